@@ -1,0 +1,32 @@
+// The one place where the module's behaviour differs between its builds.
+// Feature code asks these constants instead of testing the platform itself.
+#pragma once
+
+#include <cstddef>
+
+namespace lumbrel::platform {
+
+#if defined(_WIN32)
+struct Traits {
+    static constexpr const char* kVersion = "4.67";
+    static constexpr const char* kLineEnd = "\r\n";   // text files, log lines, PostScript
+    static constexpr char kPathSeparator = '\\';
+    static constexpr const char* kLogFileFormat = "%s%c%s.log";
+    static constexpr bool kHfsPaths = false;          // no colon-separated paths
+    static constexpr bool kFinderTypes = false;       // no per-file type codes
+};
+#else
+// The POSIX build stands in for the Mac OS X build and behaves as it does.
+struct Traits {
+    static constexpr const char* kVersion = "4.72";
+    static constexpr const char* kLineEnd = "\r";
+    static constexpr char kPathSeparator = '/';
+    static constexpr const char* kLogFileFormat = "%s%c%s.txt";
+    static constexpr bool kHfsPaths = true;           // "Volume:Folder:File" paths are understood
+    static constexpr bool kFinderTypes = false;       // the file system keeps no per-file type
+};
+#endif
+
+inline constexpr const char* kProductName = "Lumbrel";
+
+}  // namespace lumbrel::platform

@@ -1,0 +1,40 @@
+// Where the module lives, its language, and the loader of its
+// language-dependent resources (string tables, default preferences, dialog
+// descriptions). A resource "Name" of type "typ" in language suffix "_E" is
+// the file "Name_E.typ" of the resource folder (the bundle's Resources/).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lumbrel {
+
+inline constexpr std::int16_t kLangEnglish = 0;
+inline constexpr std::int16_t kLangFrench = 1;
+inline constexpr std::int16_t kLangGerman = 3;
+
+// From the host's language code: 3 and 19 select German, all others English.
+void setupLanguages(std::int16_t hostLanguage) noexcept;
+std::int16_t getLanguage() noexcept;
+void setLanguage(std::int16_t language) noexcept;
+
+// language * 100 + id: the id of a language-dependent resource.
+std::int16_t getLangID(std::int16_t id) noexcept;
+
+// The module's own path (the bundle folder "…/Lumbrel.xnt" in the POSIX
+// build); the settings file lies beside it. Empty until set at start-up.
+void setModulePath(const char* path) noexcept;
+const char* getModulePath() noexcept;
+
+// The folder resources are read from. Empty until set at start-up.
+void setResourceFolder(const char* folder) noexcept;
+const char* getResourceFolder() noexcept;
+
+// A new copy of the resource's bytes followed by two zero bytes (free() it),
+// or null. Tries the name alone, then the language's suffix, then "_E".
+// Names and types match without regard to case. The resource's length goes
+// through `length` when it is not null.
+char* getResourceData(const char* name, const char* type, std::int16_t language,
+                      std::int32_t* length = nullptr);
+
+}  // namespace lumbrel
