@@ -7,18 +7,23 @@
 
 namespace lumbrel {
 
-// Builds the log path, deletes a log larger than 100000 bytes, writes the
-// byte-order mark at the start of the file in mode 1, and keeps the mode:
+// Builds the log path (documents folder, the product name, the platform's
+// extension; empty when it cannot be made or would not fit), deletes a log
+// larger than 100000 bytes, writes the byte-order mark over the first three
+// bytes of the file in mode 1 (creating it when missing), and keeps the mode:
 // 0 off, 1 on with the mark, above 1 on without it, below 0 format only.
+// Returns the mode.
 std::int16_t setupDump(std::int16_t mode);
 
-// Formats into 8192 bytes (cut there) and appends the text to the log.
-// Returns the formatted length; 0 at once while the mode is 0. Lives in the
+// Formats into 8192 bytes (longer text is cut to 8191) and appends the text
+// to the log. Returns the length of the formatted, possibly cut, text; a
+// negative value on a formatting error (nothing written); 0 at once while the
+// mode is 0. A line that cannot be written is lost silently. Lives in the
 // module's namespace, apart from the C library's dprintf(int, ...).
 int dprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Logs the prefix, the time of day with seconds and the suffix (the line end
-// when null).
+// Logs the prefix, the local time of day ("%H:%M:%S") and the suffix (the
+// platform's line end when null).
 void dumpTime(const char* prefix, const char* suffix = nullptr);
 
 std::int16_t getLogMode() noexcept;

@@ -1,0 +1,48 @@
+// File types by extension. The table's order matters only in principle:
+// no extension in it is the end of another.
+#include "filetypes/file_types.h"
+
+#include <cctype>
+#include <string_view>
+
+#include "platform/platform_traits.h"
+#include "util/files_paths.h"
+
+namespace lumbrel {
+
+namespace {
+
+struct ExtensionType {
+    std::string_view extension;  // lower case, with its dot
+    FileTypeCode type;
+};
+
+constexpr ExtensionType kExtensionTable[] = {
+    {".tif", kTypeTIFF}, {".tiff", kTypeTIFF}, {".eps", kTypeEPSF}, {".pdf", kTypePDF},
+    {".jpg", kTypeJPEG}, {".jpeg", kTypeJPEG}, {".qip", kTypeZIP},  {".zip", kTypeZIP},
+    {".txt", kTypeTEXT}, {".otf", kTypeOTTO},  {".gif", kTypeGIF},  {".psd", kTypePSD},
+};
+
+// What a file without a known extension answers: its Finder type where the
+// platform keeps one. This build keeps none.
+static_assert(!platform::Traits::kFinderTypes, "reading a per-file type is not implemented");
+constexpr FileTypeCode kNoRecordedType = kTypeNone;
+
+}  // namespace
+
+FileTypeCode getFileType(const char* path) noexcept {
+    if (path == nullptr || path[0] == '\0') return kNoRecordedType;
+    char name[kMaxTypedNameLength + 1];
+    getFileName(path, name, sizeof name, true);
+    for (char& c : name) {
+        if (c == '\0') break;
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    const std::string_view lowered(name);
+    for (const ExtensionType& row : kExtensionTable) {
+        if (lowered.ends_with(row.extension)) return row.type;
+    }
+    return kNoRecordedType;
+}
+
+}  // namespace lumbrel

@@ -1,0 +1,129 @@
+// Single files: existence, kind, whole-file reading and writing, size, date
+// and link resolution. Every function accepts both path forms.
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "util/files_paths.h"
+
+namespace lumbrel {
+
+namespace {
+
+// The POSIX form of `path`, converted into `buffer` when it is an HFS path.
+struct PosixPath {
+    char buffer[kMaxConvertedPathSize];
+    const char* path;
+    explicit PosixPath(const char* anyPath) noexcept : buffer{}, path(posixPathOf(anyPath, buffer, sizeof buffer)) {}
+};
+
+bool statPath(const char* anyPath, struct stat& info) noexcept {
+    const PosixPath posix(anyPath);
+    return posix.path != nullptr && ::stat(posix.path, &info) == 0;
+}
+
+// Closes the file however the function leaves.
+struct FileCloser {
+    std::FILE* file;
+    ~FileCloser() {
+        if (file != nullptr) std::fclose(file);
+    }
+};
+
+}  // namespace
+
+bool fileExists(const char* path, TextEncoding /*encoding*/) noexcept {
+    struct stat info {};
+    return statPath(path, info);
+}
+
+bool isFolder(const char* path) noexcept {
+    struct stat info {};
+    return statPath(path, info) && S_ISDIR(info.st_mode);
+}
+
+char* getFileData(const char* path, std::int32_t* length, std::int16_t* status) noexcept {
+    auto answer = [&](std::int32_t size, std::int16_t code) {
+        if (length != nullptr) *length = size;
+        if (status != nullptr) *status = code;
+    };
+    const PosixPath posix(path);
+    std::FILE* file = posix.path != nullptr ? std::fopen(posix.path, "rb") : nullptr;
+    const FileCloser closer{file};
+    struct stat info {};
+    if (file == nullptr || ::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        answer(0, kFileNotOpened);
+        return nullptr;
+    }
+    if (info.st_size < 0 || info.st_size > std::numeric_limits<std::int32_t>::max()) {
+        answer(0, kFileNoMemory);  // the length cannot be told in 32 bits
+        return nullptr;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    // calloc leaves the four bytes behind the data, and any part a shrinking
+    // file no longer gives, zero.
+    char* block = static_cast<char*>(std::calloc(size + 4, 1));
+    if (block == nullptr) {
+        answer(static_cast<std::int32_t>(size), kFileNoMemory);
+        return nullptr;
+    }
+    const std::size_t got = std::fread(block, 1, size, file);
+    answer(static_cast<std::int32_t>(got), kFileRead);
+    return block;
+}
+
+bool setFileData(const char* path, const char* data, std::size_t length) noexcept {
+    if (data == nullptr && length > 0) return false;
+    const PosixPath posix(path);
+    if (posix.path == nullptr) return false;
+    std::FILE* file = std::fopen(posix.path, "wb");
+    if (file == nullptr) return false;
+    const bool written = length == 0 || std::fwrite(data, 1, length, file) == length;
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
+std::int64_t getFileSize(const char* path) noexcept {
+    const PosixPath posix(path);
+    // Opened for update on purpose: callers take 0 to mean "cannot be
+    // rewritten", which a read-only file is as much as a missing one.
+    std::FILE* file = posix.path != nullptr ? std::fopen(posix.path, "rb+") : nullptr;
+    const FileCloser closer{file};
+    if (file == nullptr || ::fseeko(file, 0, SEEK_END) != 0) return 0;
+    const off_t size = ::ftello(file);
+    return size > 0 ? static_cast<std::int64_t>(size) : 0;
+}
+
+bool writeBOM(std::FILE* file) noexcept {
+    static constexpr unsigned char kBOM[3] = {0xEF, 0xBB, 0xBF};
+    return file != nullptr && std::fwrite(kBOM, 1, sizeof kBOM, file) == sizeof kBOM;
+}
+
+std::uint32_t getFileModDate(const char* path) noexcept {
+    struct stat info {};
+    if (!statPath(path, info)) return 0;
+    constexpr auto kLatest = std::numeric_limits<std::uint32_t>::max();
+    const std::int64_t seconds = info.st_mtim.tv_sec;
+    if (seconds <= 0) return 0;
+    return seconds > kLatest ? kLatest : static_cast<std::uint32_t>(seconds);
+}
+
+bool resolveAlias(char* path, std::size_t pathSize) noexcept {
+    if (path == nullptr || pathSize == 0) return false;
+    const PosixPath posix(path);
+    struct stat info {};
+    if (posix.path == nullptr || ::lstat(posix.path, &info) != 0 || !S_ISLNK(info.st_mode)) return false;
+    char* target = ::realpath(posix.path, nullptr);
+    if (target == nullptr) return false;
+    const std::size_t length = std::strlen(target);
+    const bool fits = length < pathSize;
+    if (fits) std::memcpy(path, target, length + 1);
+    std::free(target);
+    return fits;
+}
+
+}  // namespace lumbrel
