@@ -8,6 +8,8 @@
 
 #include "settings/resources.h"
 #include "settings/xml_text.h"
+#include "util/my_str.h"
+#include "util/text_encoding.h"
 
 namespace lumbrel {
 
@@ -71,6 +73,18 @@ void getString(const char* key, char* out, std::size_t outSize) noexcept {
     std::string_view text;
     if (!findText(key, text) || text.empty()) text = key != nullptr ? std::string_view(key) : std::string_view();
     copyText(out, outSize, text);
+}
+
+void getString(const char* key, unsigned char* out) noexcept {
+    if (key == nullptr || *key == '\0' || out == nullptr) return;
+    try {
+        const MyStr text(key);
+        // A text with no Mac OS Roman form, or longer than 255 bytes in it,
+        // gives the empty string rather than stale bytes.
+        if (!text.getString(out, kShortTextSize, kEncodingMacRoman)) out[0] = 0;
+    } catch (const std::bad_alloc&) {
+        out[0] = 0;
+    }
 }
 
 bool lookupString(const char* key, std::string& text) {

@@ -16,9 +16,14 @@ std::int16_t setupMyStrings();
 void cleanupMyStrings() noexcept;
 bool hasStringTable() noexcept;
 
-// The key's text into `out` (at most outSize - 1 bytes), or the key itself
-// when the table has no text or an empty text for it.
-void getString(const char* key, char* out, std::size_t outSize = kShortTextSize) noexcept;
+// The key's text into `out` (at most outSize - 1 bytes, cut before a
+// character it would split), or the key itself when the table has no text or
+// an empty text for it. The array form takes the array's size.
+void getString(const char* key, char* out, std::size_t outSize) noexcept;
+template <std::size_t N>
+void getString(const char* key, char (&out)[N]) noexcept {
+    getString(key, out, N);
+}
 
 // The key's text as a length-prefixed Mac OS Roman string of at most 255
 // bytes (`out` holds 256); an empty key leaves `out` untouched.

@@ -30,9 +30,9 @@ bool findXMLContent(const char* text, const char* name, std::string_view& conten
 // Copies the content of the first element `name` into `out`, NUL-terminated,
 // cut to outSize - 1 bytes when it is longer. Returns the bytes copied (so
 // the cut length for a long content); 0 with `out` untouched when there is no
-// such element or outSize is 0.
-std::size_t getXMLString(const char* text, const char* name, char* out,
-                         std::size_t outSize = kShortTextSize) noexcept;
+// such element or outSize is 0. (No default size: an array argument takes
+// the template below, which knows the array's size.)
+std::size_t getXMLString(const char* text, const char* name, char* out, std::size_t outSize) noexcept;
 template <std::size_t N>
 std::size_t getXMLString(const char* text, const char* name, char (&out)[N]) noexcept {
     return getXMLString(text, name, out, N);
