@@ -8,6 +8,7 @@
 #include <string>
 
 #include "util/bounded.h"
+#include "util/string_functions.h"
 #include "util/text_encoding.h"
 
 // The host application's string object (opaque; made and destroyed through
@@ -36,13 +37,18 @@ struct HostStringFunctions {
 };
 void setHostStringFunctions(const HostStringFunctions* functions) noexcept;
 
+// A string is either absent (nothing made: a failed decoding, a null
+// argument) or present, possibly empty. Every reading answers false, 0 or
+// null when it is absent. The copies and the host string are made on first
+// use and stay valid until normalize() changes the text or reset().
 class MyStr {
 public:
     MyStr() noexcept = default;
     // The localised text when `keyOrText` is a key of the string table (even
     // an empty text), otherwise the text itself; both read as UTF-8.
     explicit MyStr(const char* keyOrText);
-    // The text decoded in `encoding`; no string when it does not decode.
+    // The text decoded in `encoding` (UTF-8, Mac OS Roman or Windows Latin 1);
+    // no string when it does not decode (invalid UTF-8, say).
     MyStr(const char* text, TextEncoding encoding);
     // A length-prefixed string (one length byte, up to 255 bytes).
     MyStr(const unsigned char* pascalText, TextEncoding encoding);
@@ -54,67 +60,60 @@ public:
     MyStr(QXStringRef__* hostString, unsigned char destroy);
     // `length` UTF-16 units; 0 means up to the first 0 unit.
     MyStr(const std::uint16_t* units, std::int32_t length);
-    // The file's POSIX path (at most 511 bytes).
+    // The file's POSIX path (at most 511 bytes: an unterminated path gives no
+    // string).
     explicit MyStr(const FileRef& file);
 
     MyStr(const MyStr&) = delete;
     MyStr& operator=(const MyStr&) = delete;
     ~MyStr();
 
-    void init() noexcept;   // all fields empty, nothing released
+    // All fields empty. What they held is released as by reset(): merely
+    // clearing owned copies would leak them.
+    void init() noexcept;
     void reset() noexcept;  // releases the string and every copy
 
     bool hasString() const noexcept { return static_cast<bool>(string_); }
     const PlatformString& platformString() const noexcept { return string_; }
 
-    // C string in `encoding`, at most `max` bytes with the terminator.
-    // False (out untouched) when there is no string or it does not convert.
+    // C string in `encoding` (UTF-8, Mac OS Roman, Windows Latin 1), at most
+    // `max` bytes with the terminator. False (out untouched) when there is no
+    // string, a character does not convert or the whole text does not fit.
     bool getString(char* out, std::size_t max, TextEncoding encoding) const;
-    // Length-prefixed string in `encoding` within `max` bytes.
+    // Length-prefixed string in `encoding` within `max` bytes (at most 255
+    // bytes of text); false (out untouched) as above.
     bool getString(unsigned char* out, std::size_t max, TextEncoding encoding) const;
-    // Copies the units only when `capacity` is greater than the length.
+    // Copies the units only when `capacity` is greater than the length (a
+    // zero-filled buffer then stays terminated); nothing is written otherwise.
     bool getString(std::uint16_t* out, std::size_t capacity) const noexcept;
 
     std::int32_t getLen() const noexcept;  // in UTF-16 units
-    const char* UTF8Str();                 // owned by the object
-    const std::uint16_t* uStr(std::int32_t* length);  // owned by the object
+    // A zero-filled block of (length + 1) * 4 bytes holding the text as
+    // UTF-8, up to the first unit that has none (a lone surrogate).
+    const char* UTF8Str();
+    // The units with a terminating 0; the length goes through `length` when
+    // it is not null (untouched when there is no string).
+    const std::uint16_t* uStr(std::int32_t* length);
     std::uint16_t* getUString() const;     // caller frees with free()
-    QXStringRef__* qxStr();                // made once and cached
-    void normalize();                      // Unicode Normalization Form C
+    // The host string, made once and cached; null when there is no string or
+    // no host string functions are set.
+    QXStringRef__* qxStr();
+    // Unicode Normalization Form C. When no copy can be made the string stays
+    // as it was; when the text changes, the copies made so far are released.
+    void normalize();
 
-    // The POSIX path (UTF-8, 512 bytes): a path beginning with "/" as it
-    // is, an HFS path converted; `out` unchanged when conversion fails.
+    // The POSIX path (UTF-8, 512 bytes): a path beginning with "/" as it is
+    // (cut to 511 bytes at a character boundary), an HFS path converted; false
+    // with `out` unchanged when conversion fails.
     bool getPath(char* out) const;
 
 private:
+    void releaseCopies() noexcept;
+
     PlatformString string_;
     std::unique_ptr<char[]> utf8_;
     std::unique_ptr<std::uint16_t[]> utf16_;
     QXStringRef__* host_ = nullptr;
 };
-
-// ---- free string functions ---------------------------------------------------
-
-// Every byte equal to `from` becomes `to`, in place.
-void replace(char* text, signed char from, signed char to) noexcept;
-
-// Every byte through the C library's lower-casing, in place (the module's
-// `__tolower`; the double underscore is reserved in C++).
-void tolowerInPlace(char* text) noexcept;
-
-// Splits `text` at `separator` and calls back with each piece (at most 255
-// bytes) and `value`; false stops. True for an empty text.
-using EnumStringCallback = bool (*)(char* piece, std::intptr_t value);
-bool EnumString(const char* text, signed char separator, EnumStringCallback callback, std::intptr_t value);
-// The ";" form: appends ";" to `text` in place when it does not end in one
-// (when `textSize` leaves room), then splits it.
-bool EnumString(char* text, std::size_t textSize, EnumStringCallback callback, std::intptr_t value);
-
-std::size_t wstrlen(const std::uint16_t* text) noexcept;
-
-// In place between Mac OS Roman and UTF-8, at most `max` bytes with the
-// terminator; the text is unchanged when the conversion fails.
-bool HostToUTF8(char* text, std::size_t max);
-bool UTF8ToHost(char* text, std::size_t max);
 
 }  // namespace lumbrel
