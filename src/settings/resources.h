@@ -23,6 +23,8 @@ std::int16_t getLangID(std::int16_t id) noexcept;
 
 // The module's own path (the bundle folder "…/Lumbrel.xnt" in the POSIX
 // build); the settings file lies beside it. Empty until set at start-up.
+// Both paths hold at most 511 bytes; a longer one is not kept cut short (it
+// would name another place) but leaves the setting empty.
 void setModulePath(const char* path) noexcept;
 const char* getModulePath() noexcept;
 
@@ -32,8 +34,10 @@ const char* getResourceFolder() noexcept;
 
 // A new copy of the resource's bytes followed by two zero bytes (free() it),
 // or null. Tries the name alone, then the language's suffix, then "_E".
-// Names and types match without regard to case. The resource's length goes
-// through `length` when it is not null.
+// Names and types match without regard to case: the exact file name is
+// tried first, then the folder is searched. A resource larger than 16 MB, or
+// a name or type holding a path separator, is not loaded. The resource's
+// length goes through `length` when it is not null (0 with a null result).
 char* getResourceData(const char* name, const char* type, std::int16_t language,
                       std::int32_t* length = nullptr);
 
