@@ -1,0 +1,333 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "support/test_support.h"
+#include "util/files_paths.h"
+
+namespace lumbrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+// Permission bits do not stop root, and CI runs as root: there the check
+// runs as the user "nobody" (effective id only; the real id stays root and
+// takes the privileges back).
+class WithoutRootPrivileges {
+public:
+    WithoutRootPrivileges() {
+        if (::geteuid() == 0) {
+            dropped_ = ::seteuid(65534) == 0;
+            ok_ = dropped_;
+        }
+    }
+    ~WithoutRootPrivileges() {
+        if (dropped_ && ::seteuid(0) != 0) std::abort();
+    }
+    WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
+    WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool dropped_ = false;
+    bool ok_ = true;
+};
+
+// A scratch folder others may enter, so the unprivileged user meets only the
+// permission bits the test sets.
+void openToOthers(const TempDir& dir) {
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+}
+
+// The HFS form of a POSIX path on the startup volume.
+std::string hfsFormOf(const std::string& posix) {
+    std::string hfs = "Macintosh HD" + posix;
+    for (char& c : hfs) {
+        if (c == '/') c = ':';
+    }
+    return hfs;
+}
+
+struct FreeBlock {
+    void operator()(char* block) const { std::free(block); }
+};
+using Block = std::unique_ptr<char, FreeBlock>;
+
+// A file whose path is longer than a path buffer.
+std::string makeDeepFile(const TempDir& dir, const std::string& content) {
+    const fs::path folder = dir.path() / std::string(250, 'a') / std::string(250, 'b');
+    fs::create_directories(folder);
+    const std::string path = (folder / "deep.txt").string();
+    writeFile(path, content);
+    return path;
+}
+
+TEST(FileExists, FilesAndFoldersInBothPathForms) {
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    writeFile(file, "x");
+    EXPECT_TRUE(fileExists(file.c_str()));
+    EXPECT_TRUE(fileExists(dir.path().c_str()));
+    EXPECT_TRUE(fileExists(hfsFormOf(file).c_str()));
+    EXPECT_FALSE(fileExists(dir.file("missing").c_str()));
+    EXPECT_FALSE(fileExists(""));
+    EXPECT_FALSE(fileExists(nullptr));
+}
+
+TEST(IsFolder, TellsFoldersFromFiles) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "x");
+    fs::create_symlink(dir.path(), dir.path() / "link");
+    EXPECT_TRUE(isFolder(dir.path().c_str()));
+    EXPECT_TRUE(isFolder(hfsFormOf(dir.path().string()).c_str()));
+    EXPECT_TRUE(isFolder(dir.file("link").c_str()));
+    EXPECT_FALSE(isFolder(dir.file("a.txt").c_str()));
+    EXPECT_FALSE(isFolder(dir.file("missing").c_str()));
+}
+
+TEST(FilesWithLongPaths, PathsLongerThanABufferAreReadNotCut) {
+    TempDir dir;
+    const std::string path = makeDeepFile(dir, "deep");
+    ASSERT_GT(path.size(), kPathSize);
+    EXPECT_TRUE(fileExists(path.c_str()));
+    EXPECT_EQ(getFileSize(path.c_str()), 4);
+    std::int32_t length = -1;
+    std::int16_t status = 1;
+    const Block block(getFileData(path.c_str(), &length, &status));
+    EXPECT_EQ(status, kFileRead);
+    EXPECT_EQ(length, 4);
+
+    // A 600-byte path whose first 511 bytes name an existing folder.
+    const std::string missing = path.substr(0, kPathSize - 1) + std::string(89, 'z');
+    EXPECT_FALSE(fileExists(missing.c_str()));
+    EXPECT_EQ(getFileData(missing.c_str(), &length, &status), nullptr);
+    EXPECT_EQ(status, kFileNotOpened);
+}
+
+TEST(GetFileData, ReadsTheFileIntoAZeroTerminatedBlock) {
+    TempDir dir;
+    const std::string content("ab\0cd\xff", 6);
+    writeFile(dir.file("a.bin"), content);
+    std::int32_t length = -1;
+    std::int16_t status = 1;
+    const Block block(getFileData(dir.file("a.bin").c_str(), &length, &status));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(status, kFileRead);
+    ASSERT_EQ(length, 6);
+    EXPECT_EQ(std::string(block.get(), 6), content);
+    for (int i = 6; i < 10; ++i) EXPECT_EQ(block.get()[i], '\0') << i;
+}
+
+TEST(GetFileData, EmptyFileGivesAnEmptyBlock) {
+    TempDir dir;
+    writeFile(dir.file("empty"), "");
+    std::int32_t length = -1;
+    std::int16_t status = 1;
+    const Block block(getFileData(dir.file("empty").c_str(), &length, &status));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(status, kFileRead);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(std::memcmp(block.get(), "\0\0\0\0", 4), 0);
+}
+
+TEST(GetFileData, HfsPathIsConvertedFirst) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "hfs");
+    std::int32_t length = 0;
+    std::int16_t status = 1;
+    const Block block(getFileData(hfsFormOf(dir.file("a.txt")).c_str(), &length, &status));
+    ASSERT_NE(block, nullptr);
+    EXPECT_STREQ(block.get(), "hfs");
+}
+
+TEST(GetFileData, MissingFoldersAndUnconvertiblePathsCannotBeOpened) {
+    TempDir dir;
+    for (const std::string& path : {dir.file("missing"), dir.path().string(), std::string("Data::x"), std::string()}) {
+        std::int32_t length = 7;
+        std::int16_t status = 1;
+        EXPECT_EQ(getFileData(path.c_str(), &length, &status), nullptr) << path;
+        EXPECT_EQ(status, kFileNotOpened) << path;
+        EXPECT_EQ(length, 0) << path;
+    }
+    // Null result holders are allowed.
+    EXPECT_EQ(getFileData(dir.file("missing").c_str(), nullptr, nullptr), nullptr);
+}
+
+TEST(GetFileData, UnreadableFileCannotBeOpened) {
+    TempDir dir;
+    openToOthers(dir);
+    writeFile(dir.file("readable"), "r");
+    writeFile(dir.file("secret"), "s");
+    fs::permissions(dir.file("readable"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir.file("secret"), fs::perms::none);
+    WithoutRootPrivileges unprivileged;
+    if (!unprivileged.ok()) GTEST_SKIP() << "cannot drop root privileges";
+    std::int32_t length = 0;
+    std::int16_t status = 1;
+    const Block control(getFileData(dir.file("readable").c_str(), &length, &status));
+    if (control == nullptr) GTEST_SKIP() << "the scratch folder is closed to other users";
+    EXPECT_EQ(getFileData(dir.file("secret").c_str(), &length, &status), nullptr);
+    EXPECT_EQ(status, kFileNotOpened);
+}
+
+TEST(GetFileData, FileLargerThan32BitsIsRefused) {
+    TempDir dir;
+    const std::string path = dir.file("huge");
+    writeFile(path, "");
+    // Sparse: no disk space is used.
+    ASSERT_EQ(::truncate(path.c_str(), off_t{0x80000000}), 0);
+    std::int32_t length = 7;
+    std::int16_t status = 1;
+    EXPECT_EQ(getFileData(path.c_str(), &length, &status), nullptr);
+    EXPECT_EQ(status, kFileNoMemory);
+    EXPECT_EQ(length, 0);
+}
+
+TEST(SetFileData, CreatesOrTruncates) {
+    TempDir dir;
+    const std::string path = dir.file("out.bin");
+    const std::string content("x\0y", 3);
+    ASSERT_TRUE(setFileData(path.c_str(), content.data(), content.size()));
+    EXPECT_EQ(readFile(path), content);
+
+    writeFile(path, "a much longer content");
+    ASSERT_TRUE(setFileData(path.c_str(), "ab", 2));
+    EXPECT_EQ(readFile(path), "ab");
+
+    ASSERT_TRUE(setFileData(path.c_str(), nullptr, 0));
+    EXPECT_EQ(readFile(path), "");
+
+    ASSERT_TRUE(setFileData(hfsFormOf(dir.file("hfs.txt")).c_str(), "h", 1));
+    EXPECT_EQ(readFile(dir.file("hfs.txt")), "h");
+}
+
+TEST(SetFileData, FailuresAreReported) {
+    TempDir dir;
+    EXPECT_FALSE(setFileData(dir.file("missing/out.txt").c_str(), "x", 1));
+    EXPECT_FALSE(setFileData(dir.file("out.txt").c_str(), nullptr, 1));
+
+    const fs::path locked = dir.path() / "locked";
+    fs::create_directory(locked);
+    if (!test::lockFolder(locked)) GTEST_SKIP() << "cannot lock a folder here";
+    const bool written = setFileData((locked / "new.txt").c_str(), "x", 1);
+    test::unlockFolder(locked);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(fs::exists(locked / "new.txt"));
+}
+
+TEST(GetFileSize, SizeOfAFileThatCanBeRewritten) {
+    TempDir dir;
+    writeFile(dir.file("a"), std::string(1234, 'a'));
+    EXPECT_EQ(getFileSize(dir.file("a").c_str()), 1234);
+    EXPECT_EQ(getFileSize(hfsFormOf(dir.file("a")).c_str()), 1234);
+    EXPECT_EQ(getFileSize(dir.file("missing").c_str()), 0);
+    EXPECT_EQ(getFileSize(dir.path().c_str()), 0);
+    // Opening for update must not change the file.
+    EXPECT_EQ(readFile(dir.file("a")), std::string(1234, 'a'));
+}
+
+TEST(GetFileSize, ReadOnlyFileReportsZero) {
+    TempDir dir;
+    openToOthers(dir);
+    const std::string path = dir.file("readonly");
+    writeFile(path, "12345");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    WithoutRootPrivileges unprivileged;
+    if (!unprivileged.ok()) GTEST_SKIP() << "cannot drop root privileges";
+    if (::access(path.c_str(), R_OK) != 0) GTEST_SKIP() << "the scratch folder is closed to other users";
+    EXPECT_EQ(getFileSize(path.c_str()), 0);
+}
+
+TEST(WriteBOM, WritesTheThreeBytes) {
+    TempDir dir;
+    const std::string path = dir.file("bom");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(writeBOM(file));
+    std::fclose(file);
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF");
+    EXPECT_FALSE(writeBOM(nullptr));
+}
+
+TEST(GetFileModDate, WholeSecondsOfTheModificationTime) {
+    TempDir dir;
+    const std::string path = dir.file("dated");
+    writeFile(path, "x");
+    const timespec times[2] = {{1000000000, 0}, {1234567890, 987654321}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(getFileModDate(path.c_str()), 1234567890u);
+    EXPECT_EQ(getFileModDate(hfsFormOf(path).c_str()), 1234567890u);
+    EXPECT_EQ(getFileModDate(dir.file("missing").c_str()), 0u);
+    EXPECT_EQ(getFileModDate(""), 0u);
+}
+
+std::string canonical(const std::string& path) { return fs::canonical(path).string(); }
+
+TEST(ResolveAlias, LinkIsReplacedByItsResolvedTarget) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "sub");
+    writeFile(dir.file("target.txt"), "t");
+    // A relative target through "..", and a link to that link.
+    fs::create_symlink("sub/../target.txt", dir.path() / "link");
+    fs::create_symlink("link", dir.path() / "link2");
+
+    char path[kPathSize];
+    copyBounded(path, dir.file("link"));
+    EXPECT_TRUE(resolveAlias(path, sizeof path));
+    EXPECT_EQ(std::string(path), canonical(dir.file("target.txt")));
+
+    copyBounded(path, dir.file("link2"));
+    EXPECT_TRUE(resolveAlias(path, sizeof path));
+    EXPECT_EQ(std::string(path), canonical(dir.file("target.txt")));
+
+    copyBounded(path, hfsFormOf(dir.file("link")));
+    EXPECT_TRUE(resolveAlias(path, sizeof path));
+    EXPECT_EQ(std::string(path), canonical(dir.file("target.txt")));
+}
+
+TEST(ResolveAlias, AnythingElseLeavesThePath) {
+    TempDir dir;
+    writeFile(dir.file("plain.txt"), "p");
+    fs::create_symlink(dir.path() / "gone", dir.path() / "dangling");
+    for (const std::string& original : {dir.file("plain.txt"), dir.file("dangling"), dir.file("missing")}) {
+        char path[kPathSize];
+        copyBounded(path, original);
+        EXPECT_FALSE(resolveAlias(path, sizeof path)) << original;
+        EXPECT_EQ(std::string(path), original);
+    }
+}
+
+TEST(ResolveAlias, TargetThatDoesNotFitLeavesThePath) {
+    TempDir dir;
+    const std::string target = makeDeepFile(dir, "d");
+    fs::create_symlink(target, dir.path() / "l");
+    char path[kPathSize];
+    copyBounded(path, dir.file("l"));
+    EXPECT_FALSE(resolveAlias(path, sizeof path));
+    EXPECT_EQ(std::string(path), dir.file("l"));
+
+    fs::create_symlink("plain", dir.path() / "l3");
+    writeFile(dir.file("plain"), "p");
+    const std::string resolved = canonical(dir.file("plain"));
+    char exact[kPathSize];
+    copyBounded(exact, dir.file("l3"));
+    EXPECT_FALSE(resolveAlias(exact, resolved.size()));  // no room for the terminator
+    EXPECT_EQ(std::string(exact), dir.file("l3"));
+    EXPECT_TRUE(resolveAlias(exact, resolved.size() + 1));
+    EXPECT_EQ(std::string(exact), resolved);
+}
+
+}  // namespace
+}  // namespace lumbrel

@@ -1,0 +1,255 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+#include "util/files_paths.h"
+
+namespace lumbrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::writeFile;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAreArray;
+
+// Permission bits do not stop root, and CI runs as root: there the check
+// runs as the user "nobody" (effective id only; the real id stays root and
+// takes the privileges back).
+class WithoutRootPrivileges {
+public:
+    WithoutRootPrivileges() {
+        if (::geteuid() == 0) {
+            dropped_ = ::seteuid(65534) == 0;
+            ok_ = dropped_;
+        }
+    }
+    ~WithoutRootPrivileges() {
+        if (dropped_ && ::seteuid(0) != 0) std::abort();
+    }
+    WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
+    WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool dropped_ = false;
+    bool ok_ = true;
+};
+
+// What the callbacks record; `stopAt` makes the callback answer false for
+// that call (counted from 1), `scribble` makes it overwrite the path it got.
+struct Recorder {
+    std::vector<std::string> paths;
+    std::size_t stopAt = 0;
+    bool scribble = false;
+};
+
+bool record(char* path, std::intptr_t value) {
+    auto& recorder = *reinterpret_cast<Recorder*>(value);
+    recorder.paths.emplace_back(path);
+    if (recorder.scribble) std::memset(path, 'X', std::strlen(path));
+    return recorder.paths.size() != recorder.stopAt;
+}
+
+bool walk(const std::string& folder, Recorder& recorder, bool deep) {
+    return EnumFolder(folder.c_str(), record, reinterpret_cast<std::intptr_t>(&recorder), deep);
+}
+
+// Paths below `dir` as the file system lists them (its own order, not sorted).
+std::vector<std::string> listed(const fs::path& dir) {
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::directory_iterator(dir)) paths.push_back(entry.path().string());
+    return paths;
+}
+
+// a.txt, .hidden, sub/ (b.txt, inner/ (c.txt))
+void makeTree(const TempDir& dir) {
+    writeFile(dir.file("a.txt"), "a");
+    writeFile(dir.file(".hidden"), "h");
+    fs::create_directories(dir.path() / "sub" / "inner");
+    writeFile(dir.file("sub/b.txt"), "b");
+    writeFile(dir.file("sub/inner/c.txt"), "c");
+}
+
+TEST(EnumFolder, FlatWalkInFileSystemOrderWithHiddenItems) {
+    TempDir dir;
+    makeTree(dir);
+    Recorder recorder;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, false));
+    EXPECT_THAT(recorder.paths, ElementsAreArray(listed(dir.path())));
+    EXPECT_THAT(recorder.paths, ::testing::Contains(dir.file(".hidden")));
+    EXPECT_EQ(recorder.paths.size(), 3u);  // no "." or ".."
+}
+
+TEST(EnumFolder, DeepWalkReportsEachFolderBeforeItsContent) {
+    TempDir dir;
+    makeTree(dir);
+    Recorder recorder;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, true));
+    EXPECT_THAT(recorder.paths,
+                UnorderedElementsAreArray({dir.file("a.txt"), dir.file(".hidden"), dir.file("sub"),
+                                           dir.file("sub/b.txt"), dir.file("sub/inner"), dir.file("sub/inner/c.txt")}));
+    // A folder's content follows right after the folder itself.
+    const auto& paths = recorder.paths;
+    const auto sub = std::find(paths.begin(), paths.end(), dir.file("sub")) - paths.begin();
+    const std::vector<std::string> subtree(paths.begin() + sub + 1, paths.begin() + sub + 4);
+    EXPECT_THAT(subtree, UnorderedElementsAreArray({dir.file("sub/b.txt"), dir.file("sub/inner"),
+                                                    dir.file("sub/inner/c.txt")}));
+    const auto inner = std::find(paths.begin(), paths.end(), dir.file("sub/inner")) - paths.begin();
+    ASSERT_LT(inner + 1, static_cast<std::ptrdiff_t>(paths.size()));
+    EXPECT_EQ(paths[static_cast<std::size_t>(inner + 1)], dir.file("sub/inner/c.txt"));
+}
+
+TEST(EnumFolder, FalseAtTheSecondItemStopsAfterTwoCalls) {
+    TempDir dir;
+    makeTree(dir);
+    for (bool deep : {false, true}) {
+        Recorder recorder;
+        recorder.stopAt = 2;
+        EXPECT_FALSE(walk(dir.path().string(), recorder, deep));
+        EXPECT_EQ(recorder.paths.size(), 2u) << deep;
+    }
+}
+
+TEST(EnumFolder, FalseInsideASubfolderStopsTheWholeWalk) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "sub");
+    writeFile(dir.file("sub/only.txt"), "x");
+    for (const char* name : {"a", "b", "c", "d"}) writeFile(dir.file(name), "x");
+    Recorder all;
+    ASSERT_TRUE(walk(dir.path().string(), all, true));
+    const auto at = std::find(all.paths.begin(), all.paths.end(), dir.file("sub/only.txt")) - all.paths.begin();
+
+    Recorder recorder;
+    recorder.stopAt = static_cast<std::size_t>(at + 1);
+    EXPECT_FALSE(walk(dir.path().string(), recorder, true));
+    EXPECT_EQ(recorder.paths.size(), recorder.stopAt);
+}
+
+TEST(EnumFolder, LinksToFoldersAreReportedButNotEntered) {
+    TempDir dir;
+    makeTree(dir);
+    fs::create_directory_symlink(dir.path(), dir.path() / "sub" / "loop");
+    fs::create_directory_symlink("..", dir.path() / "sub" / "inner" / "up");
+    Recorder recorder;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, true));
+    EXPECT_THAT(recorder.paths, ::testing::Contains(dir.file("sub/loop")));
+    EXPECT_THAT(recorder.paths, ::testing::Contains(dir.file("sub/inner/up")));
+    EXPECT_EQ(recorder.paths.size(), 8u);
+}
+
+TEST(EnumFolder, TheCallbackMayChangeThePathItGets) {
+    TempDir dir;
+    makeTree(dir);
+    Recorder recorder;
+    recorder.scribble = true;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, true));
+    EXPECT_THAT(recorder.paths,
+                UnorderedElementsAreArray({dir.file("a.txt"), dir.file(".hidden"), dir.file("sub"),
+                                           dir.file("sub/b.txt"), dir.file("sub/inner"), dir.file("sub/inner/c.txt")}));
+}
+
+TEST(EnumFolder, UnreadableSubfolderIsSkippedAndTheWalkGoesOn) {
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec |
+                                    fs::perms::group_read | fs::perms::group_exec);
+    fs::create_directories(dir.path() / "open");
+    fs::create_directories(dir.path() / "closed");
+    writeFile(dir.file("open/o.txt"), "o");
+    writeFile(dir.file("closed/c.txt"), "c");
+    for (const char* name : {"1", "2", "3"}) writeFile(dir.file(name), "x");
+    fs::permissions(dir.path() / "closed", fs::perms::none);
+
+    WithoutRootPrivileges unprivileged;
+    if (!unprivileged.ok()) GTEST_SKIP() << "cannot drop root privileges";
+    if (::access(dir.file("open").c_str(), R_OK | X_OK) != 0) GTEST_SKIP() << "scratch folder closed to others";
+    Recorder recorder;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, true));
+    EXPECT_THAT(recorder.paths, UnorderedElementsAreArray({dir.file("open"), dir.file("open/o.txt"),
+                                                           dir.file("closed"), dir.file("1"), dir.file("2"),
+                                                           dir.file("3")}));
+
+    // The top folder itself unreadable: false, and no call.
+    Recorder none;
+    EXPECT_FALSE(walk(dir.file("closed"), none, true));
+    EXPECT_THAT(none.paths, IsEmpty());
+}
+
+TEST(EnumFolder, MissingTopFolderAnswersFalse) {
+    TempDir dir;
+    writeFile(dir.file("file"), "x");
+    for (const std::string& top : {dir.file("missing"), dir.file("file"), std::string()}) {
+        Recorder recorder;
+        EXPECT_FALSE(walk(top, recorder, true)) << top;
+        EXPECT_THAT(recorder.paths, IsEmpty());
+    }
+    EXPECT_FALSE(EnumFolder(dir.path().c_str(), nullptr, 0, true));
+}
+
+TEST(EnumFolder, ItemsWhosePathDoesNotFitAreSkippedNotCut) {
+    TempDir dir;
+    // Folders down to one whose path is 507 bytes long: its item "abc" has a
+    // path of 511 bytes, which fits a path buffer; "abcd" does not.
+    std::vector<std::string> expected{dir.file("short")};
+    fs::path folder = dir.path();
+    const std::size_t wanted = kPathSize - 5;
+    ASSERT_LT(folder.string().size() + 2, wanted);
+    while (wanted - folder.string().size() - 1 > 200) {
+        folder /= std::string(200, 'm');
+        expected.push_back(folder.string());
+    }
+    folder /= std::string(wanted - folder.string().size() - 1, 'f');
+    expected.push_back(folder.string());
+    fs::create_directories(folder);
+    ASSERT_EQ(folder.string().size(), wanted);
+    writeFile((folder / "abc").string(), "fits");
+    writeFile((folder / "abcd").string(), "too long");
+    fs::create_directory(folder / "abcde");
+    writeFile((folder / "abcde" / "x").string(), "below a skipped folder");
+    writeFile(dir.file("short"), "x");
+    expected.push_back((folder / "abc").string());
+
+    Recorder recorder;
+    EXPECT_TRUE(walk(dir.path().string(), recorder, true));
+    EXPECT_THAT(recorder.paths, UnorderedElementsAreArray(expected));
+}
+
+TEST(EnumFolder, TopFolderLongerThanABuffer) {
+    TempDir dir;
+    const fs::path deep = dir.path() / std::string(250, 'a') / std::string(250, 'b');
+    fs::create_directories(deep);
+    writeFile((deep / "x").string(), "x");
+    Recorder recorder;
+    EXPECT_TRUE(walk(deep.string(), recorder, true));
+    EXPECT_THAT(recorder.paths, IsEmpty());
+}
+
+TEST(EnumFolder, HfsFolderAndTrailingSlash) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "a");
+    std::string hfs = "Macintosh HD" + dir.path().string();
+    for (char& c : hfs) {
+        if (c == '/') c = ':';
+    }
+    Recorder fromHfs;
+    EXPECT_TRUE(walk(hfs, fromHfs, false));
+    EXPECT_THAT(fromHfs.paths, ElementsAreArray({dir.file("a.txt")}));
+
+    Recorder slashed;
+    EXPECT_TRUE(walk(dir.path().string() + "/", slashed, false));
+    EXPECT_THAT(slashed.paths, ElementsAreArray({dir.file("a.txt")}));
+}
+
+}  // namespace
+}  // namespace lumbrel

@@ -1,0 +1,173 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/test_support.h"
+#include "util/log.h"
+
+namespace lumbrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+const std::string kBOM = "\xEF\xBB\xBF";
+
+// Each test gets a home folder of its own with a Documents folder in it, so
+// the log lands in a scratch folder. The environment and the log mode are
+// put back afterwards: the mode goes back to 0 while the scratch folder is
+// still the documents folder, so no real log is touched.
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+        }
+        ::unsetenv("XDG_CONFIG_HOME");
+        setHome(home_.path().string());
+        fs::create_directory(home_.path() / "Documents");
+        logFile_ = home_.file("Documents/Lumbrel.txt");
+    }
+    void TearDown() override {
+        setupDump(0);
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+    static void setHome(const std::string& home) { ::setenv("HOME", home.c_str(), 1); }
+    bool logExists() const { return fs::exists(logFile_); }
+    std::string log() const { return readFile(logFile_); }
+
+    TempDir home_;
+    std::string logFile_;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(LogTest, LogLiesInTheDocumentsFolderNamedAfterTheProduct) {
+    EXPECT_EQ(setupDump(2), 2);
+    EXPECT_EQ(getLogMode(), 2);
+    EXPECT_EQ(std::string(getLogPath()), logFile_);
+}
+
+TEST_F(LogTest, ModeOneStartsANewFileWithTheByteOrderMark) {
+    setupDump(1);
+    EXPECT_EQ(log(), kBOM);
+    EXPECT_EQ(dprintf("doOpen%s", "\r"), 7);
+    EXPECT_EQ(dprintf("checkImages_%d\r", 1), 14);
+    EXPECT_EQ(log(), kBOM + "doOpen\rcheckImages_1\r");
+}
+
+TEST_F(LogTest, ModeOneWritesTheMarkOverTheFirstThreeBytes) {
+    writeFile(logFile_, "abcdefgh");
+    setupDump(1);
+    EXPECT_EQ(log(), kBOM + "defgh");
+}
+
+TEST_F(LogTest, ModeTwoAppendsWithoutAMark) {
+    writeFile(logFile_, "earlier\r");
+    setupDump(2);
+    EXPECT_EQ(log(), "earlier\r");
+    dprintf("doSave...\r");
+    EXPECT_EQ(log(), "earlier\rdoSave...\r");
+}
+
+TEST_F(LogTest, ModeZeroDoesNothing) {
+    setupDump(0);
+    EXPECT_EQ(dprintf("%s", "text"), 0);
+    dumpTime("start ");
+    EXPECT_FALSE(logExists());
+}
+
+TEST_F(LogTest, NegativeModeFormatsButWritesNothing) {
+    setupDump(-1);
+    EXPECT_EQ(dprintf("%d", 12345), 5);
+    dumpTime("start ");
+    EXPECT_FALSE(logExists());
+}
+
+TEST_F(LogTest, EmptyTextWritesNothing) {
+    setupDump(2);
+    EXPECT_EQ(dprintf("%s", ""), 0);
+    EXPECT_FALSE(logExists());
+}
+
+TEST_F(LogTest, LogOfExactly100000BytesStays) {
+    writeFile(logFile_, std::string(100000, 'x'));
+    setupDump(0);
+    ASSERT_TRUE(logExists());
+    EXPECT_EQ(fs::file_size(logFile_), 100000u);
+}
+
+TEST_F(LogTest, LogOneByteLargerIsDeletedInEveryMode) {
+    for (const std::int16_t mode : {std::int16_t{0}, std::int16_t{-1}, std::int16_t{2}}) {
+        writeFile(logFile_, std::string(100001, 'x'));
+        setupDump(mode);
+        EXPECT_FALSE(logExists()) << mode;
+    }
+    writeFile(logFile_, std::string(100001, 'x'));
+    setupDump(1);
+    EXPECT_EQ(log(), kBOM);
+}
+
+TEST_F(LogTest, LongMessageIsCutToTheBuffer) {
+    setupDump(2);
+    const std::string message(10000, 'm');
+    EXPECT_EQ(dprintf("%s", message.c_str()), 8191);
+    EXPECT_EQ(log(), std::string(8191, 'm'));
+}
+
+TEST_F(LogTest, TheFileIsNotHeldOpen) {
+    setupDump(2);
+    dprintf("one\r");
+    fs::remove(logFile_);
+    dprintf("two\r");
+    EXPECT_EQ(log(), "two\r");
+}
+
+TEST_F(LogTest, DumpTimeWritesPrefixTimeAndSuffix) {
+    setupDump(2);
+    dumpTime("\r####\tLumbrel 4.72: ");
+    dumpTime("", "|");
+    EXPECT_THAT(log(), ::testing::MatchesRegex("\r####\tLumbrel 4\\.72: [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\r"
+                                               "[0-2][0-9]:[0-5][0-9]:[0-6][0-9]\\|"));
+}
+
+TEST_F(LogTest, UnwritableLogLosesTheLineSilently) {
+    fs::remove(home_.path() / "Documents");
+    EXPECT_EQ(setupDump(1), 1);
+    EXPECT_EQ(dprintf("lost\r"), 5);
+    EXPECT_FALSE(fs::exists(home_.path() / "Documents"));
+}
+
+TEST_F(LogTest, LogPathThatDoesNotFitIsNotUsed) {
+    // A documents folder of 500 bytes leaves no room for "/Lumbrel.txt".
+    std::string home = home_.path().string();
+    home += "/" + std::string(500 - home.size() - 1 - std::string("/Documents").size(), 'h');
+    setHome(home);
+    setupDump(2);
+    EXPECT_STREQ(getLogPath(), "");
+    EXPECT_EQ(dprintf("x\r"), 2);
+
+    setHome("/" + std::string(599, 'h'));
+    setupDump(2);
+    EXPECT_STREQ(getLogPath(), "");
+    EXPECT_EQ(dprintf("x\r"), 2);
+}
+
+}  // namespace
+}  // namespace lumbrel
