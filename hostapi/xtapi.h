@@ -1,0 +1,11 @@
+/* The host interface, whole: types and fixed values, callbacks and their
+ * records, activation, function groups. */
+#ifndef XTAPI_H
+#define XTAPI_H
+
+#include "xt_activation.h"
+#include "xt_callbacks.h"
+#include "xt_groups.h"
+#include "xt_types.h"
+
+#endif /* XTAPI_H */
