@@ -57,14 +57,16 @@ PasteboardItemId pasteboardItemIdentifier(PasteboardRef pasteboard, int index) n
 std::ptrdiff_t pasteboardCopyFlavorData(PasteboardRef pasteboard, PasteboardItemId item, const char* flavor,
                                         void* buffer, std::size_t capacity) noexcept;
 
-// Removes every item. 0, or -1 when the reference is not valid.
+// Removes every item and makes this reference the pasteboard's owner, the
+// only one that may put data on it until another client clears it. 0, or -1
+// when the reference is not valid or is a drag's (the drag source owns it).
 int clearPasteboard(PasteboardRef pasteboard) noexcept;
 
-// Puts `size` bytes as flavour `flavor` of the item with identifier `item`,
-// replacing that flavour's data when the item has it already. An item that
-// does not exist yet is added after the others (put on item 1 of an empty
-// pasteboard to make its first item). 0, or -1 when the reference is not
-// valid, `item` is 0 or the data cannot be stored.
+// Puts `size` bytes as flavour `flavor` of the item with identifier `item`.
+// An item that does not exist yet is added after the others (put on item 1 of
+// a cleared pasteboard to make its first item). 0, or -1 when the reference is
+// not valid or not the owner (clear first), `item` is 0, the item has that
+// flavour already (a flavour is put once), or the data cannot be stored.
 int putPasteboardFlavor(PasteboardRef pasteboard, PasteboardItemId item, const char* flavor, const void* data,
                         std::size_t size) noexcept;
 

@@ -92,7 +92,10 @@ public:
     // --- Alerts and beeps --------------------------------------------------
     // Asks the agent, records the alert and answers the item pressed (the
     // simulator shows its own alerts, the host's error display, through here).
-    // An empty default button title shows "OK".
+    // An empty default button title shows "OK". The transcript line is added
+    // when the alert is answered, so alerts raised while the agent decides
+    // come before it. No decision, a fault, or nesting beyond
+    // kMaxAgentNesting takes item 1, marked in the line.
     int runAlert(AlertRequest request);
     void beep();
     std::size_t beepCount() const noexcept;
@@ -110,6 +113,9 @@ public:
 
     // Items of the named pasteboard; nullopt when it was never made.
     std::optional<std::vector<PasteboardItem>> pasteboardItems(std::string_view name) const;
+    // Fills a named pasteboard as another application would: it becomes that
+    // application's (the module must clear it before putting anything on it).
+    // Changes made here are not transcribed; only the module's are.
     void setPasteboardItems(std::string_view name, std::vector<PasteboardItem> items);
     // Text flavour of the clipboard's first item; nullopt when there is none.
     std::optional<std::string> clipboardText() const;
