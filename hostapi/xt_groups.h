@@ -238,6 +238,7 @@ typedef struct XTWapGroup {
     int16_t (*allocDialogID)(void);                               /* a dialog id for a pane */
     XTError (*registerPane)(int16_t dialogID, XTWapHandler handler);
     XTError (*insertPane)(int32_t tabControl, int16_t dialogID);  /* adds the pane to the tab control */
+    void (*setupStandardButton)(int16_t item, int32_t value);     /* pane opening: items 1, 2 become OK, Cancel (value 1) */
 } XTWapGroup;
 
 /* "xtxdctlbtn": buttons of the dialog the host runs. */
