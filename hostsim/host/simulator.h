@@ -1,0 +1,274 @@
+// The host simulator's runtime: a real host for one module. It loads the
+// module from an XTensions folder, activates it, binds its function groups
+// to the layout model, keeps the open documents, and drives the callbacks a
+// page-layout host sends (menus, commands, events, document open and save,
+// switch-in, language, preferences, drags, shutdown).
+//
+// Sessions (script and terminal) and integration tests drive it through this
+// class. Everything the user would see goes into desktop's transcript; every
+// misuse of the host interface by the module is recorded as a violation (and
+// as a transcript line), never a crash.
+//
+// Window model (one document window per open document, the current one in
+// front; 1 point = 1 pixel at 100 %):
+// - the window's content area has its top-left corner at the global screen
+//   point (kContentTop, kContentLeft);
+// - the view shows the current spread with its origin at the document's
+//   ViewState origin (originH, originV pixels inside the content area, 0 0 by
+//   default); the other document spreads are stacked one below the other with
+//   no gap, each as high as itself, all with the same left edge; spread n's
+//   origin lies (sum of the heights of spreads 1..n-1 minus the same sum for
+//   the current spread) x scale below the current one's;
+// - while a master is shown, only that master spread is in the view;
+// - globalToLocal subtracts the content corner and the port origin; the port
+//   origin is the content corner until the module sets it to a spread's
+//   origin (setSpreadOrigin), and is reset before every callback.
+//
+// Single-threaded, like the host it stands for.
+#pragma once
+
+#include "xtapi.h"
+
+#include "hostsim/model/document.h"
+
+#include "desktop/desktop.h"
+#include "desktop/transcript.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hostsim {
+
+// Global screen position of the document window's content area.
+inline constexpr int kContentTop = 64;
+inline constexpr int kContentLeft = 16;
+// Size of the content area in pixels (what is visible; points outside it
+// still convert).
+inline constexpr int kContentWidth = 1200;
+inline constexpr int kContentHeight = 900;
+
+// Ticks between the two mouse-downs of doubleClick().
+inline constexpr std::uint32_t kDoubleClickGap = 10;
+
+// Host command numbers of the host's own menu items.
+inline constexpr std::int16_t kHostCmdSave = 105;
+inline constexpr std::int16_t kHostCmdOutputCheck = XT_CMD_SAVE_CHECK;  // "Collect for Output…"
+
+// The host version the system group answers.
+inline constexpr std::uint32_t kHostVersion = 0x40C70014u;
+
+struct Options {
+    // Low byte 1 accepts the module; 0 and 2 refuse.
+    std::uint32_t compatibilityAnswer = 1;
+    // Group names ("xtbox"), four-character ids ("QSB\1" written as "QSB\\1"
+    // or "QSB1"), or optional modules ("XPDF", "layers", "DEA1") not offered.
+    std::set<std::string> withheld;
+    std::int16_t xtRefNum = 1;
+    std::int16_t regionCode = 0;   // sent with the language callback at start
+    std::int16_t tool = XT_TOOL_CONTENT;
+    std::uint32_t startTicks = 1000;
+    // Sends the menu set-up, language and pane allocation after a successful
+    // start-up, as a host does when it finishes launching.
+    bool finishLaunch = true;
+    // Writes "violation ..." lines to the transcript (they are always kept in violations()).
+    bool transcribeViolations = true;
+};
+
+// One registration the module made, in the order made.
+struct Registration {
+    enum class Kind { RegistrationValue, Startup, PaneAlloc, Callback };
+    Kind kind = Kind::Callback;
+    std::int32_t code = 0;  // callback code (Callback only); the value for RegistrationValue
+    XTCallbackProc proc = nullptr;
+    std::int32_t a = 0, b = 0, c = 0;
+};
+
+struct Violation {
+    std::string group;    // "xtbox", "callback", "activation", "memory", ...
+    std::string field;    // "firstBox", "618", ...
+    std::string message;  // the whole text: "xtbox.firstBox called with no document open"
+};
+
+struct ActivationResult {
+    bool loaded = false;             // a module was loaded and its entry found
+    std::int32_t entryResult = -1;   // what XTActivateCallback answered
+    bool startupRegistered = false;
+    std::optional<std::int32_t> startupResult;  // absent when start-up never ran
+    bool started() const noexcept { return startupResult && *startupResult == 0; }
+};
+
+struct MenuItemState {
+    std::string title;
+    XTCommandID command = 0;   // module items: the id handed out; host items: the host command number
+    bool enabled = true;
+    bool checked = false;
+    bool fromModule = false;
+};
+
+struct MenuState {
+    std::string title;  // "File", "View", "Utilities"
+    XTMenuRef ref = 0;
+    std::vector<MenuItemState> items;
+};
+
+// A point on a spread, in points of the spread's coordinates.
+struct SpreadPoint {
+    int spread = 1;
+    double v = 0.0, h = 0.0;
+};
+
+// A global screen point, in pixels.
+struct ScreenPoint {
+    int v = 0, h = 0;
+};
+
+struct EventResult {
+    bool delivered = false;   // the event callback was registered and called
+    bool swallowed = false;   // the module wrote `what` = 0: the host ignored the event
+    std::uint16_t whatAfter = 0;
+};
+
+struct OpenResult {
+    XTDocID doc = -1;        // -1 on failure
+    std::string message;     // why it failed
+    bool ok() const noexcept { return doc >= 0; }
+};
+
+struct DrawCall {
+    std::string kind;  // "fillRect", "drawText"
+    XTBoxID box = 0;   // the box being drawn
+    std::string detail;  // arguments as text
+};
+
+// The preference pane run as the host does; `ok` presses the module's OK
+// (item 1) after the toggles, else Cancel (item 2); `hostOk` instead ends with
+// the host's own OK (the apply message).
+struct PreferencesRun {
+    std::vector<std::int16_t> toggleItems;  // check boxes clicked, in order
+    bool ok = true;
+    bool hostOk = false;
+};
+
+struct PreferencesResult {
+    bool shown = false;                 // a pane was registered and inserted
+    std::int32_t resourceID = 0;        // answered to the resource id request
+    std::vector<std::pair<std::int16_t, std::int32_t>> controls;  // item -> value when closed
+    std::int32_t dialogResult = -1;     // value of the ending item hit, -1 when none ended it
+};
+
+class Runtime;  // the implementation
+
+class Simulator {
+public:
+    explicit Simulator(Options options = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    Options& options() noexcept;
+
+    // ---- module ---------------------------------------------------------------------
+    // Loads the module: a path to the shared object, an "X.xnt" bundle folder
+    // (its "X.so" inside), or an XTensions folder (its first "*.xnt"). False
+    // with loadError() saying why.
+    bool loadModule(const std::string& path);
+    const std::string& loadError() const noexcept;
+    const std::string& modulePath() const noexcept;
+    // Withholds a function group or optional module (see Options::withheld); before activate().
+    void withhold(const std::string& nameOrID);
+    // XTActivateCallback, then the start-up callback when the module
+    // registered one, then (Options::finishLaunch) pane allocation, menu
+    // set-up and the language callback.
+    ActivationResult activate();
+    bool started() const noexcept;
+
+    // ---- documents --------------------------------------------------------------------
+    // Opens a layout file; it becomes current and the open callback (46) runs.
+    OpenResult open(const std::string& path);
+    // A new untitled document (never saved); current; the open callback runs.
+    OpenResult newDocument(Document document, const std::string& projectName = "Untitled");
+    // Saves the current document (to `path`, else to its own path): the save
+    // callback (610) runs first. False when there is no document, no path, or
+    // the write fails (message in lastError()).
+    bool save(const std::optional<std::string>& path = std::nullopt);
+    bool close();                        // the current document
+    bool setCurrent(XTDocID doc);
+    XTDocID currentID() const noexcept;  // -1 when none
+    Document* current() noexcept;
+    Document* document(XTDocID doc) noexcept;
+    std::vector<XTDocID> documentIDs() const;
+    const std::string& lastError() const noexcept;
+
+    // ---- user actions ------------------------------------------------------------------
+    // Chooses a menu item by title ("Show Image Names", or "View>Show Image
+    // Names") or by command id. Menu update (7) runs first; a disabled or
+    // unknown item is not chosen (false). Module items send command 618; host
+    // items send 618 with the host command number, then do the host's own work.
+    bool chooseMenu(std::string_view title);
+    bool chooseCommand(XTCommandID command);
+    // Sends 618 with a host command number, then does the host's own work for it.
+    void hostCommand(std::int16_t command);
+    // Menu update (7), then the menus as the user sees them.
+    std::vector<MenuState> menuState();
+    EventResult key(unsigned char character, std::uint16_t modifiers = 0);
+    EventResult click(SpreadPoint point, std::uint16_t modifiers = 0);
+    EventResult click(ScreenPoint point, std::uint16_t modifiers = 0);
+    // Two mouse-downs kDoubleClickGap ticks apart (or `gap`).
+    EventResult doubleClick(SpreadPoint point, std::uint32_t gap = kDoubleClickGap);
+    EventResult doubleClick(ScreenPoint point, std::uint32_t gap = kDoubleClickGap);
+    void idle(int count = 1);
+    void setTool(std::int16_t tool);
+    bool selectBox(XTBoxID box);  // current and selected; 0 deselects
+    bool gotoPage(int page);
+    bool setViewScale(Fixed scale);
+    void setLanguage(std::int16_t regionCode);
+    void switchIn();
+    // Redraws the current spread: the box-drawing callback (66) for each box.
+    void redraw();
+    // Drags the items onto the point of the current document's view: drag
+    // entered, within and, when accepted, drop; the drag ends afterwards.
+    bool drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect = XT_DROP_EFFECT_COPY,
+              std::uint16_t modifiers = 0);
+    PreferencesResult openPreferences(const PreferencesRun& run = {});
+    // Shutdown (4); reports handles never disposed as violations; unloads the module.
+    void quit();
+    bool quitted() const noexcept;
+
+    // ---- clock and geometry -------------------------------------------------------------
+    std::uint32_t ticks() const noexcept;
+    void advanceTicks(std::uint32_t ticks);
+    ScreenPoint toScreen(SpreadPoint point) const;
+    // The spread point under a screen point in the current view; spread 0 when
+    // there is no document.
+    SpreadPoint toSpread(ScreenPoint point) const;
+
+    // ---- scripting -----------------------------------------------------------------------
+    // Delivers a scripting request of class and id 'AMSo' to the handler the
+    // module installed; nullopt when none is installed or it set no reply.
+    std::optional<std::string> scriptRequest(const std::string& xml);
+    std::optional<std::string> scriptRequest(const std::optional<std::string>& directText, std::uint32_t eventClass,
+                                             std::uint32_t eventID);
+
+    // ---- what happened ---------------------------------------------------------------------
+    const std::vector<Registration>& registrations() const noexcept;
+    const std::vector<Violation>& violations() const noexcept;
+    std::vector<std::string> groupsBound() const;  // names and ids, in the order asked
+    const std::vector<DrawCall>& drawCalls() const noexcept;
+    // PostScript the module sent through psOutput during the running job.
+    const std::string& postScript() const noexcept;
+    std::size_t liveHandles() const noexcept;
+    desktop::Transcript& transcript() noexcept;
+
+    Runtime& runtime() noexcept;  // for the group implementations
+
+private:
+    std::unique_ptr<Runtime> runtime_;
+};
+
+}  // namespace hostsim
