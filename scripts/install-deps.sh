@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev unicode-data bzip2
+  libtiff-dev libjpeg-dev libpng-dev libqpdf-dev nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do
