@@ -1,0 +1,23 @@
+#include "host/feature_entry_points.h"
+
+namespace lumbrel {
+
+void doDropIdle(XTEventRec* event) {
+    // Drops are finished at idle time only by the Windows form of the drop;
+    // it comes with the drop feature.
+    static_cast<void>(event);
+}
+
+void doMouseDown(XTEventRec* event) {
+    // The double-click detection and the editing dialog come with picture
+    // editing; until then the host handles every click itself.
+    static_cast<void>(event);
+}
+
+std::int16_t renamePicture() {
+    // The rename dialog comes with relinking and renaming. Its answer is 0,
+    // which turns the shortcut's key event into a null event.
+    return 0;
+}
+
+}  // namespace lumbrel

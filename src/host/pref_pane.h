@@ -1,0 +1,41 @@
+// The module's pane in the host's preferences dialog: its dialog id, its
+// insertion into the host's tab control, and the pane's dialog handler that
+// shows and applies the main preference switches.
+#pragma once
+
+#include <cstdint>
+
+#include "xtapi.h"
+
+namespace lumbrel {
+
+// Item numbers of the pane.
+namespace pane {
+inline constexpr std::int16_t kOK = 1;
+inline constexpr std::int16_t kCancel = 2;
+inline constexpr std::int16_t kDragAndDrop = 3;
+inline constexpr std::int16_t kEdit = 4;
+inline constexpr std::int16_t kRGBWarning = 5;
+inline constexpr std::int16_t kEPSWarning = 6;
+inline constexpr std::int16_t kJPGWarning = 7;
+inline constexpr std::int16_t kLogging = 8;
+inline constexpr std::int16_t kShowPDFOptions = 9;
+inline constexpr std::int16_t kSubfolders = 10;
+inline constexpr std::int16_t kLastItem = 10;
+// The pane's dialog resource in English; each language adds 100 per number.
+inline constexpr std::int16_t kResourceID = 28051;
+}  // namespace pane
+
+// Asks the host for the pane's dialog id (the pane allocation callback).
+// Does nothing before the host's groups are bound.
+void allocPrefDlgWAP();
+std::int16_t prefDialogID() noexcept;
+
+// Registers the pane-insertion callback (279), which adds the pane to the
+// host's preferences tab control and registers its dialog handler.
+bool registerPrefDlgWAP();
+
+// The pane's dialog handler; answers 0.
+std::int32_t prefPaneHandler(XTWapMessage* message);
+
+}  // namespace lumbrel

@@ -1,0 +1,76 @@
+#include "labels/labels.h"
+
+#include "host/key_state.h"
+#include "host/menus.h"
+#include "host/message_box.h"
+#include "labels/label_state.h"
+#include "platform/processes.h"
+#include "settings/preferences.h"
+
+namespace lumbrel {
+
+namespace {
+
+// The process that was in front when the print question was asked; it gets
+// the front back when the job ends.
+platform::ProcessRef gFrontBeforeQuestion = platform::ProcessRef::None;
+
+}  // namespace
+
+void doShowPath(XTMenuRef menu, XTCommandID item) {
+    static_cast<void>(menu);  // the host checks items by command id
+    LabelState& state = labelState();
+    if (shiftKeyPressed()) {
+        state.mode = kLabelsShift;
+        XTCheckMenuItem(item, true);
+    } else if (state.mode != kLabelsOff) {
+        state.mode = kLabelsOff;
+        XTCheckMenuItem(item, false);
+    } else {
+        state.mode = kLabelsFileName;
+        XTCheckMenuItem(item, true);
+    }
+}
+
+std::int32_t doJobStart(const XTPrintJobRec* record) {
+    static_cast<void>(record);
+    LabelState& state = labelState();
+    state.printing = true;
+    state.printNames = false;
+    state.fontSent = false;
+    if (state.mode == kLabelsOff) return 0;
+
+    if (getPrefs()->get(pref::kLabels, "Ask", 1) == 1) {
+        // The question must be seen: the host (and its alert) comes to the
+        // front while a print dialog of another process may be in front.
+        platform::bringApplicationToFront(platform::kCreatorThisHost, &gFrontBeforeQuestion);
+        state.printNames = msgBoxYesNo("addNamesToPS") == kAnswerDefault;
+    } else {
+        state.printNames = true;
+    }
+    return 0;
+}
+
+std::int32_t doJobEnd(const XTPrintJobRec* record) {
+    static_cast<void>(record);
+    LabelState& state = labelState();
+    state.printing = false;
+    state.printNames = false;
+    if (gFrontBeforeQuestion != platform::ProcessRef::None) {
+        platform::bringProcessToFront(gFrontBeforeQuestion);
+        gFrontBeforeQuestion = platform::ProcessRef::None;
+    }
+    return 0;
+}
+
+std::int32_t drawBox(const XTDrawBoxRec* record) {
+    // The labels themselves (the tests of which boxes get one, the white
+    // background and the name drawn through the host's font and drawing
+    // groups, and the PostScript snippet with the label font program) come
+    // with the label drawing; until then a box draw leaves the host's drawing
+    // as it is.
+    static_cast<void>(record);
+    return 0;
+}
+
+}  // namespace lumbrel
