@@ -440,12 +440,9 @@ QXStringRef__* MyStr::qxStr() {
     if (host_ != nullptr || !string_) return host_;
     const HostStringFunctions* functions = hostFunctions();
     if (functions == nullptr || functions->create == nullptr) return nullptr;
-    try {
-        const std::vector<std::uint16_t> units(string_->begin(), string_->end());
-        host_ = functions->create(units.data(), getLen());
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    std::int32_t length = 0;
+    const std::uint16_t* units = uStr(&length);
+    if (units != nullptr) host_ = functions->create(units, length);
     return host_;
 }
 

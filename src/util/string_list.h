@@ -36,7 +36,10 @@ public:
     void clear() noexcept;
 
     virtual std::int32_t getCount() const noexcept;
-    // The first string equal to `text`, or null.
+    // The first string equal to `text`, or null. add() and remove(const
+    // char*) find strings through it, so a list that overrides it (adding
+    // `using CMyStringList::getPtr;` to keep the position form) decides what
+    // counts as equal.
     virtual char* getPtr(const char* text) const noexcept;
 
     // kStart: the start of the buffer; kAppend: the end of the used bytes;

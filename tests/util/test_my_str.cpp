@@ -57,7 +57,7 @@ TEST(MyStr, InvalidUTF8GivesNoString) {
         "\xF4\x90\x80\x80",  // beyond U+10FFFF
         "\xF5\x80\x80\x80",  // a lead byte that never occurs
         "\xFF",
-        "a\xC3" "b",         // a lead byte without its continuation
+        ("a\xC3" "b"),       // a lead byte without its continuation
     };
     for (const char* text : invalid) {
         MyStr s(text, kEncodingUTF8);
