@@ -1,0 +1,93 @@
+// "xtdraw": drawing into the port of a box draw. Calls are recorded (the
+// picture of the page comes later); drawing outside a draw is a violation.
+#include "hostsim/host/groups/groups.h"
+#include "hostsim/host/runtime.h"
+
+#include <cstdio>
+
+namespace hostsim {
+
+namespace {
+
+constexpr const char* G = "xtdraw";
+
+std::string colorText(XTColor c) {
+    char text[48];
+    std::snprintf(text, sizeof text, "rgb(%u,%u,%u) %u%%", static_cast<unsigned>(c.red), static_cast<unsigned>(c.green),
+                  static_cast<unsigned>(c.blue), static_cast<unsigned>(c.strength));
+    return text;
+}
+
+// UTF-16 code units as UTF-8; lone surrogates become U+FFFD.
+std::string utf8(const std::uint16_t* units, std::int32_t count) {
+    std::string out;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::uint32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00U);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool rightPort(Runtime& rt, const char* field, XTPort port) {
+    if (port == rt.draw.port) return true;
+    rt.violation(G, field, "got a port that is not the one of the running draw");
+    return false;
+}
+
+void fillRect(XTPort port, double left, double top, double right, double bottom, XTColor color) {
+    hostCallVoid(G, "fillRect", kNeedDraw, [=](Runtime& rt) {
+        if (!rightPort(rt, "fillRect", port)) return;
+        rt.drawCalls.push_back(DrawCall{"fillRect", rt.draw.box,
+                                        rectText(Rect{top, left, bottom, right}) + " " + colorText(color)});
+    });
+}
+
+void drawText(XTPort port, XTFontInst font, const std::uint16_t* units, std::int32_t count, double x, double y,
+              XTColor color) {
+    hostCallVoid(G, "drawText", kNeedDraw, [=](Runtime& rt) {
+        if (!rightPort(rt, "drawText", port)) return;
+        if (count < 0 || (units == nullptr && count > 0)) {
+            rt.violation(G, "drawText", "got no text or a negative count");
+            return;
+        }
+        const auto it = rt.fonts.find(font);
+        if (it == rt.fonts.end()) {
+            rt.violation(G, "drawText", "got a font instance that is not live");
+            return;
+        }
+        char where[64];
+        std::snprintf(where, sizeof where, " at (%s, %s) size %s ", pointsText(x).c_str(), pointsText(y).c_str(),
+                      pointsText(fromFixed(it->second.hSize)).c_str());
+        rt.drawCalls.push_back(DrawCall{"drawText", rt.draw.box,
+                                        "\"" + utf8(units, count) + "\"" + where + "font " +
+                                            std::to_string(it->second.fontID) + " " + colorText(color)});
+    });
+}
+
+const XTDrawGroup kTable{sizeof(XTDrawGroup), fillRect, drawText};
+
+}  // namespace
+
+const XTDrawGroup& drawGroupTable() { return kTable; }
+
+}  // namespace hostsim
