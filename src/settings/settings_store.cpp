@@ -24,6 +24,12 @@ bool usableName(const char* name) noexcept {
     return name != nullptr && std::strlen(name) <= CMySettings::kMaxNameLength;
 }
 
+// Text that can stand on one line of the file: a line end inside it would
+// split the entry and turn the rest into other entries or sections.
+bool singleLine(const char* text) noexcept {
+    return std::strpbrk(text, "\r\n") == nullptr;
+}
+
 }  // namespace
 
 CMySettings::CMySettings() noexcept {
@@ -221,8 +227,9 @@ bool CMySettings::ensureRoom(std::size_t bytes) {
 
 std::int16_t CMySettings::set(const char* section, const char* key, const char* value) {
     if (!hasText_) return kMemFull;  // no buffer: as the allocation failure it stands for
-    if (!usableName(section) || !usableName(key)) return kBadName;
     if (value == nullptr) value = "";
+    if (!usableName(section) || !usableName(key)) return kBadName;
+    if (!singleLine(section) || !singleLine(key) || !singleLine(value)) return kBadName;
     const std::string_view written = lineEndLength_ == 2 ? "\r\r" : "\r";
 
     try {

@@ -23,7 +23,7 @@ public:
     // Result codes.
     static constexpr std::int16_t kNoErr = 0;
     static constexpr std::int16_t kMemFull = -108;
-    static constexpr std::int16_t kBadName = -50;  // section or key too long for the store
+    static constexpr std::int16_t kBadName = -50;  // a name too long, or a line end in a name or value
 
     // Bytes kept free before each write, and the step the buffer grows by.
     static constexpr std::int32_t kHeadroom = 512;

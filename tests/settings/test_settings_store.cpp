@@ -329,12 +329,18 @@ TEST_F(SettingsStore, HandEditedOddities) {
     EXPECT_TRUE(written == expected) << "the file differs from the expected bytes (too long to print)";
 }
 
-TEST_F(SettingsStore, NamesTooLongForTheStoreAreRefused) {
+TEST_F(SettingsStore, NamesAndValuesTheFileCannotHoldAreRefused) {
     load("[A]\rx=1\r");
     const std::string longName(254, 'n');
     EXPECT_EQ(store.set(longName.c_str(), "k", "v"), CMySettings::kBadName);
     EXPECT_EQ(store.set("A", longName.c_str(), "v"), CMySettings::kBadName);
     EXPECT_EQ(store.get(longName.c_str(), "k", 5), 5);
+    // A line end would split the entry into lines of its own.
+    EXPECT_EQ(store.set("A", "k", "v\r[Evil]\rx=1"), CMySettings::kBadName);
+    EXPECT_EQ(store.set("A", "k", "v\nw"), CMySettings::kBadName);
+    EXPECT_EQ(store.set("A\r", "k", "v"), CMySettings::kBadName);
+    EXPECT_EQ(store.set("A", "k\n", "v"), CMySettings::kBadName);
+    EXPECT_EQ(store.text(), "[A]\rx=1\r");
     const std::string maxName(253, 'm');
     EXPECT_EQ(store.set(maxName.c_str(), maxName.c_str(), "v"), 0);
     EXPECT_EQ(value(store, maxName.c_str(), maxName.c_str()), "v");
