@@ -16,7 +16,7 @@ for target in build/fuzz/fuzz/fuzz_*; do
   seeds="fuzz/seeds/${name#fuzz_}"
   [ -d "$seeds" ] || seeds=""
   echo "== $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=4096 \
+  if ! "$target" -artifact_prefix="build/fuzz/$name-" -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=4096 \
        -print_final_stats=1 "$corpus" $seeds 2>&1 | tail -n 12; then
     status=1
   fi
