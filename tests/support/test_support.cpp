@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -69,6 +70,17 @@ TempDir::~TempDir() {
         if (it->is_directory(ignored) && !it->is_symlink(ignored)) unlockFolder(it->path());
     }
     std::filesystem::remove_all(path_, ignored);
+}
+
+WithoutRootPrivileges::WithoutRootPrivileges() {
+    if (::geteuid() == 0) {
+        dropped_ = ::seteuid(65534) == 0;
+        ok_ = dropped_;
+    }
+}
+
+WithoutRootPrivileges::~WithoutRootPrivileges() {
+    if (dropped_ && ::seteuid(0) != 0) std::abort();
 }
 
 std::string readFile(const std::string& path) {

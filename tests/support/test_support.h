@@ -29,6 +29,23 @@ private:
 bool lockFolder(const std::filesystem::path& folder);
 void unlockFolder(const std::filesystem::path& folder);
 
+// Permission bits do not stop root, and CI runs as root: while this object
+// lives, the process acts as the user "nobody" (effective id only; the real
+// id stays root and takes the privileges back). ok() is false when the
+// switch failed.
+class WithoutRootPrivileges {
+public:
+    WithoutRootPrivileges();
+    ~WithoutRootPrivileges();
+    WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
+    WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool dropped_ = false;
+    bool ok_ = true;
+};
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, std::string_view bytes);
 

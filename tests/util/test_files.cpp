@@ -19,30 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 using test::TempDir;
+using test::WithoutRootPrivileges;
 using test::writeFile;
-
-// Permission bits do not stop root, and CI runs as root: there the check
-// runs as the user "nobody" (effective id only; the real id stays root and
-// takes the privileges back).
-class WithoutRootPrivileges {
-public:
-    WithoutRootPrivileges() {
-        if (::geteuid() == 0) {
-            dropped_ = ::seteuid(65534) == 0;
-            ok_ = dropped_;
-        }
-    }
-    ~WithoutRootPrivileges() {
-        if (dropped_ && ::seteuid(0) != 0) std::abort();
-    }
-    WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
-    WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    bool dropped_ = false;
-    bool ok_ = true;
-};
 
 // A scratch folder others may enter, so the unprivileged user meets only the
 // permission bits the test sets.

@@ -19,33 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempDir;
+using test::WithoutRootPrivileges;
 using test::writeFile;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;
-
-// Permission bits do not stop root, and CI runs as root: there the check
-// runs as the user "nobody" (effective id only; the real id stays root and
-// takes the privileges back).
-class WithoutRootPrivileges {
-public:
-    WithoutRootPrivileges() {
-        if (::geteuid() == 0) {
-            dropped_ = ::seteuid(65534) == 0;
-            ok_ = dropped_;
-        }
-    }
-    ~WithoutRootPrivileges() {
-        if (dropped_ && ::seteuid(0) != 0) std::abort();
-    }
-    WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
-    WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    bool dropped_ = false;
-    bool ok_ = true;
-};
 
 // What the callbacks record; `stopAt` makes the callback answer false for
 // that call (counted from 1), `scribble` makes it overwrite the path it got.
