@@ -1,10 +1,13 @@
 // Layout documents as JSON files, loaded and saved without loss.
 //
-// The canonical form (what saving writes): UTF-8, two-space indentation,
-// keys in a fixed order, LF line ends, a final newline; numbers that are
-// points, dpi or scales always with a fraction part (612.0), shortest
-// round-trip form; optional box fields left out when empty. Loading a file
-// and saving it again gives the same bytes when nothing changed.
+// The canonical form (what saving writes): UTF-8, LF line ends, a final
+// newline; the top levels indented by two spaces, keys in a fixed order, and
+// every box, every page and every array or object of plain values on one
+// line without spaces ({"id":1,"kind":"text",...}); numbers that are
+// points, dpi or scales always with a fraction part (612.0), in their
+// shortest round-trip form; optional box fields left out when empty.
+// Loading a file and saving it again gives the same bytes when nothing
+// changed. Another layout of the same JSON loads as well.
 //
 //   {
 //     "format": "hostsim-layout",

@@ -7,7 +7,9 @@
 #include "document_access.h"
 #include "document_json.h"
 
-#include <nlohmann/json.hpp>
+#include "layout_json.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,7 +26,7 @@ namespace hostsim {
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = LayoutJson;
 
 constexpr double kMaxPdfCoordinate = 1e9;
 constexpr double kMaxScale = 1000.0;  // 100,000 %
@@ -32,7 +34,9 @@ constexpr double kMaxViewOrigin = 1e9;
 constexpr std::int64_t kMaxPageCount = 32767;
 
 // Where a value sits in the file, built on the stack as the reader descends;
-// turned into a JSON pointer only for a message.
+// turned into a JSON pointer only for a message. A Where points at its
+// parent, so the parent must outlive it: name each level, never chain
+// temporaries (where["a"][0] dangles).
 struct Where {
     const Where* parent = nullptr;
     std::string_view key;
@@ -73,7 +77,12 @@ struct Failure {
 
 [[noreturn]] void fail(const Where& where, std::string reason) { throw Failure{where.pointer(), std::move(reason)}; }
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string inQuotes(std::string_view text) {
+    std::string out(1, '"');
+    out.append(text);
+    out += '"';
+    return out;
+}
 
 const char* typeName(const Json& value) { return value.type_name(); }
 
@@ -218,8 +227,9 @@ PdfInfo pdf(const Json& value, const Where& where) {
     PdfInfo info;
     const Json& pages = array(field(value, where, "pages"), where["pages"]);
     if (pages.empty()) fail(where["pages"], "a PDF has at least one page");
+    const Where pagesAt = where["pages"];
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        const Where at = where["pages"][i];
+        const Where at = pagesAt[i];
         const Json& entry = object(pages[i], at);
         onlyKeys(entry, at, {"media", "crop", "bleed", "trim", "art", "rotate"});
         PdfPage page;
@@ -329,7 +339,73 @@ public:
         return std::move(doc_);
     }
 
+    // Parse events. A box is read as soon as its object is complete and then
+    // dropped from the tree, so a large document never stands in memory
+    // twice. Until "format" and "version" have shown a layout document of
+    // this version, boxes stay in the tree and are read afterwards, so a
+    // wrong file is reported as such. Depths as the parser counts them:
+    // root object 0, its keys 1, a spread 2, its keys 3, a box 4.
+    bool onParse(int depth, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        if (depth < 0 || depth > kTrackedDepth) return true;
+        const auto d = static_cast<std::size_t>(depth);
+        switch (event) {
+        case Event::key:
+            keys_[d] = parsed.get<std::string>();
+            if (d == 3 && keys_[3] == "boxes" && inSpread()) {
+                if (boxesSeen_) fail(spreadWhere()["boxes"], "field \"boxes\" appears twice");
+                boxesSeen_ = true;
+            }
+            return true;
+        case Event::object_start:
+        case Event::array_start:
+            containers_[d] = event == Event::object_start ? '{' : '[';
+            countElement(d);
+            if (d == 1 || d == 3) elements_[d + 1] = 0;
+            if (d == 2) boxesSeen_ = false;
+            return true;
+        case Event::value:
+            countElement(d);
+            if (d == 1 && keys_[1] == "format") formatSeen_ = parsed.is_string() && parsed.get_ref<const std::string&>() == kLayoutFormat;
+            if (d == 1 && keys_[1] == "version") versionSeen_ = parsed.is_number_integer() && parsed.get<std::int64_t>() == kLayoutVersion;
+            if (d == 4 && inBoxes()) fail(boxWhere(), std::string("expected an object, found ") + typeName(parsed));
+            return true;
+        case Event::array_end:
+            if (d == 4 && inBoxes()) fail(boxWhere(), "expected an object, found array");
+            return true;
+        case Event::object_end:
+            if (d == 4 && inBoxes() && formatSeen_ && versionSeen_) {
+                const std::size_t listIndex = keys_[1] == "masters" ? 0 : 1;
+                box(parsed, boxWhere(), BoxPlace{listIndex, elements_[2] - 1, elements_[4] - 1});
+                return false;  // read: drop it from the tree
+            }
+            return true;
+        }
+        return true;
+    }
+
 private:
+    static constexpr int kTrackedDepth = 4;
+
+    void countElement(std::size_t depth) {
+        if (depth == 2 || depth == 4) ++elements_[depth];
+    }
+
+    bool inSpread() const {
+        return containers_[0] == '{' && containers_[1] == '[' && containers_[2] == '{' &&
+               (keys_[1] == "masters" || keys_[1] == "spreads");
+    }
+    bool inBoxes() const { return inSpread() && containers_[3] == '[' && keys_[3] == "boxes"; }
+
+    // The place of the spread and box being parsed, as JSON pointer parts.
+    Where spreadWhere() const { return Where{&listWhere_, {}, elements_[2] - 1, true}; }
+    Where boxWhere() {
+        listWhere_ = Where{&top_, keys_[1], 0, false};
+        spreadWhere_ = spreadWhere();
+        boxesWhere_ = Where{&spreadWhere_, "boxes", 0, false};
+        return Where{&boxesWhere_, {}, elements_[4] - 1, true};
+    }
+
     void readView(const Json& value, const Where& where) {
         object(value, where);
         onlyKeys(value, where, {"scale", "originH", "originV"});
@@ -373,14 +449,30 @@ private:
         const int number = listIndex == 0 ? doc_.addMasterSpread(std::move(s)) : doc_.addSpread(std::move(s));
         if (number == 0) fail(where, "too many spreads");
 
+        // Boxes were mostly read during parsing (see onParse); those still in
+        // the tree were parsed before the format was known.
         const Where boxesAt = where["boxes"];
         const Json& boxes = array(field(value, where, "boxes"), boxesAt);
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            box(boxes[i], boxesAt[i], number, BoxPlace{listIndex, index, i});
+        for (std::size_t i = 0; i < boxes.size(); ++i) box(boxes[i], boxesAt[i], BoxPlace{listIndex, index, i});
+        std::vector<Box>* read = pendingFor(listIndex, index);
+        for (Box& b : *read) {
+            const BoxId id = b.id();
+            Box& placed = DocumentAccess::boxes(doc_).emplace(id, std::move(b)).first->second;
+            DocumentAccess::appendToChain(doc_, placed);
         }
+        read->clear();
+        read->shrink_to_fit();
     }
 
-    void box(const Json& value, const Where& where, int spreadNumber, const BoxPlace& place) {
+    std::vector<Box>* pendingFor(std::size_t listIndex, std::size_t spreadIndex) {
+        auto& list = pending_[listIndex];
+        if (list.size() <= spreadIndex) list.resize(spreadIndex + 1);
+        return &list[spreadIndex];
+    }
+
+    void box(const Json& value, const Where& where, const BoxPlace& place) {
+        const int spreadNumber = place.listIndex == 0 ? -static_cast<int>(place.spreadIndex + 1)
+                                                      : static_cast<int>(place.spreadIndex + 1);
         object(value, where);
         onlyKeys(value, where, {"id", "kind", "shape", "bounds", "members", "text", "picture", "boxSlugs", "pictureSlugs"});
         const Where idAt = where["id"];
@@ -397,9 +489,8 @@ private:
         const auto [at, fresh] = places_.emplace(id, place);
         if (!fresh) fail(idAt, "box id " + std::to_string(id) + " is used twice (first at " + at->second.pointer() + ")");
 
-        Box& box = DocumentAccess::boxes(doc_)[id];
+        Box box;
         DocumentAccess::setStructure(box, id, *kind, shape, bounds, spreadNumber);
-        DocumentAccess::appendToChain(doc_, box);
         if (id > maxId_) maxId_ = id;
 
         const Json* members = optionalField(value, "members");
@@ -434,6 +525,7 @@ private:
         if (const Json* list = optionalField(value, "pictureSlugs")) {
             DocumentAccess::slugs(box, SlugKind::picture) = slugs(*list, where["pictureSlugs"]);
         }
+        pendingFor(place.listIndex, place.spreadIndex)->push_back(std::move(box));
     }
 
     // Members exist, share the group's spread, belong to one group only, and
@@ -508,6 +600,15 @@ private:
     }
 
     Document doc_;
+    std::vector<std::vector<Box>> pending_[2];  // boxes read while parsing, by list and spread
+    std::string keys_[kTrackedDepth + 1];
+    char containers_[kTrackedDepth + 1] = {};
+    std::size_t elements_[kTrackedDepth + 1] = {};
+    bool boxesSeen_ = false;
+    bool formatSeen_ = false;
+    bool versionSeen_ = false;
+    Where top_;
+    Where listWhere_, spreadWhere_, boxesWhere_;
     std::unordered_map<BoxId, BoxPlace> places_;
     std::vector<BoxId> groups_;
     BoxId maxId_ = 0;
@@ -534,8 +635,11 @@ LoadResult parseDocument(std::string_view text, std::string_view source) {
             result.error = prefix + "the file is empty";
             return result;
         }
-        const Json root = Json::parse(text.begin(), text.end());
-        result.document = Reader().read(root);
+        Reader reader;
+        const Json root = Json::parse(
+            text.begin(), text.end(),
+            [&reader](int depth, Json::parse_event_t event, Json& parsed) { return reader.onParse(depth, event, parsed); });
+        result.document = reader.read(root);
     } catch (const Failure& failure) {
         result.document.reset();
         result.error = prefix + (failure.pointer.empty() ? "" : failure.pointer + ": ") + failure.reason;
@@ -561,6 +665,11 @@ LoadResult loadDocument(const std::string& path) {
     }
     std::string text;
     try {
+        // Read in one allocation when the size is known (a regular file).
+        struct stat info {};
+        if (::fstat(fileno(file), &info) == 0 && info.st_size > 0 && info.st_size <= kMaxLayoutFileSize) {
+            text.reserve(static_cast<std::size_t>(info.st_size));
+        }
         char buffer[65536];
         std::size_t got = 0;
         while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {

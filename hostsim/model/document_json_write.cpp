@@ -3,7 +3,7 @@
 #include "document_json.h"
 #include "utf8_check.h"
 
-#include <nlohmann/json.hpp>
+#include "layout_json.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,7 +17,7 @@ namespace hostsim {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using Json = LayoutOrderedJson;
 
 // A text field that JSON cannot hold; names the field.
 struct BadText {
@@ -113,66 +113,145 @@ Json box(const Box& b) {
     return out;
 }
 
-Json spread(const Document& doc, const Spread& s) {
-    Json out = Json::object();
-    out["name"] = text(s.name, "spread name");
-    out["width"] = s.width;
-    out["height"] = s.height;
-    Json pages = Json::array();
-    for (const Page& p : s.pages) {
-        Json page = Json::object();
-        page["name"] = text(p.name, "page name");
-        page["master"] = p.master;
-        page["left"] = p.left;
-        page["top"] = p.top;
-        pages.push_back(std::move(page));
+void indent(std::string& out, int depth) { out.append(static_cast<std::size_t>(depth) * 2, ' '); }
+
+// Containers of plain values go on one line.
+bool oneLine(const Json& value) {
+    if (!value.is_structured() || value.empty()) return true;
+    for (const auto& item : value) {
+        if (item.is_structured()) return false;
     }
-    out["pages"] = std::move(pages);
-    Json boxes = Json::array();
-    for (const BoxId id : s.boxes) {
-        if (const Box* b = doc.findBox(id)) boxes.push_back(box(*b));
-    }
-    out["boxes"] = std::move(boxes);
-    return out;
+    return true;
 }
 
-Json document(const Document& doc) {
-    Json out = Json::object();
-    out["format"] = kLayoutFormat;
-    out["version"] = kLayoutVersion;
-    out["projectName"] = text(doc.projectName, "project name");
-    out["path"] = text(doc.path, "document path");
-    out["library"] = doc.library;
-    out["unit"] = unitName(doc.unit);
-    out["pageWidth"] = doc.pageWidth;
-    out["pageHeight"] = doc.pageHeight;
-    out["facingPages"] = doc.facingPages;
-    out["changeState"] = doc.changeState;
-    out["nextBoxId"] = doc.nextBoxId();
-    out["currentPage"] = doc.currentPage();
-    out["showMaster"] = doc.showMaster();
-    out["currentBox"] = doc.currentBox();
-    out["selection"] = doc.selection();
+void write(std::string& out, const Json& value, int depth) {
+    if (oneLine(value)) {
+        out += value.dump();
+        return;
+    }
+    const bool isObject = value.is_object();
+    out += isObject ? "{\n" : "[\n";
+    bool first = true;
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        if (!first) out += ",\n";
+        first = false;
+        indent(out, depth + 1);
+        if (isObject) {
+            out += Json(it.key()).dump();
+            out += ": ";
+        }
+        write(out, *it, depth + 1);
+    }
+    out += '\n';
+    indent(out, depth);
+    out += isObject ? '}' : ']';
+}
+
+void key(std::string& out, std::string_view name, int depth) {
+    indent(out, depth);
+    out += '"';
+    out += name;
+    out += "\": ";
+}
+
+// A list whose items go on one line each (pages, boxes).
+template <typename Items, typename Render>
+void lineList(std::string& out, const Items& items, int depth, Render render) {
+    if (items.empty()) {
+        out += "[]";
+        return;
+    }
+    out += "[\n";
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first) out += ",\n";
+        first = false;
+        indent(out, depth + 1);
+        render(item);
+    }
+    out += '\n';
+    indent(out, depth);
+    out += ']';
+}
+
+// Spreads are written piece by piece rather than as one tree, so that a
+// 100,000-box document never stands in memory as a tree: each box is built
+// and written on its own line.
+void spreadList(std::string& out, const Document& doc, const std::vector<Spread>& spreads) {
+    lineList(out, spreads, 1, [&](const Spread& s) {
+        out += "{\n";
+        key(out, "name", 3);
+        out += Json(text(s.name, "spread name")).dump();
+        out += ",\n";
+        key(out, "width", 3);
+        out += Json(s.width).dump();
+        out += ",\n";
+        key(out, "height", 3);
+        out += Json(s.height).dump();
+        out += ",\n";
+        key(out, "pages", 3);
+        lineList(out, s.pages, 3, [&](const Page& p) {
+            Json page = Json::object();
+            page["name"] = text(p.name, "page name");
+            page["master"] = p.master;
+            page["left"] = p.left;
+            page["top"] = p.top;
+            out += page.dump();
+        });
+        out += ",\n";
+        key(out, "boxes", 3);
+        lineList(out, s.boxes, 3, [&](BoxId id) {
+            if (const Box* b = doc.findBox(id)) out += box(*b).dump();
+        });
+        out += '\n';
+        indent(out, 2);
+        out += '}';
+    });
+}
+
+void writeDocument(std::string& out, const Document& doc) {
+    Json head = Json::object();
+    head["format"] = kLayoutFormat;
+    head["version"] = kLayoutVersion;
+    head["projectName"] = text(doc.projectName, "project name");
+    head["path"] = text(doc.path, "document path");
+    head["library"] = doc.library;
+    head["unit"] = unitName(doc.unit);
+    head["pageWidth"] = doc.pageWidth;
+    head["pageHeight"] = doc.pageHeight;
+    head["facingPages"] = doc.facingPages;
+    head["changeState"] = doc.changeState;
+    head["nextBoxId"] = doc.nextBoxId();
+    head["currentPage"] = doc.currentPage();
+    head["showMaster"] = doc.showMaster();
+    head["currentBox"] = doc.currentBox();
+    head["selection"] = doc.selection();
     Json view = Json::object();
     view["scale"] = doc.view.scale;
     view["originH"] = doc.view.originH;
     view["originV"] = doc.view.originV;
-    out["view"] = std::move(view);
-    Json masters = Json::array();
-    for (const Spread& s : doc.masterSpreads()) masters.push_back(spread(doc, s));
-    out["masters"] = std::move(masters);
-    Json spreads = Json::array();
-    for (const Spread& s : doc.spreads()) spreads.push_back(spread(doc, s));
-    out["spreads"] = std::move(spreads);
-    return out;
+    head["view"] = std::move(view);
+
+    out += "{\n";
+    for (auto it = head.begin(); it != head.end(); ++it) {
+        key(out, it.key(), 1);
+        write(out, *it, 1);
+        out += ",\n";
+    }
+    key(out, "masters", 1);
+    spreadList(out, doc, doc.masterSpreads());
+    out += ",\n";
+    key(out, "spreads", 1);
+    spreadList(out, doc, doc.spreads());
+    out += "\n}\n";
 }
 
 }  // namespace
 
 bool documentToJson(const Document& doc, std::string& json, std::string* error) {
     try {
-        json = document(doc).dump(2);
-        json += '\n';
+        json.clear();
+        writeDocument(json, doc);
         return true;
     } catch (const BadText& bad) {
         if (error) *error = "the " + bad.field + " is not valid UTF-8";

@@ -75,7 +75,8 @@ FourCC colorSpaceOf(TIFF* tif, std::uint16_t photometric) {
 // The tag's value in dots per inch; nothing without the tag.
 std::optional<double> resolutionOf(TIFF* tif, ttag_t tag, std::uint16_t unit) {
     float value = 0;
-    if (TIFFGetField(tif, tag, &value) != 1) return std::nullopt;
+    // libtiff writes both tags when either is set, the missing one as 0.
+    if (TIFFGetField(tif, tag, &value) != 1 || !(value > 0)) return std::nullopt;
     switch (unit) {
     case RESUNIT_INCH: return static_cast<double>(value);
     case RESUNIT_CENTIMETER: return static_cast<double>(value) * 2.54;

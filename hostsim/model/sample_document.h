@@ -14,7 +14,7 @@ struct SampleSpec {
     int masterSpreads = 1;
     int spreads = 3;
     bool facingPages = true;  // facing: the first spread holds one right page, then pairs
-    int boxesPerSpread = 6;   // before groups; every fourth box is a text box, every seventh a line
+    int boxesPerSpread = 7;   // before groups; every fourth box is a text box, every seventh a line
     bool pictures = true;     // picture boxes get pictures
     bool slugs = true;
     bool groups = true;       // the first two boxes of every spread form a group
