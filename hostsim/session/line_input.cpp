@@ -1,0 +1,51 @@
+#include "line_input.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace hostsim::session {
+
+std::optional<std::string> LineInput::takeLine() {
+    const std::size_t newline = buffer_.find('\n');
+    if (newline == std::string::npos) {
+        if (!ended_ || buffer_.empty()) return std::nullopt;
+        std::string last = std::move(buffer_);
+        buffer_.clear();
+        if (!last.empty() && last.back() == '\r') last.pop_back();
+        return last;
+    }
+    std::string line = buffer_.substr(0, newline);
+    buffer_.erase(0, newline + 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+std::optional<std::string> LineInput::readLine(int otherFd, const std::function<void()>& onOther) {
+    for (;;) {
+        if (auto line = takeLine()) return line;
+        if (ended_) return std::nullopt;
+
+        pollfd entries[2] = {{fd_, POLLIN, 0}, {otherFd, POLLIN, 0}};
+        const nfds_t count = (otherFd >= 0 && onOther) ? 2 : 1;
+        const int ready = ::poll(entries, count, -1);
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            ended_ = true;
+            continue;
+        }
+        if (count == 2 && (entries[1].revents & POLLIN) != 0) onOther();
+        if ((entries[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) == 0) continue;
+
+        char chunk[4096];
+        const ssize_t got = ::read(fd_, chunk, sizeof chunk);
+        if (got > 0) {
+            buffer_.append(chunk, static_cast<std::size_t>(got));
+        } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
+            ended_ = true;
+        }
+    }
+}
+
+}  // namespace hostsim::session

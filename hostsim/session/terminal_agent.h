@@ -1,0 +1,36 @@
+// The person at the terminal plays the user: every alert the module (or the
+// host) raises is printed with its title, texts and numbered buttons, and the
+// person's choice is read from the input: a button number or title, an empty
+// line for the default button. The end of input takes the default, so a piped
+// session never hangs on an alert.
+#pragma once
+
+#include "line_input.h"
+
+#include "desktop/agent.h"
+
+#include <cstdio>
+
+namespace hostsim::session {
+
+class TerminalAgent : public desktop::Agent {
+public:
+    // Neither is owned; both must outlive the agent. `echo` repeats each
+    // answer after the prompt, for input that is not typed at a terminal
+    // (which shows it already).
+    TerminalAgent(LineInput& input, std::FILE* output, bool echo = false) noexcept
+        : input_(input), output_(output), echo_(echo) {}
+
+    int answerAlert(const desktop::AlertRequest& alert) override;
+
+private:
+    LineInput& input_;
+    std::FILE* output_;
+    bool echo_;
+};
+
+// The item a typed answer names: "2", "Cancel" (exact, else ignoring case);
+// 0 when the answer names no shown button. An empty answer is kTakeDefault.
+int itemOfTypedAnswer(const desktop::AlertRequest& alert, const std::string& typed);
+
+}  // namespace hostsim::session

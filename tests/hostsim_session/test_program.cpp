@@ -1,0 +1,131 @@
+// The hostsim program as a person runs it: options, exit codes, the
+// transcript file, and the --send client against a running simulator.
+#include "session_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <string>
+#include <thread>
+
+namespace hostsim::session::test {
+namespace {
+
+using lumbrel::test::readFile;
+using lumbrel::test::TempDir;
+using lumbrel::test::writeFile;
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output;  // standard output and error together
+};
+
+std::string shellQuote(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) {
+        if (c == '\'') {
+            out += "'\\''";
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
+}
+
+Outcome runProgram(const std::string& arguments) {
+    Outcome outcome;
+    const std::string command = shellQuote(HOSTSIM_PROGRAM) + " " + arguments + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, got);
+    const int status = ::pclose(pipe);
+    if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+    return outcome;
+}
+
+TEST(Program, UsageErrorsExitWithTwo) {
+    Outcome outcome = runProgram("");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_TRUE(contains(outcome.output, "usage: hostsim")) << outcome.output;
+    outcome = runProgram("--script a --interactive");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_TRUE(contains(outcome.output, "choose one of")) << outcome.output;
+    outcome = runProgram("--frobnicate");
+    EXPECT_EQ(outcome.exitCode, 2);
+    outcome = runProgram("--script /no/such.session --no-socket");
+    EXPECT_EQ(outcome.exitCode, 2);
+    outcome = runProgram("--help");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(contains(outcome.output, "expect clipboard")) << outcome.output;
+}
+
+TEST(Program, ScriptSyntaxErrorsNameFileLineAndColumn) {
+    TempDir dir;
+    writeFile(dir.file("bad.session"), "menus\nclick 1 2\nfrob\n");
+    const Outcome outcome = runProgram("--no-socket --script " + shellQuote(dir.file("bad.session")));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(contains(outcome.output, dir.file("bad.session") + ":2:7: a point is written x,y")) << outcome.output;
+    EXPECT_TRUE(contains(outcome.output, dir.file("bad.session") + ":3:1: unknown command \"frob\"")) << outcome.output;
+    EXPECT_FALSE(contains(outcome.output, "> menus"));  // nothing ran
+}
+
+class ProgramWithModule : public ModuleSessionTest {};
+
+TEST_F(ProgramWithModule, ScriptWritesTheTranscriptAndFailsOnAFailedCheck) {
+    const std::string layout = writeLayout(dir_);
+    writeFile(dir_.file("good.session"), "open \"" + layout + "\"\nmenus\nexpect menu \"Show Image Names\" enabled\n");
+    const std::string transcriptFile = dir_.file("out/sub/demo.txt");
+    Outcome outcome = runProgram("--no-socket --quiet --module " + shellQuote(*xtensions_) + " --transcript " +
+                                 shellQuote(transcriptFile) + " --script " + shellQuote(dir_.file("good.session")));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    const std::string text = readFile(transcriptFile);
+    EXPECT_TRUE(contains(text, "> open \"" + layout + "\"\n")) << text;
+    EXPECT_TRUE(contains(text, "  View > \"Show Image Names\" enabled [module]\n")) << text;
+    EXPECT_FALSE(contains(outcome.output, "> menus")) << outcome.output;  // --quiet
+
+    writeFile(dir_.file("failing.session"), "expect clipboard \"x\"\necho after\n");
+    outcome = runProgram("--no-socket --module " + shellQuote(*xtensions_) + " --script " +
+                         shellQuote(dir_.file("failing.session")));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(contains(outcome.output, "hostsim: line 1: expected the clipboard")) << outcome.output;
+    EXPECT_FALSE(contains(outcome.output, "after")) << outcome.output;
+    outcome = runProgram("--no-socket --keep-going --module " + shellQuote(*xtensions_) + " --script " +
+                         shellQuote(dir_.file("failing.session")));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(contains(outcome.output, "after")) << outcome.output;
+}
+
+TEST_F(ProgramWithModule, SendTalksToARunningSimulator) {
+    const std::string socket = dir_.file("h.sock");
+    writeFile(dir_.file("serve.session"), "new \"A\"\nserve 3\n");
+    auto host = std::async(std::launch::async, [&] {
+        return runProgram("--socket " + shellQuote(socket) + " --module " + shellQuote(*xtensions_) +
+                          " --script " + shellQuote(dir_.file("serve.session")));
+    });
+    // Wait for the socket to appear, then send.
+    for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const Outcome sent = runProgram("--socket " + shellQuote(socket) + " --send '<cmd>5</cmd>'");
+    EXPECT_EQ(sent.exitCode, 0) << sent.output;
+    EXPECT_EQ(sent.output, "<cmd>5</cmd>\r");
+    const Outcome served = host.get();
+    EXPECT_EQ(served.exitCode, 0) << served.output;
+    EXPECT_TRUE(contains(served.output, "> (from another process) script \"<cmd>5</cmd>\"")) << served.output;
+    EXPECT_FALSE(std::filesystem::exists(socket));  // removed at the end
+
+    const Outcome nobody = runProgram("--socket " + shellQuote(socket) + " --send '<cmd>5</cmd>'");
+    EXPECT_EQ(nobody.exitCode, 1);
+    EXPECT_TRUE(contains(nobody.output, "no simulator listening")) << nobody.output;
+}
+
+}  // namespace
+}  // namespace hostsim::session::test
