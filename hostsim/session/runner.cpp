@@ -221,7 +221,11 @@ bool SessionRunner::execute(const Action& action) {
                 action.text.empty() ? std::nullopt : std::optional<std::string>(action.text);
             return sim_.save(path) || fail("save failed: " + sim_.lastError());
         }
-        case Verb::Close: return sim_.close() || fail("no document to close");
+        case Verb::Close:
+            if (sim_.current() == nullptr) return fail("no document to close");
+            // Cancelling the question is the user's choice, not a failure.
+            if (!sim_.close()) note("the document stays open");
+            return true;
         case Verb::Current:
             return sim_.setCurrent(static_cast<XTDocID>(action.number)) ||
                    fail("no document " + std::to_string(action.number) + " is open");

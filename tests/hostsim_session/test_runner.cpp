@@ -146,6 +146,23 @@ TEST_F(ModuleSessionTest, AlertsTakeQueuedAnswersElseTheDefault) {
               "line 4: expected the alert \"Something else\", the last action showed \"Doc has not been saved!\"");
 }
 
+TEST_F(ModuleSessionTest, CancelledCloseKeepsTheDocumentWithoutFailing) {
+    const std::string layout = writeLayout(dir_);
+    const ScriptRun run = runText(
+        "open \"" + layout + "\"\n"
+        "script \"<cmd>3</cmd><qid=\\\"1\\\">x</qid>\"\n"
+        "answer Cancel\n"
+        "close\n"
+        "expect alert \"Save changes to \\\"Layout\\\" before closing?\"\n"
+        "answer \"Don't Save\"\n"
+        "close\n"
+        "close\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(runner_->failure(), "line 8: no document to close");
+    EXPECT_TRUE(contains(transcript(), "-> Cancel\nthe document stays open\n")) << transcript();
+    EXPECT_TRUE(contains(transcript(), "-> Don't Save\nclose document 1\n")) << transcript();
+}
+
 TEST_F(ModuleSessionTest, PrefsEditIsReadAtTheNextSwitchIn) {
     const std::string layout = writeLayout(dir_);
     const ScriptRun run = runText(
