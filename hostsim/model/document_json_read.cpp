@@ -351,7 +351,8 @@ public:
         const auto d = static_cast<std::size_t>(depth);
         switch (event) {
         case Event::key:
-            keys_[d] = parsed.get<std::string>();
+            if (d != 1 && d != 3) return true;  // only root and spread keys matter here
+            keys_[d] = parsed.get_ref<const std::string&>();
             if (d == 3 && keys_[3] == "boxes" && inSpread()) {
                 if (boxesSeen_) fail(spreadWhere()["boxes"], "field \"boxes\" appears twice");
                 boxesSeen_ = true;
