@@ -399,9 +399,11 @@ private:
     bool inBoxes() const { return inSpread() && containers_[3] == '[' && keys_[3] == "boxes"; }
 
     // The place of the spread and box being parsed, as JSON pointer parts.
-    Where spreadWhere() const { return Where{&listWhere_, {}, elements_[2] - 1, true}; }
-    Where boxWhere() {
+    Where spreadWhere() {
         listWhere_ = Where{&top_, keys_[1], 0, false};
+        return Where{&listWhere_, {}, elements_[2] - 1, true};
+    }
+    Where boxWhere() {
         spreadWhere_ = spreadWhere();
         boxesWhere_ = Where{&spreadWhere_, "boxes", 0, false};
         return Where{&boxesWhere_, {}, elements_[4] - 1, true};

@@ -336,6 +336,16 @@ TEST(DocumentJson, BadDocumentsAreRefusedWithPlaceAndReason) {
          },
          "/spreads/0/boxes/0/boxSlugs/1/key: slug key \"BDIC\" appears twice"},
         {"key with slash", [](Json& j) { j["view"]["a/b~c"] = 1; }, "/view/a~1b~0c: unknown field \"a/b~c\""},
+        {"box is a number", [](Json& j) { j["spreads"][0]["boxes"][1] = 5; },
+         "/spreads/0/boxes/1: expected an object, found number"},
+        {"box is an array", [](Json& j) { j["spreads"][0]["boxes"][1] = Json::array({1}); },
+         "/spreads/0/boxes/1: expected an object, found array"},
+        {"boxes not a list", [](Json& j) { j["spreads"][1]["boxes"] = Json::object(); },
+         "/spreads/1/boxes: expected an array, found object"},
+        {"id across lists", [](Json& j) {
+             j["masters"][0]["boxes"].push_back(j["spreads"][1]["boxes"][0]);
+         },
+         "/spreads/1/boxes/0/id: box id 4 is used twice (first at /masters/0/boxes/0)"},
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -345,6 +355,33 @@ TEST(DocumentJson, BadDocumentsAreRefusedWithPlaceAndReason) {
         EXPECT_FALSE(result.document.has_value());
         EXPECT_EQ(result.error, std::string("bad.json: ") + c.error);
     }
+}
+
+TEST(DocumentJson, FieldOrderDoesNotMatter) {
+    const Json canonicalTree = smallDocument();
+    const Document expected = reload(canonicalTree.dump());
+    // Spreads (with their boxes) before "format" and "version": the boxes are
+    // read only once the file is known to be a layout document.
+    Json reordered = Json::object();
+    for (auto it = canonicalTree.rbegin(); it != canonicalTree.rend(); ++it) reordered[it.key()] = it.value();
+    ASSERT_EQ(reordered.begin().key(), "spreads");
+    const Document loaded = reload(reordered.dump());
+    EXPECT_TRUE(loaded == expected);
+    EXPECT_EQ(canonical(loaded), canonical(expected));
+
+    // So a file of another kind is named as such even when its boxes come first.
+    reordered["format"] = "something-else";
+    reordered["spreads"][0]["boxes"][0]["kind"] = "oval";
+    EXPECT_EQ(parseDocument(reordered.dump(), "x.json").error,
+              "x.json: /format: not a layout document (format must be \"hostsim-layout\")");
+}
+
+TEST(DocumentJson, BoxesFieldTwiceIsRefused) {
+    std::string text = smallDocument().dump();
+    const std::size_t pages = text.find("\"pages\":[{\"name\":\"1\"");
+    ASSERT_NE(pages, std::string::npos);
+    text.insert(pages, "\"boxes\":[],");
+    EXPECT_EQ(parseDocument(text, "b.json").error, "b.json: /spreads/0/boxes: field \"boxes\" appears twice");
 }
 
 TEST(DocumentJson, BrokenTextIsRefused) {
