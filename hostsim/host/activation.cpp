@@ -321,9 +321,14 @@ void Runtime::quit() {
     } else if (phase != Phase::NoModule) {
         phase = Phase::ShutDown;
     }
-    // The module goes; a handler it left installed must not outlive it.
+    // A handler the module left installed must not outlive it, and no
+    // request reaches a module that has shut down.
     desktop::removeAllScriptHandlers();
-    module.unload();
+    if (options.unloadAtQuit) {
+        module.unload();
+    } else {
+        module.keepMapped();
+    }
 }
 
 }  // namespace hostsim

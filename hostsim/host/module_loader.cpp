@@ -106,6 +106,11 @@ void LoadedModule::unload() noexcept {
     entry_ = nullptr;
 }
 
+void LoadedModule::keepMapped() noexcept {
+    handle_ = nullptr;
+    entry_ = nullptr;
+}
+
 bool exportedSymbols(const std::string& file, std::vector<std::string>& names, std::string& error) {
     names.clear();
     std::error_code ec;

@@ -26,6 +26,8 @@ public:
     // dlopen(RTLD_NOW | RTLD_LOCAL) and the entry point; false with error().
     bool load(const std::string& file);
     void unload() noexcept;
+    // Forgets the module without unloading it: it stays mapped until the process ends.
+    void keepMapped() noexcept;
     bool loaded() const noexcept { return handle_ != nullptr; }
     XTActivateProc entry() const noexcept { return entry_; }
     const std::string& file() const noexcept { return file_; }

@@ -115,6 +115,12 @@ std::optional<std::string> Simulator::scriptRequest(const std::optional<std::str
 const std::vector<Registration>& Simulator::registrations() const noexcept { return runtime_->registrations; }
 const std::vector<Violation>& Simulator::violations() const noexcept { return runtime_->violations; }
 std::vector<std::string> Simulator::groupsBound() const { return runtime_->groupsAsked; }
+std::vector<std::int32_t> Simulator::dragViewKinds() const {
+    std::vector<std::int32_t> kinds;
+    for (const auto& [kind, handlers] : runtime_->dragHandlers) kinds.push_back(kind);
+    return kinds;
+}
+
 const std::vector<DrawCall>& Simulator::drawCalls() const noexcept { return runtime_->drawCalls; }
 const std::string& Simulator::postScript() const noexcept { return runtime_->postScript; }
 std::size_t Simulator::liveHandles() const noexcept { return runtime_->handles.size(); }

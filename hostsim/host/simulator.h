@@ -24,6 +24,36 @@
 //   origin is the content corner until the module sets it to a spread's
 //   origin (setSpreadOrigin), and is reset before every callback.
 //
+// The clock: every user action (key, click, menu, drop, preferences,
+// switch-in) moves it kActionTicks (60) forward first, so that separate
+// clicks never make a double-click; idle() moves it one tick per null event;
+// doubleClick() puts its two mouse-downs `gap` ticks apart.
+//
+// Transcript lines the simulator adds (besides desktop's alerts, clipboard…):
+//   module "/x/XTensions/Lumbrel.xnt/Lumbrel.so" loaded
+//   compatibility 'BDIC' 0 5 0x40C70014 0 -> 1
+//   activation -> 0 | activation -> 0x51000401 (refused)
+//   start-up -> 0 | start-up -> 0x51000401 (refused)
+//   menu item "Show Image Names" added to View
+//   open "/x/a.json" -> document 1 | open "/x/a.json" failed: <why>
+//   new document "Untitled" -> document 2
+//   saved "/x/a.json" | save "/x/a.json" failed: <why>
+//   close document 1
+//   menu View>Show Image Names | menu View>Show Image Names is disabled
+//   host command 117
+//   key control+'c' -> swallowed by the module | key 'x' -> host
+//   click spread 1 (150, 150) at tick 1062 -> box 1 selected
+//   option+click spread 1 (10, 10) at tick 1122 -> swallowed by the module
+//   import "/x/a.tif" into box 3: OK | import "/x/b.tif" into box 3 failed: -43 (<why>)
+//   box 7 made (picture) on spread 1 at [10, 20, 110, 120]
+//   picture slug 'bDIC' of box 3 set (7 bytes)
+//   drag 1 item(s) to spread 1 (10, 20) | drop accepted | drag refused by the module
+//   preferences opened | preferences: item 3 -> 1 | preferences: OK | preferences closed -> 1
+//   scripting request 'AMSo'/'AMSo' (120 bytes) | scripting reply (64 bytes)
+//   switch in | language: region 3 | tool 16 | select box 3 | page 2 | view scale 200%
+//   quit
+//   violation: xtbox.firstBox called with no document open
+//
 // Single-threaded, like the host it stands for.
 #pragma once
 
@@ -66,8 +96,9 @@ inline constexpr std::uint32_t kHostVersion = 0x40C70014u;
 struct Options {
     // Low byte 1 accepts the module; 0 and 2 refuse.
     std::uint32_t compatibilityAnswer = 1;
-    // Group names ("xtbox"), four-character ids ("QSB\1" written as "QSB\\1"
-    // or "QSB1"), or optional modules ("XPDF", "layers", "DEA1") not offered.
+    // What the host does not offer: group names ("xtbox"), acquired groups by
+    // id ("QSB\\1" with a backslash and a 1, or "QSB1"; "DEA1") or name
+    // ("strings", "dataexchange"), optional modules ("XPDF" or "pdf", "layers").
     std::set<std::string> withheld;
     std::int16_t xtRefNum = 1;
     std::int16_t regionCode = 0;   // sent with the language callback at start
@@ -78,6 +109,10 @@ struct Options {
     bool finishLaunch = true;
     // Writes "violation ..." lines to the transcript (they are always kept in violations()).
     bool transcribeViolations = true;
+    // Unloads the module (dlclose) at quit, so that the next Simulator in the
+    // process loads it afresh. A host that quits keeps it mapped until the
+    // process ends; false does that (what the module allocated stays reachable).
+    bool unloadAtQuit = true;
 };
 
 // One registration the module made, in the order made.
@@ -193,11 +228,14 @@ public:
     OpenResult open(const std::string& path);
     // A new untitled document (never saved); current; the open callback runs.
     OpenResult newDocument(Document document, const std::string& projectName = "Untitled");
-    // Saves the current document (to `path`, else to its own path): the save
-    // callback (610) runs first. False when there is no document, no path, or
-    // the write fails (message in lastError()).
+    // The host's save of the current document (to `path`, else to its own
+    // path): the save callback (610), then the file; no command callback
+    // (chooseMenu("File>Save") sends that first). False when there is no
+    // document, no path, or the write fails (message in lastError()).
     bool save(const std::optional<std::string>& path = std::nullopt);
-    bool close();                        // the current document
+    // Closes the current document. A changed one asks first (an alert with
+    // Save (default), Cancel, Don't Save); false when cancelled or the save failed.
+    bool close();
     bool setCurrent(XTDocID doc);
     XTDocID currentID() const noexcept;  // -1 when none
     Document* current() noexcept;
@@ -216,6 +254,11 @@ public:
     void hostCommand(std::int16_t command);
     // Menu update (7), then the menus as the user sees them.
     std::vector<MenuState> menuState();
+    // Events go to the event callback (10); the modifier keys are held in
+    // desktop's key map meanwhile. What the module does not swallow the host
+    // handles: a click makes the page under it current (the view stays) and
+    // selects the frontmost box there (its outermost group with another tool
+    // than the content tool), or nothing.
     EventResult key(unsigned char character, std::uint16_t modifiers = 0);
     EventResult click(SpreadPoint point, std::uint16_t modifiers = 0);
     EventResult click(ScreenPoint point, std::uint16_t modifiers = 0);
@@ -236,7 +279,8 @@ public:
     bool drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect = XT_DROP_EFFECT_COPY,
               std::uint16_t modifiers = 0);
     PreferencesResult openPreferences(const PreferencesRun& run = {});
-    // Shutdown (4); reports handles never disposed as violations; unloads the module.
+    // Shutdown (4); reports handles, strings and font instances never disposed
+    // as violations; removes scripting handlers; unloads the module (Options::unloadAtQuit).
     void quit();
     bool quitted() const noexcept;
 
@@ -245,7 +289,7 @@ public:
     void advanceTicks(std::uint32_t ticks);
     ScreenPoint toScreen(SpreadPoint point) const;
     // The spread point under a screen point in the current view; spread 0 when
-    // there is no document.
+    // there is no document or the point lies above or below every spread.
     SpreadPoint toSpread(ScreenPoint point) const;
 
     // ---- scripting -----------------------------------------------------------------------
@@ -258,8 +302,12 @@ public:
     // ---- what happened ---------------------------------------------------------------------
     const std::vector<Registration>& registrations() const noexcept;
     const std::vector<Violation>& violations() const noexcept;
-    std::vector<std::string> groupsBound() const;  // names and ids, in the order asked
-    const std::vector<DrawCall>& drawCalls() const noexcept;
+    // Groups asked for, in order: "xtbox", "xtpicture (withheld)",
+    // "'QSB\\1'", "'DEA\\1' (withheld)", "module 'XPDF'", "xtfoo (unknown)".
+    std::vector<std::string> groupsBound() const;
+    // View kinds the module registered drag handlers for.
+    std::vector<std::int32_t> dragViewKinds() const;
+    const std::vector<DrawCall>& drawCalls() const noexcept;  // of the last redraw
     // PostScript the module sent through psOutput during the running job.
     const std::string& postScript() const noexcept;
     std::size_t liveHandles() const noexcept;

@@ -183,6 +183,7 @@ TEST_F(EventTest, DropsGoThroughTheModulesHandlersWithTheDragOnThePasteboard) {
         gDragDuringDrop = gTables->dataExchange->currentDrag();
         return 1;
     });
+    EXPECT_EQ(sim->dragViewKinds(), std::vector<std::int32_t>{XT_VIEW_LAYOUT});
     EXPECT_FALSE(sim->drop({desktop::PasteboardItem::file("/x/a.tif")}, SpreadPoint{1, 10, 10}));
     ASSERT_TRUE(sim->newDocument(testDocument()).ok());
     EXPECT_TRUE(sim->drop({desktop::PasteboardItem::file("/x/a.tif")}, SpreadPoint{1, 10, 20}));

@@ -12,7 +12,11 @@ TEST(RealModule, StartsAndRunsAShortSessionWithoutViolations) {
     if (!std::filesystem::exists(kRealModule)) GTEST_SKIP() << "the module is not built: " << kRealModule;
     desktop::Desktop::instance().reset();
     lumbrel::test::TempDir tmp;
-    Simulator sim;
+    // Kept mapped at quit as by a host that exits: what the module keeps for
+    // its whole life stays reachable.
+    Options options;
+    options.unloadAtQuit = false;
+    Simulator sim(options);
     ASSERT_TRUE(sim.loadModule(std::filesystem::path(kRealModule).parent_path().parent_path().string()))
         << sim.loadError();
     const ActivationResult result = sim.activate();

@@ -84,6 +84,21 @@ TEST_F(ValidatorTest, CallsDuringActivationAndAfterShutdown) {
     EXPECT_EQ(sim->violations().back().message, "xtbox.firstBox called after shutdown");
 }
 
+TEST_F(ValidatorTest, CallsBeforeTheirGroupIsBound) {
+    {
+        auto first = start();
+        gStashedFirstBox = gTables->box.firstBox;
+    }
+    fake.reset();
+    fake.hook(FAKE_HOOK_BEFORE_BIND, [](void*) {
+        gStashedFirstBox(1);
+        return 0;
+    });
+    auto sim = start();
+    EXPECT_TRUE(sim->started());
+    EXPECT_EQ(messages(*sim), std::vector<std::string>{"xtbox.firstBox called before the group was bound"});
+}
+
 TEST_F(ValidatorTest, PostScriptOnlyInsideAnOutputJob) {
     auto sim = start();
     EXPECT_EQ(gTables->utility.psOutput("x", 1), XT_PARAMERR);

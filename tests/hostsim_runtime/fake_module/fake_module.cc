@@ -120,6 +120,7 @@ std::int32_t paneAlloc(void*) {
 
 std::int32_t startup(void* record) {
     gTables.callbacks = static_cast<const XTCallbackRec*>(record);
+    if (const std::int32_t early = runHook(FAKE_HOOK_BEFORE_BIND, record)) return early;
     XTSetupRec setup{};
     gTables.callbacks->initSetup(&setup, XT_API_VERSION, XT_API_BUILD, XT_API_HOSTVERSION);
     const bool bound = bind(&setup, "xtdoc", gTables.doc) && bind(&setup, "xtdocdisplay", gTables.display) &&

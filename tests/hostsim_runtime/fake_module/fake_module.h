@@ -62,6 +62,7 @@ typedef int32_t (*FakeHook)(void* record);
 #define FAKE_HOOK_PANE (-3)       /* the pane's handler, record: the XTWapMessage */
 #define FAKE_HOOK_DRAG_ENTERED (-4)
 #define FAKE_HOOK_DROP (-5)       /* record: the XTDragInfo */
+#define FAKE_HOOK_BEFORE_BIND (-6) /* start of start-up, before any group is bound */
 
 /* Back to the defaults: no hooks, every table cleared. */
 void fake_reset(void);
