@@ -34,6 +34,10 @@ TEST(RealModule, StartsAndRunsAShortSessionWithoutViolations) {
     sim.idle(2);
     sim.click(SpreadPoint{1, 150, 150});
     sim.key('x');
+    // The module's scripting handler answers through the desktop.
+    const std::optional<std::string> reply = sim.scriptRequest("<cmd>7</cmd>");
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_NE(reply->find("<cmd>7</cmd>"), std::string::npos) << *reply;
     ASSERT_TRUE(sim.save(tmp.file("session.json"))) << sim.lastError();
     sim.quit();
     EXPECT_TRUE(sim.violations().empty()) << ::testing::PrintToString([&] {
