@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
+#include <vector>
 
 namespace hostsim {
 
@@ -35,6 +37,26 @@ OpenResult opened(Runtime& rt, Document doc, const std::string& what) {
     rt.redrawPending = true;
     rt.flushRedraw();
     return OpenResult{id, {}};
+}
+
+// A host keeps every picture by its absolute path. A layout file may give a
+// picture path relative to the file's own folder (a sample carried in a
+// repository); opening it makes such paths absolute. The change state stays
+// as loaded: the user changed nothing.
+void resolvePicturePaths(Document& doc, const std::string& layoutPath) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(layoutPath, error).parent_path();
+    if (error) return;
+    std::vector<BoxId> relative;
+    for (const auto& [id, box] : doc.boxes()) {
+        const auto& picture = box.picture();
+        if (picture && !picture->path.empty() && picture->path.front() != '/') relative.push_back(id);
+    }
+    const int changeState = doc.changeState;
+    for (const BoxId id : relative) {
+        if (Picture* picture = doc.editPicture(id)) picture->path = (folder / picture->path).lexically_normal().string();
+    }
+    doc.changeState = changeState;
 }
 
 }  // namespace
@@ -84,6 +106,7 @@ OpenResult Simulator::open(const std::string& path) {
     }
     Document doc = std::move(*loaded.document);
     doc.path = path;
+    resolvePicturePaths(doc, path);
     return opened(rt, std::move(doc), "open \"" + path + "\"");
 }
 
