@@ -225,7 +225,9 @@ int runSession(const CommandLine& line) {
     desktop::Desktop::instance().reset();
     int exitCode = kExitOk;
     {
-        hostsim::Simulator simulator;
+        hostsim::Options simulatorOptions;
+        simulatorOptions.unloadAtQuit = false;  // a host that exits keeps its modules to the end
+        hostsim::Simulator simulator(simulatorOptions);
         auto agent = std::make_shared<SessionAgent>();
         LineInput input(STDIN_FILENO);
         if (interactive) agent->setFallback(std::make_shared<TerminalAgent>(input, stdout, !terminal));

@@ -9,11 +9,11 @@
 
 namespace hostsim::session::test {
 
-std::optional<std::string> copyModule(const lumbrel::test::TempDir& dir) {
+std::optional<std::string> copyModule(const lumbrel::test::TempDir& dir, const std::string& name) {
     const std::filesystem::path bundle(LUMBREL_MODULE_BUNDLE);
     std::error_code error;
     if (!std::filesystem::exists(bundle / "Lumbrel.so", error)) return std::nullopt;
-    const std::filesystem::path xtensions = dir.path() / "XTensions";
+    const std::filesystem::path xtensions = dir.path() / name / "XTensions";
     std::filesystem::create_directories(xtensions, error);
     std::filesystem::copy(bundle, xtensions / "Lumbrel.xnt", std::filesystem::copy_options::recursive, error);
     if (error) return std::nullopt;
@@ -55,7 +55,13 @@ void SessionTest::SetUp() {
 void SessionTest::makeRunner(RunnerOptions options) {
     runner_.reset();
     sim_.reset();
-    sim_ = std::make_unique<Simulator>();
+    if (withModule_) {
+        xtensions_ = copyModule(dir_, "module" + std::to_string(++copies_));
+        ASSERT_TRUE(xtensions_.has_value());
+    }
+    Options simulatorOptions;
+    simulatorOptions.unloadAtQuit = false;
+    sim_ = std::make_unique<Simulator>(simulatorOptions);
     agent_ = std::make_shared<SessionAgent>();
     if (options.defaultModule.empty() && xtensions_) options.defaultModule = *xtensions_;
     runner_ = std::make_unique<SessionRunner>(*sim_, agent_, std::move(options));
@@ -77,8 +83,10 @@ std::string SessionTest::transcript() const { return desktop::Desktop::instance(
 
 void ModuleSessionTest::SetUp() {
     desktop::Desktop::instance().reset();
-    xtensions_ = copyModule(dir_);
-    if (!xtensions_) GTEST_SKIP() << "the module is not built: " << LUMBREL_MODULE_BUNDLE;
+    if (!std::filesystem::exists(std::filesystem::path(LUMBREL_MODULE_BUNDLE) / "Lumbrel.so")) {
+        GTEST_SKIP() << "the module is not built: " << LUMBREL_MODULE_BUNDLE;
+    }
+    withModule_ = true;
     makeRunner(RunnerOptions{});
 }
 

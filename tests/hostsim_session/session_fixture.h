@@ -1,6 +1,11 @@
 // Shared set-up of the session tests: a private copy of the built module (its
 // settings file is written beside it, so tests must not share one), a layout
-// file with a picture box and a text box, and a runner over a fresh simulator.
+// file with picture boxes and a text box, and a runner over a fresh simulator.
+//
+// Every simulator gets a copy of its own and keeps it mapped at quit, as a
+// host that exits does: what the module keeps for its whole life stays
+// reachable (no false leak reports), and no simulator sees the state another
+// one left in a shared copy.
 #pragma once
 
 #include "hostsim/session/runner.h"
@@ -19,9 +24,9 @@
 
 namespace hostsim::session::test {
 
-// The XTensions folder of a copy of the built module inside `dir`; nullopt
-// when the module has not been built.
-std::optional<std::string> copyModule(const lumbrel::test::TempDir& dir);
+// The XTensions folder of a copy of the built module in the folder `name` of
+// `dir`; nullopt when the module has not been built.
+std::optional<std::string> copyModule(const lumbrel::test::TempDir& dir, const std::string& name);
 
 // Box ids of the layout writeLayout() makes.
 inline constexpr int kPictureBox = 1;
@@ -42,10 +47,13 @@ protected:
     // Parses (asserting no syntax error) and runs a script.
     ScriptRun runText(const std::string& text, bool keepGoing = false);
     std::string transcript() const;
+    // A fresh simulator (with a fresh copy of the module in module tests) and runner.
     void makeRunner(RunnerOptions options);
 
     lumbrel::test::TempDir dir_;
-    std::optional<std::string> xtensions_;  // set when the module is there
+    bool withModule_ = false;
+    int copies_ = 0;
+    std::optional<std::string> xtensions_;  // the current copy, when the module is there
     std::unique_ptr<Simulator> sim_;
     std::shared_ptr<SessionAgent> agent_;
     std::unique_ptr<SessionRunner> runner_;

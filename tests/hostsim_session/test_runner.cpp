@@ -138,12 +138,12 @@ TEST_F(ModuleSessionTest, AlertsTakeQueuedAnswersElseTheDefault) {
 
     // A check that fails names its line and what was shown instead.
     makeRunner(RunnerOptions{});
-    EXPECT_EQ(runText("open \"" + layout + "\"\nscript \"<cmd>3</cmd><qid=\\\"1\\\">x</qid>\"\ncommand 117\n"
+    EXPECT_EQ(runText("prefs set Default SaveWarning 1\nopen \"" + layout + "\"\nscript \"<cmd>3</cmd><qid=\\\"1\\\">x</qid>\"\ncommand 117\n"
                       "expect alert \"Something else\"\n")
                   .exitCode,
               1);
     EXPECT_EQ(runner_->failure(),
-              "line 4: expected the alert \"Something else\", the last action showed \"Doc has not been saved!\"");
+              "line 5: expected the alert \"Something else\", the last action showed \"Doc has not been saved!\"");
 }
 
 TEST_F(ModuleSessionTest, CancelledCloseKeepsTheDocumentWithoutFailing) {
