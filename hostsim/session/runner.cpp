@@ -522,13 +522,16 @@ bool SessionRunner::doExpectMenu(const Action& action) {
 
 bool SessionRunner::doServe(const Action& action) {
     using Clock = std::chrono::steady_clock;
+    if (!options_.pollRequests) {
+        note("serve: not listening for scripting requests");
+        return true;
+    }
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(action.number);
     note("serving scripting requests for " + std::to_string(action.number) + " s");
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) break;
         poll(static_cast<int>(left));
-        if (!options_.pollRequests) break;
     }
     return true;
 }
