@@ -1,0 +1,100 @@
+// Session scripts against the real module: the demo session of samples/ as
+// a user runs it, and the refusals as a script sees them.
+#include "integration_fixture.h"
+
+#include "hostsim/model/document_json.h"
+#include "hostsim/session/runner.h"
+#include "hostsim/session/script.h"
+#include "hostsim/session/session_agent.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace lumbrel::integration {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SessionTest : public ModuleTest {
+protected:
+    void TearDown() override {
+        runner_.reset();
+        if (!previousFolder_.empty()) fs::current_path(previousFolder_);
+        ModuleTest::TearDown();
+    }
+
+    // Runs the script text as `hostsim --script` does, with the private module copy.
+    hostsim::session::ScriptRun run(const std::string& text) {
+        const hostsim::session::Script script = hostsim::session::parseScript(text);
+        for (const hostsim::session::ParseError& error : script.errors) {
+            ADD_FAILURE() << hostsim::session::formatError(error, "script");
+        }
+        sim_ = std::make_unique<hostsim::Simulator>();
+        sessionAgent_ = std::make_shared<hostsim::session::SessionAgent>();
+        hostsim::session::RunnerOptions options;
+        options.defaultModule = xtensions_;
+        runner_ = std::make_unique<hostsim::session::SessionRunner>(*sim_, sessionAgent_, options);
+        return hostsim::session::runScript(script, *runner_, false);
+    }
+
+    std::string transcript() const { return desktop::Desktop::instance().transcript().render(); }
+
+    // Works in a scratch folder that holds a copy of samples/ and an out/
+    // folder, as the repository's root does when scripts/demo.sh runs the demo.
+    void enterScratchRoot() {
+        fs::copy(test::sourcePath("samples"), dir_.path() / "samples", fs::copy_options::recursive);
+        fs::create_directories(dir_.path() / "out");
+        previousFolder_ = fs::current_path();
+        fs::current_path(dir_.path());
+    }
+
+    std::shared_ptr<hostsim::session::SessionAgent> sessionAgent_;
+    std::unique_ptr<hostsim::session::SessionRunner> runner_;
+    fs::path previousFolder_;
+};
+
+TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
+    enterScratchRoot();
+    const hostsim::session::ScriptRun result = run(test::readFile("samples/demo.session"));
+    EXPECT_EQ(result.exitCode, 0) << transcript();
+    EXPECT_EQ(runner_->failures(), 0) << ::testing::PrintToString(runner_->failureLog());
+    const std::string seen = transcript();
+    for (const char* line : {"menu item \"Bildnamen zeigen\" added to View", "clipboard \"rgb.tif\"",
+                             "reply \"<cmd>2</cmd>\\r<guid qid=\"3\">order-4711/rgb</guid>\\r"
+                             "<guid qid=\"11\">order-4711/icc</guid>\\r\"",
+                             "saved \"out/demo.json\"", "quit"}) {
+        EXPECT_NE(seen.find(line), std::string::npos) << line;
+    }
+    // The copy was saved, the sample left alone, and the identifiers kept.
+    const hostsim::LoadResult saved = hostsim::loadDocument("out/demo.json");
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    const std::string* guid = saved.document->slug(kIccEpsBox, hostsim::SlugKind::picture, hostsim::fourCC("bDIC"));
+    ASSERT_NE(guid, nullptr);
+    EXPECT_EQ(*guid, "order-4711/icc");
+    EXPECT_EQ(test::readFile("samples/sample.json"), test::readFile(samplePath()));
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
+TEST_F(SessionTest, ScriptsSeeTheRefusals) {
+    EXPECT_EQ(run("compat 2\nstart\nexpect refused\nquit\n").exitCode, 0) << transcript();
+    EXPECT_NE(transcript().find("activation -> 0x51000401 (refused)"), std::string::npos) << transcript();
+    desktop::Desktop::instance().reset();
+    EXPECT_EQ(run("withhold xtbox\nstart\nexpect refused\nquit\n").exitCode, 0) << transcript();
+    EXPECT_NE(transcript().find("start-up -> 0x51000401 (refused)"), std::string::npos) << transcript();
+    desktop::Desktop::instance().reset();
+    EXPECT_EQ(run("compat 0\nstart\nexpect started\n").exitCode, 1);
+}
+
+TEST_F(SessionTest, ACopyNameSessionOnTheSample) {
+    const std::string script = "prefs set Default CopyPath c\n"
+                               "open \"" + samplePath() + "\"\n"
+                               "select box 12\nkey c ctrl\nexpect clipboard \"pages.pdf\"\n"
+                               "select box 14\nkey c ctrl\nexpect clipboard \"pages.pdf\"\n"
+                               "expect violation none\nquit\n";
+    EXPECT_EQ(run(script).exitCode, 0) << transcript();
+    EXPECT_NE(transcript().find("key control+'c' -> swallowed by the module"), std::string::npos);
+    EXPECT_NE(transcript().find("key control+'c' -> host"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumbrel::integration
