@@ -112,6 +112,13 @@ public:
         return false;
     }
     bool failHere(std::string message) { return fail(endColumn(), std::move(message)); }
+    // Fails at the next word, quoting it between `before` and `after`; at the
+    // end of the line, where there is no word, at the line's end.
+    bool failAtWord(const std::string& before, const std::string& after) {
+        const Token* token = peek();
+        if (token == nullptr) return failHere(before + after);
+        return fail(token->column, before + token->text + after);
+    }
 
     // A bare (unquoted) word equal to `word`, ignoring case; consumed when it matches.
     bool acceptWord(std::string_view word) {
@@ -297,7 +304,7 @@ bool parsePreferences(LineParser& p, Action& action) {
     } else if (p.acceptWord("hostok")) {
         action.paneEnd = Action::PaneEnd::HostOk;
     } else if (!p.atEnd()) {
-        return p.fail(p.peek()->column, "expected toggle, ok, cancel or hostok, not \"" + p.peek()->text + "\"");
+        return p.failAtWord("expected toggle, ok, cancel or hostok, not \"", "\"");
     }
     return p.end();
 }
@@ -358,8 +365,7 @@ bool parseExpect(LineParser& p, Action& action) {
             } else if (p.acceptWord("unchecked")) {
                 action.menuCheck.checked = false;
             } else {
-                return p.fail(p.peek()->column, "expected enabled, disabled, checked or unchecked, not \"" +
-                                                    p.peek()->text + "\"");
+                return p.failAtWord("expected enabled, disabled, checked or unchecked, not \"", "\"");
             }
         }
         if (!action.menuCheck.enabled && !action.menuCheck.checked) {
@@ -370,8 +376,7 @@ bool parseExpect(LineParser& p, Action& action) {
     if (p.atEnd()) {
         return p.failHere("missing what to expect (alert, clipboard, menu, violation, reply, started, refused)");
     }
-    return p.fail(p.peek()->column, "cannot expect \"" + p.peek()->text +
-                                        "\" (alert, clipboard, menu, violation, reply, started, refused)");
+    return p.failAtWord("cannot expect \"", "\" (alert, clipboard, menu, violation, reply, started, refused)");
 }
 
 bool parseAnswer(LineParser& p, Action& action) {
@@ -393,7 +398,7 @@ bool parseAnswer(LineParser& p, Action& action) {
 bool parseEcho(LineParser& p, Action& action, std::string_view line) {
     const auto& tokens = p.tokens();
     if (p.atEnd()) return true;
-    if (tokens.size() == p.index() + 1 && p.peek()->quoted) return p.text(action.text, "text");
+    if (const Token* only = p.peek(); tokens.size() == p.index() + 1 && only != nullptr && only->quoted) return p.text(action.text, "text");
     const Token& first = tokens[p.index()];
     const Token& last = tokens.back();
     action.text.assign(line.substr(static_cast<std::size_t>(first.column - 1),
@@ -461,7 +466,7 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
             return oneNumber(Verb::SelectBox, 1, std::numeric_limits<std::int32_t>::max(), "box id");
         }
         if (p.atEnd()) return p.failHere("missing \"box N\" or \"none\"");
-        return p.fail(p.peek()->column, "expected \"box N\" or \"none\", not \"" + p.peek()->text + "\"");
+        return p.failAtWord("expected \"box N\" or \"none\", not \"", "\"");
     }
     if (verb == "page") return oneNumber(Verb::Page, 1, kInt16Max, "page number");
     if (verb == "zoom") {
@@ -526,7 +531,7 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
             return p.text(action.text, "section") && p.text(action.text2, "key") && p.end();
         }
         if (p.atEnd()) return p.failHere("missing set, remove or show");
-        return p.fail(p.peek()->column, "expected set, remove or show, not \"" + p.peek()->text + "\"");
+        return p.failAtWord("expected set, remove or show, not \"", "\"");
     }
     if (verb == "preferences") {
         action.verb = Verb::Preferences;

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace lumbrel::test {
@@ -86,7 +86,9 @@ WithoutRootPrivileges::~WithoutRootPrivileges() {
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
 void writeFile(const std::string& path, std::string_view bytes) {
