@@ -79,9 +79,10 @@ std::int32_t unusedCallback(void* record) {
 std::int32_t shutdownCallback(void* record) {
     static_cast<void>(record);
     // The POSIX build has no interface description to release. The scripting
-    // handler goes, as the module may be unloaded after this while the
-    // platform lives on.
+    // handler and the string table go, as the module may be unloaded after
+    // this while the platform and the host live on.
     removeUIDHandler();
+    cleanupMyStrings();
     return 0;
 }
 
