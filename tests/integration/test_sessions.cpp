@@ -29,7 +29,10 @@ protected:
         for (const hostsim::session::ParseError& error : script.errors) {
             ADD_FAILURE() << hostsim::session::formatError(error, "script");
         }
-        sim_ = std::make_unique<hostsim::Simulator>();
+        // Kept mapped at quit, as by a host that exits (see ModuleTest::start).
+        hostsim::Options simOptions;
+        simOptions.unloadAtQuit = false;
+        sim_ = std::make_unique<hostsim::Simulator>(simOptions);
         sessionAgent_ = std::make_shared<hostsim::session::SessionAgent>();
         hostsim::session::RunnerOptions options;
         options.defaultModule = xtensions_;
