@@ -63,6 +63,10 @@ typedef struct XTBoxGroup {
     XTError (*getBounds)(XTBoxID box, XTFixedRect* bounds); /* spread coordinates */
     XTError (*setBounds)(XTBoxID box, const XTFixedRect* bounds);
     int16_t (*boxSpread)(XTBoxID box);                      /* spread of a box, 0 when unknown */
+    /* 1 when the box is no picture box but the host can import a picture
+     * into it all the same (a box whose content the host would turn into a
+     * picture); the host decides which. Hosts of older tables leave it 0. */
+    uint8_t (*canTakePicture)(XTBoxID box);
 } XTBoxGroup;
 
 /* "xtgroup": group boxes. */
@@ -129,7 +133,9 @@ typedef struct XTPageGroup {
     Fixed (*pageLength)(void);
 } XTPageGroup;
 
-/* "xtspread": spreads of the current document. Spreads count from 1. */
+/* "xtspread": spreads of the current document. Spreads count from 1. While
+ * master pages are shown (xtmaster), numSpreads counts the master spreads
+ * and xtbox.firstBox takes spread n as master spread n. */
 typedef struct XTSpreadGroup {
     uint32_t size;
     int16_t (*numSpreads)(void);

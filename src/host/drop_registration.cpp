@@ -1,29 +1,20 @@
 #include "host/drop_registration.h"
 
+#include "drop/drop.h"
 #include "host/xt_groups.h"
 
 namespace lumbrel {
 
 namespace {
 
-// The drop of image files onto the layout arrives with its feature; until
-// then every drag is refused on entry, so the host never offers a drop.
-std::int32_t dragEntered(const XTDragInfo* info) {
-    static_cast<void>(info);
-    return 0;
-}
-
+// Moving within a view and leaving it change nothing: whether a drag is
+// taken is decided once, on entry.
 std::int32_t dragWithin(const XTDragInfo* info) {
     static_cast<void>(info);
     return 0;
 }
 
 std::int32_t dragLeft(const XTDragInfo* info) {
-    static_cast<void>(info);
-    return 0;
-}
-
-std::int32_t dragDropped(const XTDragInfo* info) {
     static_cast<void>(info);
     return 0;
 }

@@ -3,8 +3,9 @@
 namespace lumbrel {
 
 void doDropIdle(XTEventRec* event) {
-    // Drops are finished at idle time only by the Windows form of the drop;
-    // it comes with the drop feature.
+    // Nothing waits for idle time in this build: the drop is done whole
+    // inside the host's drop callback (first item only). Only the Windows
+    // form of the drop keeps dropped files until the next null event.
     static_cast<void>(event);
 }
 

@@ -101,6 +101,7 @@ XTError setBounds(XTBoxID box, const XTFixedRect* bounds) {
     found->bounds = *bounds;
     return 0;
 }
+std::uint8_t canTakePicture(XTBoxID box) { return isPictureBox(box); }
 std::int16_t boxSpread(XTBoxID box) {
     for (std::size_t s = 0; s < h().spreads.size(); ++s) {
         for (const FakeBox& b : h().spreads[s]) {
@@ -314,7 +315,7 @@ std::int32_t bindGroup(const XTSetupRec*, const char* name, void* table, std::si
     } else if (group == "xtbox") {
         if (auto* t = as<XTBoxGroup>(table, size))
             *t = {t->size,   firstBox,   nextBox,   curBox,    setCurBox, deselectAll,
-                  boxKind,   isPictureBox, isGroupBox, getBounds, setBounds, boxSpread};
+                  boxKind,   isPictureBox, isGroupBox, getBounds, setBounds, boxSpread, canTakePicture};
     } else if (group == "xtgroup") {
         if (auto* t = as<XTGroupGroup>(table, size)) *t = {t->size, groupMembers};
     } else if (group == "xtfixedrect") {

@@ -9,9 +9,17 @@ namespace {
 
 constexpr const char* G = "xtbox";
 
+// While a master is shown, spread n is master spread n (the model numbers
+// masters from -1 down).
+int shownSpread(const Document& doc, std::int16_t spread) noexcept {
+    return spread > 0 && doc.showMaster() != 0 ? -spread : spread;
+}
+
 XTBoxID firstBox(std::int16_t spread) {
-    return hostCall<XTBoxID>(G, "firstBox", kNeedDocument, 0,
-                             [spread](Runtime& rt) { return rt.currentDocument()->firstBox(spread); });
+    return hostCall<XTBoxID>(G, "firstBox", kNeedDocument, 0, [spread](Runtime& rt) {
+        const Document& doc = *rt.currentDocument();
+        return doc.firstBox(shownSpread(doc, spread));
+    });
 }
 
 XTBoxID nextBox(XTBoxID box) {
@@ -92,6 +100,14 @@ XTError setBounds(XTBoxID box, const XTFixedRect* bounds) {
     });
 }
 
+// Only picture boxes hold pictures in this host: no other box turns into one.
+std::uint8_t canTakePicture(XTBoxID box) {
+    return hostCall<std::uint8_t>(G, "canTakePicture", kNeedDocument, 0, [box](Runtime& rt) {
+        const Box* b = rt.currentDocument()->findBox(box);
+        return static_cast<std::uint8_t>(b != nullptr && b->isPicture() ? 1 : 0);
+    });
+}
+
 std::int16_t boxSpread(XTBoxID box) {
     return hostCall<std::int16_t>(G, "boxSpread", kNeedDocument, 0, [box](Runtime& rt) {
         const Box* b = rt.currentDocument()->findBox(box);
@@ -99,8 +115,8 @@ std::int16_t boxSpread(XTBoxID box) {
     });
 }
 
-const XTBoxGroup kTable{sizeof(XTBoxGroup), firstBox,   nextBox,   curBox,    setCurBox, deselectAll,
-                        boxKind,            isPictureBox, isGroupBox, getBounds, setBounds, boxSpread};
+const XTBoxGroup kTable{sizeof(XTBoxGroup), firstBox,     nextBox,    curBox,    setCurBox, deselectAll, boxKind,
+                        isPictureBox,       isGroupBox,   getBounds,  setBounds, boxSpread, canTakePicture};
 
 }  // namespace
 

@@ -8,9 +8,11 @@ namespace {
 
 constexpr const char* G = "xtspread";
 
+// While a master is shown, the spreads counted are the master spreads.
 std::int16_t numSpreads() {
     return hostCall<std::int16_t>(G, "numSpreads", kNeedDocument, 0, [](Runtime& rt) {
-        return static_cast<std::int16_t>(rt.currentDocument()->numSpreads());
+        const Document& doc = *rt.currentDocument();
+        return static_cast<std::int16_t>(doc.showMaster() != 0 ? doc.numMasterSpreads() : doc.numSpreads());
     });
 }
 
