@@ -1,0 +1,152 @@
+// The one-walk index answers what a walk per name answers: on hand-made
+// trees for the edge cases, and on random trees with names that collide in
+// every way the rules allow (case, sub-folders, folders and links of the
+// same name, loops).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "drop/drop_fixture.h"
+#include "drop/folder_index.h"
+#include "drop/folder_match.h"
+#include "drop/folder_sync.h"
+#include "util/bounded.h"
+
+namespace lumbrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+FolderMatch matchFor(const std::string& name) {
+    FolderMatch match{};
+    copyBounded(match.name, name);
+    return match;
+}
+
+// What the per-name walk finds: the path, or "" for nothing.
+std::string walked(const fs::path& folder, bool deep, const std::string& name) {
+    FolderMatch match = matchFor(name);
+    return findInFolder(folder.c_str(), deep, match) ? std::string(match.foundPath) : std::string();
+}
+
+std::string indexed(const FolderIndex& index, const std::string& name) {
+    FolderMatch match = matchFor(name);
+    return index.find(match) ? std::string(match.foundPath) : std::string();
+}
+
+// A random tree under `root`; the names used, in random case, for asking.
+std::vector<std::string> randomTree(const fs::path& root, unsigned seed) {
+    std::mt19937 random(seed);
+    const std::vector<std::string> pool = {"a.tif",  "B.tif",     "photo.JPG", "logo.eps", "x",
+                                           "Ab.tif", "\xC3\xA4.tif", "page.pdf",  "a.TIF.tif"};
+    const auto pick = [&](const std::vector<std::string>& from) {
+        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    };
+    const auto recase = [&](std::string name) {
+        for (char& c : name) {
+            if (random() % 2 == 0 && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            else if (random() % 2 == 0 && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return name;
+    };
+    std::vector<fs::path> folders = {root};
+    for (int i = 0; i < 12; ++i) {
+        const fs::path parent = folders[random() % folders.size()];
+        // Some folders carry a picture's name.
+        const fs::path folder = parent / (random() % 4 == 0 ? recase(pick(pool)) : "f" + std::to_string(i));
+        std::error_code ignored;
+        if (fs::create_directory(folder, ignored)) folders.push_back(folder);
+    }
+    for (int i = 0; i < 60; ++i) {
+        const fs::path file = folders[random() % folders.size()] / recase(pick(pool));
+        std::error_code ignored;
+        if (!fs::exists(file, ignored)) writeFile(file.string(), "data");
+    }
+    for (int i = 0; i < 8; ++i) {
+        const fs::path at = folders[random() % folders.size()] / recase(pick(pool));
+        std::error_code ignored;
+        if (fs::exists(fs::symlink_status(at, ignored))) continue;
+        switch (random() % 4) {
+            case 0: fs::create_directory_symlink(root, at, ignored); break;                  // loop
+            case 1: fs::create_directory_symlink(folders[random() % folders.size()], at, ignored); break;
+            case 2: fs::create_symlink(root / "nothing here", at, ignored); break;            // dangling
+            default: fs::create_symlink(folders[0] / pick(pool), at, ignored); break;
+        }
+    }
+    std::vector<std::string> names;
+    for (const std::string& name : pool) {
+        names.push_back(name);
+        names.push_back(recase(name));
+    }
+    names.push_back("missing.tif");
+    names.push_back("f1");
+    return names;
+}
+
+TEST(FolderIndexTest, EmptyNamesAndMissingFoldersFindNothing) {
+    TempDir dir;
+    writeFile(dir.file("a.tif"), "x");
+    FolderIndex index;
+    ASSERT_TRUE(index.build(dir.path().c_str(), true));
+    EXPECT_EQ(index.size(), 1U);
+    EXPECT_EQ(indexed(index, ""), "");
+    EXPECT_EQ(indexed(index, "A.TIF"), dir.file("a.tif"));
+    ASSERT_TRUE(index.build((dir.path() / "missing").c_str(), true));
+    EXPECT_EQ(index.size(), 0U);
+    EXPECT_EQ(indexed(index, "a.tif"), "");
+    EXPECT_EQ(walked(dir.path() / "missing", true, "a.tif"), "");
+}
+
+TEST(FolderIndexTest, NameComparisonFoldsAsciiCaseOnly) {
+    EXPECT_TRUE(sameNameIgnoringCase("Photo.TIF", "photo.tif"));
+    EXPECT_FALSE(sameNameIgnoringCase("photo.tif", "photo.tiff"));
+    EXPECT_FALSE(sameNameIgnoringCase("\xC3\x84.tif", "\xC3\xA4.tif"));
+    EXPECT_TRUE(sameNameIgnoringCase("\xC3\x84.TIF", "\xC3\x84.tif"));
+    EXPECT_FALSE(sameNameIgnoringCase("[", "{"));  // 0x5B and 0x7B are no letters
+    EXPECT_EQ(walkedItemName("/a/b/c.tif"), "c.tif");
+    EXPECT_EQ(walkedItemName("c.tif"), "c.tif");
+}
+
+TEST(FolderIndexTest, RandomTreesGiveTheSameAnswersAsAWalkPerName) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        TempDir dir;
+        const std::vector<std::string> names = randomTree(dir.path(), seed);
+        for (const bool deep : {true, false}) {
+            FolderIndex index;
+            ASSERT_TRUE(index.build(dir.path().c_str(), deep));
+            for (const std::string& name : names) {
+                EXPECT_EQ(indexed(index, name), walked(dir.path(), deep, name))
+                    << "seed " << seed << (deep ? " deep" : " flat") << ", name " << name;
+            }
+        }
+    }
+}
+
+class FolderSearchTest : public DropTest {};
+
+TEST_F(FolderSearchTest, TheIndexedSynchronisationImportsWhatThePerBoxWalkImports) {
+    for (unsigned seed = 100; seed < 110; ++seed) {
+        TempDir tree;
+        const std::vector<std::string> names = randomTree(tree.path(), seed);
+        std::vector<std::vector<std::pair<XTBoxID, std::string>>> loads;
+        for (const FolderSearch search : {FolderSearch::Indexed, FolderSearch::WalkPerBox}) {
+            // The same boxes, with the same ids, for both searches.
+            fakeHost().spreads.assign(2, {});
+            nextId_ = 1;
+            for (const std::string& name : names) {
+                pictureBox(static_cast<std::int16_t>(1 + nextId_ % 2), rectPt(0, 0, 5, 5), "/old/" + name);
+            }
+            dropHost().loads.clear();
+            dropFolder(tree.path().c_str(), search);
+            loads.push_back(dropHost().loads);
+        }
+        EXPECT_FALSE(loads[0].empty()) << "seed " << seed;
+        EXPECT_EQ(loads[0], loads[1]) << "seed " << seed;
+    }
+}
+
+}  // namespace
+}  // namespace lumbrel::test
