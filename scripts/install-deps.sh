@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev unicode-data bzip2
   libtiff-dev libjpeg-dev libpng-dev libqpdf-dev nlohmann-json3-dev
+  t1utils
 )
 missing=()
 for p in "${packages[@]}"; do

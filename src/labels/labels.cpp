@@ -1,11 +1,19 @@
 #include "labels/labels.h"
 
+#include <string_view>
+
 #include "host/key_state.h"
 #include "host/menus.h"
 #include "host/message_box.h"
+#include "host/xt_boxes.h"
+#include "host/xt_drawing.h"
+#include "host/xt_pages.h"
+#include "host/xt_slugs.h"
+#include "labels/label_draw.h"
 #include "labels/label_state.h"
 #include "platform/processes.h"
 #include "settings/preferences.h"
+#include "util/bounded.h"
 
 namespace lumbrel {
 
@@ -64,12 +72,22 @@ std::int32_t doJobEnd(const XTPrintJobRec* record) {
 }
 
 std::int32_t drawBox(const XTDrawBoxRec* record) {
-    // The labels themselves (the tests of which boxes get one, the white
-    // background and the name drawn through the host's font and drawing
-    // groups, and the PostScript snippet with the label font program) come
-    // with the label drawing; until then a box draw leaves the host's drawing
-    // as it is.
-    static_cast<void>(record);
+    const LabelState& state = labelState();
+    if (record == nullptr || state.mode == kLabelsOff) return 0;
+    if (state.printing && !state.printNames) return 0;
+    if (!xt_ispictbox(record->box)) return 0;
+    if (record->phase != XT_DRAW_PHASE_CONTENT) return 0;
+    char pathOrName[kPathSize] = {};
+    if (getPathOrName(record->box, pathOrName, sizeof pathOrName) <= 0 || pathOrName[0] == '\0') return 0;
+
+    const std::string_view text = labelText(pathOrName, state.mode);
+    XTFixedRect bounds{};
+    xt_getboxbounds(record->box, &bounds);
+    if (xt_outputkind() == XT_OUTPUT_POSTSCRIPT) {
+        writePostScriptLabel(bounds, text);
+    } else {
+        drawScreenLabel(record->port, bounds, xtget_docscale(), text);
+    }
     return 0;
 }
 

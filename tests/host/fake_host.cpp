@@ -211,8 +211,13 @@ void enableItem(XTCommandID command, std::uint8_t on) { h().enabled[command] = o
 void checkItem(XTCommandID command, std::uint8_t on) { h().checked[command] = on == 1; }
 
 // ---- small groups ----
-void printInfo(XTPrintInfo* info) { info->outputKind = XT_OUTPUT_SCREEN; }
-XTError psOutput(const void*, std::int32_t) { return 0; }
+void printInfo(XTPrintInfo* info) { info->outputKind = h().outputKind; }
+XTError psOutput(const void* data, std::int32_t length) {
+    ++h().psOutputCalls;
+    if (data == nullptr || length <= 0) return 0;
+    h().postScript.append(static_cast<const char*>(data), static_cast<std::size_t>(length));
+    return 0;
+}
 void showError(XTError error) { h().shownErrors.push_back(error); }
 std::uint32_t hostVersion() { return 0x40C70014; }
 std::int16_t currentTool() { return XT_TOOL_CONTENT; }
@@ -245,12 +250,25 @@ XTError setSlug(XTBoxID owner, std::int16_t kind, OSType key, XTHandle data) {
 }
 
 // ---- xtfont / xtdraw ----
-std::int16_t fontIDFromName(const char*) { return 3; }
-XTFontInst newFontInstance(const XTFontDesc*) { return 1; }
-Fixed charWidth(XTFontInst, std::uint16_t) { return 5 * kPt; }
-void disposeFontInstance(XTFontInst) {}
-void fillRect(XTPort, double, double, double, double, XTColor) {}
-void drawText(XTPort, XTFontInst, const std::uint16_t*, std::int32_t, double, double, XTColor) {}
+std::int16_t fontIDFromName(const char* name) {
+    h().fontNamesAsked.emplace_back(name != nullptr ? name : "");
+    return 3;
+}
+XTFontInst newFontInstance(const XTFontDesc* desc) {
+    h().fontInstances.push_back(*desc);
+    return static_cast<XTFontInst>(h().fontInstances.size());
+}
+Fixed charWidth(XTFontInst, std::uint16_t) { return h().unitWidth; }
+void disposeFontInstance(XTFontInst font) { h().disposedFonts.push_back(font); }
+void fillRect(XTPort port, double left, double top, double right, double bottom, XTColor color) {
+    h().fills.push_back(FakeFill{port, left, top, right, bottom, color});
+}
+void drawText(XTPort port, XTFontInst font, const std::uint16_t* units, std::int32_t count, double x, double y,
+              XTColor color) {
+    std::u16string text;
+    for (std::int32_t i = 0; i < count; ++i) text.push_back(static_cast<char16_t>(units[i]));
+    h().texts.push_back(FakeText{port, font, text, x, y, color});
+}
 
 // ---- xtwap / xtxdctlbtn / xtxqd ----
 std::int16_t allocDialogID() { return h().nextDialogID; }

@@ -28,6 +28,20 @@ struct FakeBox {
     std::vector<XTBoxID> members;  // of a group box
 };
 
+struct FakeFill {
+    XTPort port;
+    double left, top, right, bottom;
+    XTColor color;
+};
+
+struct FakeText {
+    XTPort port;
+    XTFontInst font;
+    std::u16string units;
+    double x, y;
+    XTColor color;
+};
+
 struct Registration {
     std::int32_t code;
     std::int32_t a, b, c;
@@ -101,6 +115,17 @@ public:
 
     // --- drag ---
     std::map<std::int32_t, XTDragHandlers> dragHandlers;
+
+    // --- fonts, drawing and print output ---
+    std::int16_t outputKind = XT_OUTPUT_SCREEN;  // what printInfo reports
+    std::string postScript;                      // every byte given to psOutput
+    int psOutputCalls = 0;
+    Fixed unitWidth = 5 * kPt;                   // advance of every UTF-16 unit
+    std::vector<std::string> fontNamesAsked;
+    std::vector<XTFontDesc> fontInstances;       // made, in order; instance n is n + 1
+    std::vector<XTFontInst> disposedFonts;
+    std::vector<FakeFill> fills;
+    std::vector<FakeText> texts;
 
     // Helpers.
     FakeBox& addBox(std::int16_t spread, XTBoxID id, std::int16_t kind, XTFixedRect bounds,
