@@ -111,6 +111,8 @@ struct RegionCase {
     const char* swap;
 };
 
+void PrintTo(const RegionCase& region, std::ostream* out) { *out << "region " << region.region; }
+
 class RegionTest : public ModuleTest, public ::testing::WithParamInterface<RegionCase> {};
 
 TEST_P(RegionTest, MenuItemsSpeakTheLanguageOfTheRegionCodeAtLaunch) {
