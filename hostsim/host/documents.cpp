@@ -206,6 +206,20 @@ bool Simulator::gotoPage(int page) {
     return true;
 }
 
+bool Simulator::scroll(double dh, double dv) {
+    Runtime& rt = runtime();
+    if (!rt.beginAction("scroll")) return false;
+    Document* doc = rt.currentDocument();
+    if (doc == nullptr) return false;
+    doc->view.originH += dh;
+    doc->view.originV += dv;
+    rt.note("scroll by (" + pointsText(dh) + ", " + pointsText(dv) + ") to origin (" + pointsText(doc->view.originH) +
+            ", " + pointsText(doc->view.originV) + ")");
+    rt.redrawPending = true;
+    rt.flushRedraw();
+    return true;
+}
+
 bool Simulator::setViewScale(Fixed scale) {
     Runtime& rt = runtime();
     if (!rt.beginAction("view scale")) return false;

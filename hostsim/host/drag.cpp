@@ -16,24 +16,15 @@ std::int32_t callHandler(Runtime& rt, XTDragProc proc, const XTDragInfo& info) {
     return rt.inModule(kLabelDragHandler, [&] { return proc(&info); });
 }
 
-}  // namespace
-
-bool Simulator::drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect,
-                     std::uint16_t modifiers) {
-    Runtime& rt = runtime();
-    if (!rt.beginAction("drag")) return false;
+// Entered, within and, when accepted, the drop, at a global screen point;
+// `where` names the point in the transcript.
+bool dragTo(Runtime& rt, std::vector<desktop::PasteboardItem> items, ScreenPoint screen, const std::string& where,
+            std::int32_t dropEffect, std::uint16_t modifiers) {
     const XTDocID doc = rt.currentID();
-    if (doc < 0) {
-        rt.note("drag: no document window to drop on");
-        return false;
-    }
     rt.clock += kActionTicks;
-    const ScreenPoint screen = toScreen(point);
     rt.mouse = XTPoint{static_cast<std::int16_t>(std::clamp(screen.v, -32768, 32767)),
                        static_cast<std::int16_t>(std::clamp(screen.h, -32768, 32767))};
-    const std::size_t count = items.size();
-    rt.note("drag " + std::to_string(count) + " item(s) to spread " + std::to_string(point.spread) + " (" +
-            pointsText(point.v) + ", " + pointsText(point.h) + ")");
+    rt.note("drag " + std::to_string(items.size()) + " item(s) to " + where);
 
     const auto found = rt.dragHandlers.find(XT_VIEW_LAYOUT);
     if (found == rt.dragHandlers.end()) {
@@ -64,6 +55,33 @@ bool Simulator::drop(std::vector<desktop::PasteboardItem> items, SpreadPoint poi
     rt.currentDrag = 0;
     rt.flushRedraw();
     return dropped;
+}
+
+}  // namespace
+
+bool Simulator::drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect,
+                     std::uint16_t modifiers) {
+    Runtime& rt = runtime();
+    if (!rt.beginAction("drag")) return false;
+    if (rt.currentID() < 0) {
+        rt.note("drag: no document window to drop on");
+        return false;
+    }
+    const std::string where =
+        "spread " + std::to_string(point.spread) + " (" + pointsText(point.v) + ", " + pointsText(point.h) + ")";
+    return dragTo(rt, std::move(items), toScreen(point), where, dropEffect, modifiers);
+}
+
+bool Simulator::drop(std::vector<desktop::PasteboardItem> items, ScreenPoint point, std::int32_t dropEffect,
+                     std::uint16_t modifiers) {
+    Runtime& rt = runtime();
+    if (!rt.beginAction("drag")) return false;
+    if (rt.currentID() < 0) {
+        rt.note("drag: no document window to drop on");
+        return false;
+    }
+    const std::string where = "pixel " + std::to_string(point.h) + "," + std::to_string(point.v);
+    return dragTo(rt, std::move(items), point, where, dropEffect, modifiers);
 }
 
 }  // namespace hostsim

@@ -47,7 +47,8 @@
 //   import "/x/a.tif" into box 3: OK | import "/x/b.tif" into box 3 failed: -43 (<why>)
 //   box 7 made (picture) on spread 1 at [10, 20, 110, 120]
 //   picture slug 'bDIC' of box 3 set (7 bytes)
-//   drag 1 item(s) to spread 1 (10, 20) | drop accepted | drag refused by the module
+//   drag 1 item(s) to spread 1 (10, 20) | drag 2 item(s) to pixel 216,164 (x,y) | drop accepted
+//   drag refused by the module | scroll by (0, -100) to origin (0, -100)
 //   preferences opened | preferences: item 3 -> 1 | preferences: OK | preferences closed -> 1
 //   scripting request 'AMSo'/'AMSo' (120 bytes) | scripting reply (64 bytes)
 //   switch in | language: region 3 | tool 16 | select box 3 | page 2 | view scale 200%
@@ -270,6 +271,10 @@ public:
     bool selectBox(XTBoxID box);  // current and selected; 0 deselects
     bool gotoPage(int page);
     bool setViewScale(Fixed scale);
+    // Scrolls the current view: its origin (where the current spread's
+    // origin lies in the window) moves by dh pixels right and dv down, so
+    // the layout moves with it on screen. False without a document.
+    bool scroll(double dh, double dv);
     void setLanguage(std::int16_t regionCode);
     void switchIn();
     // Redraws the current spread: the box-drawing callback (66) for each box.
@@ -277,6 +282,9 @@ public:
     // Drags the items onto the point of the current document's view: drag
     // entered, within and, when accepted, drop; the drag ends afterwards.
     bool drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect = XT_DROP_EFFECT_COPY,
+              std::uint16_t modifiers = 0);
+    // The same at a global screen pixel, wherever it lies in the view.
+    bool drop(std::vector<desktop::PasteboardItem> items, ScreenPoint point, std::int32_t dropEffect = XT_DROP_EFFECT_COPY,
               std::uint16_t modifiers = 0);
     PreferencesResult openPreferences(const PreferencesRun& run = {});
     // Shutdown (4); reports handles, strings and font instances never disposed

@@ -250,6 +250,8 @@ bool SessionRunner::execute(const Action& action) {
             const auto scale = static_cast<Fixed>(std::lround(action.real / 100.0 * 65536.0));
             return sim_.setViewScale(scale) || fail("cannot set the view scale (no document?)");
         }
+        case Verb::Scroll:
+            return sim_.scroll(action.point.x, action.point.y) || fail("cannot scroll the view (no document?)");
         case Verb::Tool: sim_.setTool(static_cast<std::int16_t>(action.number)); return true;
         case Verb::Redraw: sim_.redraw(); return true;
         case Verb::Key: sim_.key(action.character, action.modifiers); return true;
@@ -418,6 +420,12 @@ bool SessionRunner::doDrop(const Action& action) {
             case DropItemArg::Kind::Text: items.push_back(desktop::PasteboardItem::text(arg.value)); break;
             case DropItemArg::Kind::Url: items.push_back(desktop::PasteboardItem::fileUrl(arg.value)); break;
         }
+    }
+    if (action.point.screen) {
+        const ScreenPoint point{static_cast<int>(std::lround(action.point.y)),
+                                static_cast<int>(std::lround(action.point.x))};
+        sim_.drop(std::move(items), point, static_cast<std::int32_t>(action.number), action.modifiers);
+        return true;
     }
     const SpreadPoint point{action.point.spread != 0 ? action.point.spread : doc->currentSpread(), action.point.y,
                             action.point.x};

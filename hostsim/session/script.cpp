@@ -280,7 +280,7 @@ bool parseDrop(LineParser& p, Action& action) {
     }
     if (action.dropItems.empty()) return p.failHere("missing what is dragged (a path, text \"...\" or url \"...\")");
     if (p.previous().quoted || lower(p.previous().text) != "at") return p.failHere("missing \"at x,y\"");
-    if (!parsePlace(p, action, false)) return false;
+    if (!parsePlace(p, action, true)) return false;
     if (p.acceptWord("effect")) {
         if (!p.integer(action.number, 0, kUInt32Max, "drop effect")) return false;
     }
@@ -477,6 +477,10 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         }
         return p.end();
     }
+    if (verb == "scroll") {
+        action.verb = Verb::Scroll;
+        return p.point(action.point) && p.end();
+    }
     if (verb == "tool") return oneNumber(Verb::Tool, kInt16Min, kInt16Max, "tool number");
     if (verb == "redraw") return bare(Verb::Redraw);
     if (verb == "key") {
@@ -515,7 +519,7 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         if (!p.text(item.value, "dragged text")) return false;
         action.dropItems.push_back(std::move(item));
         if (!p.acceptWord("at")) return p.failHere("missing \"at x,y\"");
-        return parsePlace(p, action, false) && p.modifiers(action.modifiers) && p.end();
+        return parsePlace(p, action, true) && p.modifiers(action.modifiers) && p.end();
     }
     if (verb == "language") return oneNumber(Verb::Language, kInt16Min, kInt16Max, "region code");
     if (verb == "switchin") return bare(Verb::SwitchIn);
@@ -580,6 +584,7 @@ const char* verbName(Verb verb) noexcept {
         case Verb::SelectNone: return "select none";
         case Verb::Page: return "page";
         case Verb::Zoom: return "zoom";
+        case Verb::Scroll: return "scroll";
         case Verb::Tool: return "tool";
         case Verb::Redraw: return "redraw";
         case Verb::Key: return "key";
@@ -671,11 +676,11 @@ const char* commandSummary() noexcept {
   open PATH | new ["NAME"] [pages N] | save [PATH] | close | current N
   snapshot [PATH]             write the current document's JSON (default snapshot.json)
   menu "TITLE" | menu "Menu>TITLE" | menu id N | menus | command N
-  select box N | select none | page N | zoom PERCENT | tool N | redraw
+  select box N | select none | page N | zoom PERCENT | scroll DX,DY | tool N | redraw
   key K [cmd shift option ctrl ...]   K: one character, esc, return, tab, space, ..., code N
   click [px] X,Y [spread N] [MODIFIERS] | doubleclick [px] X,Y [spread N] [gap TICKS]
   idle [N] | wait TICKS | serve SECONDS
-  drop PATH... [text "T"] [url "U"] at X,Y [spread N] [effect N] [MODIFIERS] | text "T" at X,Y
+  drop PATH... [text "T"] [url "U"] at [px] X,Y [spread N] [effect N] [MODIFIERS] | text "T" at [px] X,Y
   language REGION | switchin
   prefs set SECTION KEY VALUE | prefs remove SECTION KEY | prefs show
   preferences [toggle ITEM...] [ok|cancel|hostok]

@@ -22,7 +22,7 @@ enum class Verb {
     // menus and commands
     Menu, Menus, Command,
     // the layout view
-    SelectBox, SelectNone, Page, Zoom, Tool, Redraw,
+    SelectBox, SelectNone, Page, Zoom, Scroll, Tool, Redraw,
     // keyboard, mouse, time
     Key, Click, DoubleClick, Idle, Wait, Serve,
     // drags
@@ -90,7 +90,7 @@ struct Action {
 
     std::uint16_t modifiers = 0;  // Key, Click, DoubleClick, Drop
     unsigned char character = 0;  // Key
-    PointArg point;               // Click, DoubleClick, Drop
+    PointArg point;               // Click, DoubleClick, Drop; Scroll: the distance in pixels
     std::vector<DropItemArg> dropItems;  // Drop
     std::vector<std::int16_t> toggles;   // Preferences: check boxes clicked
     enum class PaneEnd { Ok, Cancel, HostOk };
