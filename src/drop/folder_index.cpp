@@ -1,5 +1,12 @@
 #include "drop/folder_index.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
 #include <new>
 
 #include "util/files_paths.h"
@@ -8,86 +15,174 @@ namespace lumbrel {
 
 namespace {
 
-void appendLowered(std::string& out, std::string_view text) {
-    for (const char c : text) out.push_back(lowerAscii(c));
+struct DirCloser {
+    void operator()(DIR* dir) const noexcept { ::closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// FNV-1a over the name with ASCII capitals lower-cased: names that match
+// without regard to case hash alike.
+std::uint32_t nameHash(std::string_view name) noexcept {
+    std::uint32_t hash = 2166136261U;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(lowerAscii(c));
+        hash *= 16777619U;
+    }
+    return hash;
+}
+
+// The walk's own test: a folder of its own, never a link to one.
+bool isRealFolder(int folderFd, const dirent& entry) noexcept {
+    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
+    struct stat info {};
+    return ::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+}
+
+FolderIndex::Kind kindOf(const dirent& entry) noexcept {
+    switch (entry.d_type) {
+        case DT_REG: return FolderIndex::Kind::File;
+        case DT_DIR: return FolderIndex::Kind::Folder;
+        default: return FolderIndex::Kind::Unknown;  // links, and file systems that do not say
+    }
+}
+
+DirHandle openSubfolder(int folderFd, const char* name) noexcept {
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return DirHandle();
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) ::close(fd);
+    return DirHandle(dir);
 }
 
 }  // namespace
 
-bool FolderIndex::addItem(char* path, std::intptr_t value) {
-    auto& index = *reinterpret_cast<FolderIndex*>(value);
-    if (index.add(path)) return true;
-    index.failed_ = true;
-    return false;
-}
-
-bool FolderIndex::add(std::string_view path) {
-    if (entries_.size() >= kNone) return false;
+bool FolderIndex::add(const char* path, std::size_t pathLength, std::size_t nameStart, Kind kind) {
+    if (count_ >= kNone - 1) return false;
     try {
-        const std::string_view name = walkedItemName(path);
-        Entry entry;
-        entry.name = names_.size();
-        entry.nameLength = static_cast<std::uint32_t>(name.size());
-        entry.path = paths_.size();
-        appendLowered(names_, name);
-        paths_.append(path);
-        paths_.push_back('\0');
-        entries_.push_back(entry);
+        if (pathBlockUsed_ + pathLength + 1 > kPathBlockSize) {
+            pathBlocks_.push_back(std::make_unique_for_overwrite<char[]>(kPathBlockSize));
+            pathBlockUsed_ = 0;
+        }
+        if (count_ % kEntriesPerBlock == 0 && count_ / kEntriesPerBlock == entryBlocks_.size()) {
+            entryBlocks_.push_back(std::make_unique<Entry[]>(kEntriesPerBlock));
+        }
     } catch (const std::bad_alloc&) {
         return false;
+    }
+    char* stored = pathBlocks_.back().get() + pathBlockUsed_;
+    std::memcpy(stored, path, pathLength + 1);
+    pathBlockUsed_ += pathLength + 1;
+
+    Entry& added = entry(count_++);
+    added.path = stored;
+    added.nameStart = static_cast<std::uint16_t>(nameStart);
+    added.nameLength = static_cast<std::uint16_t>(pathLength - nameStart);
+    added.hash = nameHash(nameOf(added));
+    added.next = kNone;
+    added.kind = kind;
+    return true;
+}
+
+// Item by item as EnumFolder goes: a path that does not fit in kPathSize is
+// left out (and not entered); a real folder is walked right after it is
+// listed; one that cannot be opened is skipped.
+bool FolderIndex::walk(void* opened, const char* folderPath, bool deep) {
+    DIR* folder = static_cast<DIR*>(opened);
+    const int folderFd = ::dirfd(folder);
+    const std::size_t folderLength = std::strlen(folderPath);
+    const bool endsInSlash = folderLength > 0 && folderPath[folderLength - 1] == '/';
+    const std::size_t nameStart = folderLength + (endsInSlash ? 0 : 1);
+    char itemPath[kPathSize];
+    if (nameStart >= sizeof itemPath) return true;
+    std::memcpy(itemPath, folderPath, folderLength);
+    itemPath[folderLength] = '/';
+    while (const dirent* entry = ::readdir(folder)) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        const std::size_t nameLength = std::strlen(name);
+        if (nameStart + nameLength >= sizeof itemPath) continue;
+        std::memcpy(itemPath + nameStart, name, nameLength + 1);
+        if (!add(itemPath, nameStart + nameLength, nameStart, kindOf(*entry))) return false;
+
+        if (!deep || !isRealFolder(folderFd, *entry)) continue;
+        const DirHandle subfolder = openSubfolder(folderFd, name);
+        if (!subfolder) continue;
+        if (!walk(subfolder.get(), itemPath, deep)) return false;
     }
     return true;
 }
 
-std::string_view FolderIndex::nameOf(const Entry& entry) const noexcept {
-    return std::string_view(names_).substr(entry.name, entry.nameLength);
+bool FolderIndex::makeTable() {
+    std::size_t slots = 16;
+    while (slots < 2 * static_cast<std::size_t>(count_)) slots *= 2;
+    try {
+        table_.assign(slots, kNone);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const std::size_t mask = slots - 1;
+    // Backwards, so that each item goes in front of the later ones of its name.
+    for (std::uint32_t i = count_; i-- > 0;) {
+        Entry& item = entry(i);
+        const std::string_view name = nameOf(item);
+        for (std::size_t slot = item.hash & mask;; slot = (slot + 1) & mask) {
+            const std::uint32_t head = table_[slot];
+            if (head == kNone) {
+                table_[slot] = i;
+                break;
+            }
+            const Entry& other = entry(head);
+            if (other.hash == item.hash && sameNameIgnoringCase(nameOf(other), name)) {
+                item.next = head;
+                table_[slot] = i;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+void FolderIndex::clear() noexcept {
+    pathBlocks_.clear();
+    pathBlockUsed_ = kPathBlockSize;
+    entryBlocks_.clear();
+    count_ = 0;
+    table_.clear();
 }
 
 bool FolderIndex::build(const char* folder, bool deep) noexcept {
-    names_.clear();
-    paths_.clear();
-    entries_.clear();
-    first_.clear();
-    failed_ = false;
-    if (folder == nullptr) return true;
-    EnumFolder(folder, addItem, reinterpret_cast<std::intptr_t>(this), deep);
-    if (failed_) return false;
-    try {
-        // The names are in place now: the map keys point into them. Going
-        // backwards, each item is put in front of the later ones of its name.
-        first_.reserve(entries_.size());
-        for (std::size_t i = entries_.size(); i-- > 0;) {
-            auto [slot, added] = first_.try_emplace(nameOf(entries_[i]), static_cast<std::uint32_t>(i));
-            if (!added) {
-                entries_[i].next = slot->second;
-                slot->second = static_cast<std::uint32_t>(i);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        failed_ = true;
-        first_.clear();
-        return false;
+    clear();
+    bool built = true;
+    if (folder != nullptr) {
+        char converted[kMaxConvertedPathSize];
+        const char* path = posixPathOf(folder, converted, sizeof converted);
+        const DirHandle top(path != nullptr ? ::opendir(path) : nullptr);
+        if (top) built = walk(top.get(), path, deep);
     }
-    return true;
+    if (built) built = makeTable();
+    if (!built) clear();
+    return built;
 }
 
 bool FolderIndex::find(FolderMatch& match) const noexcept {
     match.foundPath[0] = '\0';
     match.found = 0;
-    if (failed_ || match.name[0] == '\0') return false;
-    char lowered[kPathSize];
-    std::size_t length = 0;
-    for (; match.name[length] != '\0' && length + 1 < sizeof lowered; ++length) {
-        lowered[length] = lowerAscii(match.name[length]);
-    }
-    const auto found = first_.find(std::string_view(lowered, length));
-    if (found == first_.end()) return false;
-    for (std::uint32_t i = found->second; i != kNone; i = entries_[i].next) {
-        const char* path = paths_.c_str() + entries_[i].path;
-        if (isFolder(path)) continue;
-        copyBounded(match.foundPath, path);
-        match.found = 1;
-        return true;
+    if (table_.empty() || match.name[0] == '\0') return false;
+    const std::string_view name(match.name, strnlen(match.name, sizeof match.name));
+    const std::uint32_t hash = nameHash(name);
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t slot = hash & mask; table_[slot] != kNone; slot = (slot + 1) & mask) {
+        const Entry& head = entry(table_[slot]);
+        if (head.hash != hash || !sameNameIgnoringCase(nameOf(head), name)) continue;
+        for (std::uint32_t i = table_[slot]; i != kNone; i = entry(i).next) {
+            const Entry& item = entry(i);
+            // A link or an untyped item is asked now, as the walk per name would.
+            if (item.kind == Kind::Folder || (item.kind == Kind::Unknown && isFolder(item.path))) continue;
+            copyBounded(match.foundPath, item.path);
+            match.found = 1;
+            return true;
+        }
+        return false;
     }
     return false;
 }

@@ -4,15 +4,17 @@
 // for the same tree: the first item in walk order whose name equals the one
 // sought without regard to ASCII case and that is not a folder.
 //
-// Whether an item is a folder is asked only of the items whose name is
-// sought, at the look-up: most items of a large tree are never looked at.
+// The index walks the tree itself, exactly as EnumFolder does (the same
+// order, the same items left out, links never entered, unreadable
+// sub-folders skipped), because the listing already says which items are
+// plain files and plain folders: only links and items the file system does
+// not type are looked at again, and only when their name is sought.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "drop/folder_match.h"
@@ -30,26 +32,43 @@ public:
     // found.
     bool find(FolderMatch& match) const noexcept;
 
-    std::size_t size() const noexcept { return entries_.size(); }
+    std::size_t size() const noexcept { return count_; }
+
+    // What the listing said an item is.
+    enum class Kind : std::uint8_t { File, Folder, Unknown };
 
 private:
-    struct Entry {
-        std::size_t name = 0;      // offset of the lower-cased name in names_
-        std::uint32_t nameLength = 0;
-        std::size_t path = 0;      // offset of the terminated path in paths_
-        std::uint32_t next = kNone;  // next item of the same name in walk order
-    };
     static constexpr std::uint32_t kNone = UINT32_MAX;
+    struct Entry {
+        const char* path = nullptr;   // terminated, in one of pathBlocks_
+        std::uint32_t hash = 0;       // of the name, ASCII lower-cased
+        std::uint32_t next = kNone;   // next item of the same name, in walk order
+        std::uint16_t nameStart = 0;  // the name's offset within the path
+        std::uint16_t nameLength = 0;
+        Kind kind = Kind::Unknown;
+    };
+    // Paths and entries live in blocks that are never moved: a large tree
+    // then costs no copying as it grows, and every path keeps its address.
+    static constexpr std::size_t kPathBlockSize = 60 * 1024;
+    static constexpr std::size_t kEntriesPerBlock = 2048;
 
-    static bool addItem(char* path, std::intptr_t value);
-    bool add(std::string_view path);
-    std::string_view nameOf(const Entry& entry) const noexcept;
+    bool add(const char* path, std::size_t pathLength, std::size_t nameStart, Kind kind);
+    bool walk(void* folder, const char* folderPath, bool deep);
+    bool makeTable();
+    void clear() noexcept;
+    Entry& entry(std::uint32_t index) noexcept { return entryBlocks_[index / kEntriesPerBlock][index % kEntriesPerBlock]; }
+    const Entry& entry(std::uint32_t index) const noexcept {
+        return entryBlocks_[index / kEntriesPerBlock][index % kEntriesPerBlock];
+    }
+    static std::string_view nameOf(const Entry& entry) noexcept {
+        return std::string_view(entry.path + entry.nameStart, entry.nameLength);
+    }
 
-    std::string names_;
-    std::string paths_;
-    std::vector<Entry> entries_;
-    std::unordered_map<std::string_view, std::uint32_t> first_;  // name -> first entry
-    bool failed_ = false;
+    std::vector<std::unique_ptr<char[]>> pathBlocks_;
+    std::size_t pathBlockUsed_ = kPathBlockSize;  // of the last block: full before the first
+    std::vector<std::unique_ptr<Entry[]>> entryBlocks_;
+    std::uint32_t count_ = 0;            // entries, in walk order
+    std::vector<std::uint32_t> table_;   // open addressing: first entry of a name, or kNone
 };
 
 }  // namespace lumbrel

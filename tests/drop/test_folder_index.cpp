@@ -100,6 +100,30 @@ TEST(FolderIndexTest, EmptyNamesAndMissingFoldersFindNothing) {
     EXPECT_EQ(walked(dir.path() / "missing", true, "a.tif"), "");
 }
 
+TEST(FolderIndexTest, ItemsWhosePathsDoNotFitAreLeftOutAsTheWalkLeavesThemOut) {
+    TempDir dir;
+    // Paths of 512 bytes and more are neither reported nor entered.
+    fs::path folder = dir.path();
+    std::vector<std::string> names;
+    for (int depth = 0; folder.string().size() < 700; ++depth) {
+        const std::string name = "n" + std::to_string(depth) + ".tif";
+        writeFile((folder / name).string(), "x");
+        names.push_back(name);
+        folder /= std::string(60, static_cast<char>('a' + depth));
+        fs::create_directory(folder);
+    }
+    FolderIndex index;
+    ASSERT_TRUE(index.build(dir.path().c_str(), true));
+    int found = 0;
+    for (const std::string& name : names) {
+        const std::string expected = walked(dir.path(), true, name);
+        EXPECT_EQ(indexed(index, name), expected) << name;
+        if (!expected.empty()) ++found;
+    }
+    EXPECT_GT(found, 2);
+    EXPECT_LT(found, static_cast<int>(names.size()));
+}
+
 TEST(FolderIndexTest, NameComparisonFoldsAsciiCaseOnly) {
     EXPECT_TRUE(sameNameIgnoringCase("Photo.TIF", "photo.tif"));
     EXPECT_FALSE(sameNameIgnoringCase("photo.tif", "photo.tiff"));
