@@ -1,11 +1,11 @@
 // The user's special folders by four-character folder type. Where they lie
-// is the platform's business (platform/special_folders.h); this side only
+// is the platform's business (platform/user_folders.h); this side only
 // names them and keeps the answer inside the caller's buffer.
 #include "util/files_paths.h"
 
 #include <string>
 
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 namespace lumbrel {
 

@@ -149,7 +149,7 @@ inline constexpr std::uint32_t kFolderTemporary = 0x75746D70;     // 'utmp'
 
 // The folder's path into `out`; empty (false) when it cannot be made, for an
 // unknown type, or when it does not fit in outSize (never cut). The folder is
-// not created. Where each folder lies: platform/special_folders.h.
+// not created. Where each folder lies: platform/user_folders.h.
 bool getSpecialFolderPath(std::uint32_t folderType, char* out, std::size_t outSize) noexcept;
 bool getDocumentsFolder(char* out, std::size_t outSize = kPathSize) noexcept;
 bool getDesktopFolder(char* out, std::size_t outSize = kPathSize) noexcept;

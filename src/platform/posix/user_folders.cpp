@@ -1,6 +1,6 @@
 // The user's special folders on a POSIX desktop, after the XDG base
 // directory and user-dirs conventions.
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>
