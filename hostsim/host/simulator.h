@@ -19,7 +19,9 @@
 //   no gap, each as high as itself, all with the same left edge; spread n's
 //   origin lies (sum of the heights of spreads 1..n-1 minus the same sum for
 //   the current spread) x scale below the current one's;
-// - while a master is shown, only that master spread is in the view;
+// - while a master is shown, only that master spread is in the view, and
+//   the module's spread numbers of xtbox.firstBox and xtspread.numSpreads
+//   name the master spreads (1 = the first);
 // - globalToLocal subtracts the content corner and the port origin; the port
 //   origin is the content corner until the module sets it to a spread's
 //   origin (setSpreadOrigin), and is reset before every callback.
