@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "ratio_reporter.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -191,35 +193,13 @@ BENCHMARK(BM_SyncIndexed)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SyncIndexedFew)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SyncWalkPerBoxFew)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// Keeps each benchmark's time per iteration for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-
-    void printRatios() const {
-        const auto ratio = [this](const char* a, const char* b, const char* what) {
-            const auto x = times_.find(a);
-            const auto y = times_.find(b);
-            if (x == times_.end() || y == times_.end() || y->second <= 0) return;
-            std::printf("  %-22s / %-12s = %8.2f  %s\n", a, b, x->second / y->second, what);
-        };
-        std::printf("\n%zu files and folders in %d folders; %d boxes (%d for the walk per box)\n", tree().items,
-                    kTopFolders * (kFoldersPerTop + 1), kBoxes, kFewBoxes);
-        ratio("BM_SyncIndexed", "BM_BareWalk", "(goal: at most 1.5)");
-        ratio("BM_SyncIndexedFew", "BM_BareWalk", "");
-        ratio("BM_SyncWalkPerBoxFew", "BM_BareWalk", "");
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
+void printRatios(const lumbrel::bench::RatioReporter& reporter) {
+    std::printf("\n%zu files and folders in %d folders; %d boxes (%d for the walk per box)\n", tree().items,
+                kTopFolders * (kFoldersPerTop + 1), kBoxes, kFewBoxes);
+    reporter.printRatio("BM_SyncIndexed", "BM_BareWalk", "(goal: at most 1.5)");
+    reporter.printRatio("BM_SyncIndexedFew", "BM_BareWalk");
+    reporter.printRatio("BM_SyncWalkPerBoxFew", "BM_BareWalk");
+}
 
 }  // namespace
 
@@ -231,9 +211,9 @@ int main(int argc, char** argv) {
     // One walk first, so that every figure meets the tree in the cache.
     std::size_t seen = 0;
     lumbrel::EnumFolder(tree().root.c_str(), countItem, reinterpret_cast<std::intptr_t>(&seen), true);
-    RatioReporter reporter;
+    lumbrel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    printRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -14,6 +14,8 @@
 #include "desktop/desktop.h"
 
 #include <benchmark/benchmark.h>
+
+#include "ratio_reporter.h"
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -159,46 +161,24 @@ BENCHMARK(BM_OpenWithModule)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ChainWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScriptingWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's time per iteration for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-
-    void printRatios() const {
-        const auto ratio = [this](const char* a, const char* b) {
-            const auto x = times_.find(a);
-            const auto y = times_.find(b);
-            if (x == times_.end() || y == times_.end() || y->second <= 0) return;
-            std::printf("  %-18s / %-18s = %8.2f\n", a, b, x->second / y->second);
-        };
-        std::printf("\n%zu boxes on %d spreads, %zu bytes of layout\n", fixture().boxes, kSpreads, fixture().text.size());
-        ratio("BM_BareJsonParse", "BM_ReadFile");
-        ratio("BM_LoadDocument", "BM_BareJsonParse");
-        ratio("BM_OpenWithModule", "BM_BareJsonParse");
-        ratio("BM_OpenWithModule", "BM_LoadDocument");
-        ratio("BM_ScriptingWalk", "BM_ChainWalk");
-        ratio("BM_ScriptingWalk", "BM_OpenWithModule");
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
+void printRatios(const lumbrel::bench::RatioReporter& reporter) {
+    std::printf("\n%zu boxes on %d spreads, %zu bytes of layout\n", fixture().boxes, kSpreads, fixture().text.size());
+    reporter.printRatio("BM_BareJsonParse", "BM_ReadFile");
+    reporter.printRatio("BM_LoadDocument", "BM_BareJsonParse");
+    reporter.printRatio("BM_OpenWithModule", "BM_BareJsonParse");
+    reporter.printRatio("BM_OpenWithModule", "BM_LoadDocument");
+    reporter.printRatio("BM_ScriptingWalk", "BM_ChainWalk");
+    reporter.printRatio("BM_ScriptingWalk", "BM_OpenWithModule");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    lumbrel::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    printRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }
