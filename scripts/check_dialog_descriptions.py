@@ -15,7 +15,9 @@ Every description must be:
   top - 3, ...), inside its container, no two controls overlapping, and every label
   wide enough for its text at the dialog font;
 - the same in English (_E) and German (_D): the same controls in the same order with
-  the same types, ids, commands and settings keys; sizes differ only where texts do.
+  the same types, ids, commands and settings keys; sizes differ only where texts do;
+- complete for the code: every control that the module addresses by id (or command)
+  is there once, of the kind the code expects, bound to its settings key and default.
 
 Before the real files are checked, the checks are run on copies with planted faults,
 each of which must be reported; so a check that stopped working fails this script too.
@@ -185,6 +187,7 @@ def parse(desc, text, first_line=1):
         desc.problem("line %d: '&' (the reader decodes no entities)" % line)
     pos = 0
     stack = []          # open element names
+    root_seen = False
     control = None
     value_start = None
     seen_window_fields = set()
@@ -208,9 +211,10 @@ def parse(desc, text, first_line=1):
             if depth == 0 and tag != "window":
                 desc.problem("line %d: the root element is <%s>, not <window>" % (line, tag))
                 return False
-            if depth == 0 and desc.controls:
+            if depth == 0 and root_seen:
                 desc.problem("line %d: a second root element" % line)
                 return False
+            root_seen = root_seen or depth == 0
             if depth == 1:
                 if tag == "control":
                     control = Control(len(desc.controls), line)
@@ -522,9 +526,56 @@ def pairs():
     yield PANE
 
 
+# The controls that the module's code addresses in each dialog, by id (or, for the
+# progress bar, by command): kind, and the settings key and default where the
+# description binds one.
+ADDRESSED = {
+    "EDIT": [(1, "push"), (3, "push"), (4, "push"), (5, "popb"), (6, "push"), (7, "stxt"), (8, "stxt"),
+             (9, "push")],
+    "IMGLIST": [(1, "push"), (2, "push"), (3, "cbox"), (4, "cbox"), (5, "cbox"), (6, "popb"), (7, "cbox"),
+                (8, "etxt")],
+    "PDFIMPORT": [(1, "push"), (2, "push"), (3, "push"), (4, "push"), (5, "etxt"), (6, "stxt"), (7, "popb"),
+                  (8, "stxt"), (9, "stxt"), (10, "push")],
+    "RELINK": [(1, "push"), (2, "push"), (3, "etxt")],
+    "Rename": [(1, "push"), (2, "push"), (3, "etxt")],
+    "SWAP": [(2, "push"), (3, "push"), (4, "push"), (5, "etxt", "LoRes", ".lay"), (6, "etxt", "HiRes", None),
+             (7, "cbox", "same", "1"), (8, "cbox", "layouts", "0"), (9, "cbox")],
+    "Progress": [(2, "push"), ("prog", "prgb")],
+    "pane": [(1, "push"), (2, "push")] + [(item, "cbox") for item in range(3, 11)],
+}
+
+
+def addressed_controls(desc):
+    """Every control the code reaches exists once, of the kind the code expects."""
+    dialog = "pane" if desc.name in PANE else desc.name.rsplit("_", 1)[0]
+    problems = []
+    for entry in ADDRESSED.get(dialog, []):
+        key, kind = entry[0], entry[1]
+        if isinstance(key, int):
+            found = [c for c in desc.controls if parse_int(c.fields.get("id", "")) == key]
+            what = "id %d" % key
+        else:
+            found = [c for c in desc.controls if c.fields.get("cmd") == key]
+            what = "cmd %r" % key
+        if len(found) != 1:
+            problems.append("%s: %d controls with %s, the code needs one" % (desc.name, len(found), what))
+            continue
+        control = found[0]
+        kinds = {kind, "eutx"} if kind == "etxt" else {kind}
+        if control.type not in kinds:
+            problems.append("%s: %s is a %s, the code needs a %s" % (desc.name, control.label, control.type, kind))
+        if len(entry) > 2:
+            pref, dval = entry[2], entry[3]
+            if control.fields.get("pref") != pref or control.fields.get("dval") != dval:
+                problems.append("%s: %s is bound to %r with default %r, not %r with %r" %
+                                (desc.name, control.label, control.fields.get("pref"), control.fields.get("dval"),
+                                 pref, dval))
+    return problems
+
+
 def extra_rules(desc):
     """Rules of single dialogs."""
-    problems = []
+    problems = addressed_controls(desc)
     if desc.name in PANE:
         # The pane's handler reads and writes its keys itself through the host.
         for control in desc.controls:
@@ -584,6 +635,9 @@ PLANTED = [
     ("an attribute", "IMGLIST_E.xml", b"<window>", b'<window lang="en">', "markup"),
     ("a German text too long for its button", "EDIT_D.xml", b"<text>Fertig</text>",
      b"<text>Fertigstellen und schlie\xc3\x9fen</text>", "needs"),
+    ("a control the code needs gone", "IMGLIST_E.xml", b"<id>8</id>", b"<id>18</id>", "the code needs one"),
+    ("a wrong default of a bound key", "SWAP_E.xml", b"<dval>.lay</dval>", b"<dval>.lo</dval>", "default"),
+    ("the progress bar without its command", "Progress_D.xml", b"<cmd>prog</cmd>", b"<cmd>????</cmd>", "prog"),
     ("a key bound on the preference pane", "28351.xml", b"<id>3</id>", b"<id>3</id>\r\n\t\t<pref>DragAndDrop</pref>",
      "settings key"),
 ]
