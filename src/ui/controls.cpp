@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ui/control_kind.h"
 #include "util/bounded.h"
 #include "util/number_text.h"
 
@@ -18,27 +19,6 @@ std::string tagName(const char* prefix, std::uint32_t tag) {
         name.push_back(c == '\0' ? ' ' : c);
     }
     return name;
-}
-
-// The kind the window class tells.
-std::uint32_t classKind(platform::WindowRef window) {
-    const std::string cls = platform::className(window);
-    const std::uint32_t style = platform::windowStyle(window);
-    if (cls == platform::kStaticClass) return kKindStatic;
-    if (cls == platform::kEditClass) return kKindEditWindow;
-    if (cls == platform::kButtonClass) return (style & 0x3U) != 0 ? kKindCheck : kKindPush;
-    if (cls == platform::kComboBoxClass) {
-        return (style & platform::style::kComboTypeMask) == platform::style::kComboDropDownList ? kKindPopup
-                                                                                                : kKindCombo;
-    }
-    if (cls == platform::kListBoxClass) return kKindListBox;
-    if (cls == platform::kTabControlClass) return kKindTabs;
-    if (cls == platform::kProgressClass) return kKindProgress;
-    if (cls == kSeparatorClass) return kKindSeparator;
-    if (cls == kUserPaneClass) return kKindUserPane;
-    if (cls == kRadioGroupClass) return kKindRadioGroupWindow;
-    if (cls == kFontMenuClass) return fourCC("fmnu");
-    return 0;
 }
 
 bool listLike(std::uint32_t kind) {
@@ -96,12 +76,7 @@ ControlRef getControl(WindowPtr window, unsigned long idOrCommand) noexcept {
 
 std::uint32_t getControlKind(ControlRef control) {
     if (!platform::isWindow(control)) return 0;
-    const std::uint32_t kind = classKind(control);
-    if (kind == kKindUserPane) {
-        const auto own = static_cast<std::uint32_t>(getControlProperty(control, kTagType));
-        if (own != 0) return own;
-    }
-    return kind;
+    return controlKind(control);
 }
 
 ControlRef getRootControl(WindowPtr window) noexcept { return platform::firstChild(window); }
@@ -126,14 +101,14 @@ std::int32_t countSubControls(ControlRef control) noexcept {
 std::int16_t getControlValue(ControlRef control) noexcept {
     if (!platform::isWindow(control)) return 0;
     const int value = platform::controlValue(control);
-    if (listLike(classKind(control))) return cut16(value < 0 ? 0 : value + 1);
+    if (listLike(controlKind(control))) return cut16(value < 0 ? 0 : value + 1);
     return cut16(value);
 }
 
 void setControlValue(ControlRef control, long value) noexcept {
     if (!platform::isWindow(control)) return;
     const std::int16_t v = cut16(value);
-    if (listLike(classKind(control))) {
+    if (listLike(controlKind(control))) {
         platform::setControlValue(control, v > 0 ? v - 1 : -1);
     } else {
         platform::setControlValue(control, v);
@@ -143,7 +118,7 @@ void setControlValue(ControlRef control, long value) noexcept {
 
 std::int16_t getControlMaximum(ControlRef control) noexcept {
     if (!platform::isWindow(control)) return 0;
-    if (listLike(classKind(control))) return cut16(platform::itemCount(control));
+    if (listLike(controlKind(control))) return cut16(platform::itemCount(control));
     return cut16(platform::controlMaximum(control));
 }
 
