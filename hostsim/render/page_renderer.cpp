@@ -1,55 +1,103 @@
+// Writing scenes: PNG through libpng's simplified interface (no jumps out
+// of libpng), SVG as text; the file kind by extension.
 #include "hostsim/render/page_renderer.h"
 
-#include <cmath>
+#include <png.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace hostsim::render {
 
-double sanitizeScale(double scale) noexcept {
-    if (!std::isfinite(scale) || scale < 0.01) return 1.0;
-    return scale > 80.0 ? 80.0 : scale;
+namespace {
+
+bool validRaster(const Raster& raster) {
+    return !raster.empty() && raster.width <= kMaxPixels && raster.height <= kMaxPixels &&
+           raster.rgb.size() == static_cast<std::size_t>(raster.width) * static_cast<std::size_t>(raster.height) * 3;
 }
 
-Scene spreadScene(const Document& doc, int spread, double scale, const std::vector<BoxDrawing>& drawings,
-                  const SceneOptions& options) {
-    static_cast<void>(doc);
-    static_cast<void>(spread);
-    static_cast<void>(drawings);
-    static_cast<void>(options);
-    Scene scene;
-    scene.scale = sanitizeScale(scale);
-    return scene;
+png_image imageOf(const Raster& raster) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(raster.width);
+    image.height = static_cast<png_uint_32>(raster.height);
+    image.format = PNG_FORMAT_RGB;
+    return image;
 }
 
-std::string sceneToSvg(const Scene& scene) {
-    static_cast<void>(scene);
-    return {};
+std::string lowerExtension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
 }
 
-std::optional<Raster> rasterize(const Scene& scene, FontEngine& fonts, std::string* error) {
-    static_cast<void>(scene);
-    static_cast<void>(fonts);
-    if (error != nullptr) *error = "not drawn yet";
-    return std::nullopt;
+bool writeText(const std::string& path, const std::string& text, std::string* error) {
+    std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) {
+        if (error != nullptr) *error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() || std::fflush(file.get()) != 0) {
+        if (error != nullptr) *error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
 }
+
+}  // namespace
 
 bool writePng(const Raster& raster, const std::string& path, std::string* error) {
-    static_cast<void>(raster);
-    static_cast<void>(path);
-    if (error != nullptr) *error = "not written yet";
-    return false;
+    const std::optional<std::string> bytes = encodePng(raster, error);
+    return bytes && writeText(path, *bytes, error);
 }
 
 std::optional<std::string> encodePng(const Raster& raster, std::string* error) {
-    static_cast<void>(raster);
-    if (error != nullptr) *error = "not written yet";
-    return std::nullopt;
+    if (!validRaster(raster)) {
+        if (error != nullptr) *error = "no picture to write";
+        return std::nullopt;
+    }
+    try {
+        png_image image = imageOf(raster);
+        png_alloc_size_t size = 0;
+        if (png_image_write_to_memory(&image, nullptr, &size, 0, raster.rgb.data(), 0, nullptr) == 0) {
+            if (error != nullptr) *error = image.message;
+            return std::nullopt;
+        }
+        std::string bytes(size, '\0');
+        image = imageOf(raster);
+        if (png_image_write_to_memory(&image, bytes.data(), &size, 0, raster.rgb.data(), 0, nullptr) == 0) {
+            if (error != nullptr) *error = image.message;
+            return std::nullopt;
+        }
+        bytes.resize(size);
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        if (error != nullptr) *error = "out of memory";
+        return std::nullopt;
+    }
 }
 
 bool writeScene(const Scene& scene, FontEngine& fonts, const std::string& path, std::string* error) {
-    static_cast<void>(scene);
-    static_cast<void>(fonts);
-    static_cast<void>(path);
-    if (error != nullptr) *error = "not written yet";
+    const std::string ext = lowerExtension(path);
+    try {
+        if (ext == ".svg") return writeText(path, sceneToSvg(scene), error);
+        if (ext == ".png") {
+            const std::optional<Raster> raster = rasterize(scene, fonts, error);
+            return raster && writePng(*raster, path, error);
+        }
+    } catch (const std::bad_alloc&) {
+        if (error != nullptr) *error = "out of memory";
+        return false;
+    }
+    if (error != nullptr) *error = "cannot tell the picture kind of " + path + " (use .svg or .png)";
     return false;
 }
 

@@ -38,6 +38,9 @@ struct SceneOptions {
     // Pictures are decoded from their files (TIFF, JPEG, PNG); false draws
     // every picture as a placeholder.
     bool previews = true;
+    // Measures the text of text boxes for line breaks; without it a
+    // character counts as 0.55 em.
+    FontEngine* fonts = nullptr;
 };
 
 struct Scene {
