@@ -7,6 +7,7 @@ packages=(
   libutf8proc-dev unicode-data bzip2
   libtiff-dev libjpeg-dev libpng-dev libqpdf-dev nlohmann-json3-dev
   t1utils libfreetype-dev fonts-dejavu-core
+  ghostscript
 )
 missing=()
 for p in "${packages[@]}"; do
