@@ -105,7 +105,7 @@ std::int16_t getControlValue(ControlRef control) noexcept {
     return cut16(value);
 }
 
-void setControlValue(ControlRef control, long value) noexcept {
+void setControlValue(ControlRef control, int value) noexcept {
     if (!platform::isWindow(control)) return;
     const std::int16_t v = cut16(value);
     if (listLike(controlKind(control))) {
@@ -131,7 +131,7 @@ std::int16_t getControlValue(WindowPtr window, unsigned long idOrCommand) noexce
 }
 
 void setControlValue(WindowPtr window, unsigned long idOrCommand, long value) noexcept {
-    setControlValue(getControl(window, idOrCommand), value);
+    lumbrel::setControlValue(getControl(window, idOrCommand), static_cast<int>(value));
 }
 
 // ---- Visibility, enabling, focus ------------------------------------------------------

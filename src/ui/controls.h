@@ -82,7 +82,10 @@ std::int32_t countSubControls(ControlRef control) noexcept;
 
 // ---- Values ---------------------------------------------------------------------
 std::int16_t getControlValue(ControlRef control) noexcept;
-void setControlValue(ControlRef control, long value) noexcept;
+// Takes an int so that an unqualified call with an int is ambiguous with the
+// window manager's 0-based setControlValue (found by argument-dependent
+// lookup) instead of silently reaching it: call these as lumbrel::….
+void setControlValue(ControlRef control, int value) noexcept;
 std::int16_t getControlMaximum(ControlRef control) noexcept;
 // A progress bar's range becomes 0 to `maximum`.
 void setControlMaximum(ControlRef control, long maximum) noexcept;

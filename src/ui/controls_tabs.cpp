@@ -21,7 +21,7 @@ void showTabs(ControlRef tabs) noexcept {
 }
 
 void setTabValue(ControlRef tabs, long value) noexcept {
-    setControlValue(tabs, value);
+    lumbrel::setControlValue(tabs, static_cast<int>(value));
     showTabs(tabs);
 }
 
