@@ -7,6 +7,7 @@
 
 #include "desktop/file_url.h"
 #include "state.h"
+#include "windows_state.h"
 
 namespace desktop {
 
@@ -71,6 +72,7 @@ void Desktop::State::clear() {
     addProcess(kFileManagerName, std::string(), kFileManagerCreator, true);
     opened.clear();
     revealed.clear();
+    windows::resetWindows();
 }
 
 std::shared_ptr<Pasteboard> Desktop::State::namedPasteboard(std::string_view name) {

@@ -150,6 +150,33 @@ public:
     const std::vector<OpenedDocument>& openedDocuments() const noexcept;
     const std::vector<std::string>& revealedFiles() const noexcept;
 
+    // --- Windows --------------------------------------------------------------------
+    // The innermost dialog running a modal loop; null when none runs.
+    lumbrel::platform::WindowRef frontDialog() const noexcept;
+    // Live top-level windows, oldest first (dialog shells, modeless ones included).
+    std::vector<lumbrel::platform::WindowRef> topLevelWindows() const;
+    // The newest live top-level window with exactly this title; null when none.
+    lumbrel::platform::WindowRef windowTitled(std::string_view title) const;
+    // What the agent is shown of a dialog (turn and nesting left at their defaults).
+    DialogRequest describeDialog(lumbrel::platform::WindowRef dialog) const;
+    std::size_t liveWindowCount() const noexcept;
+    // Modal loops running now.
+    std::size_t modalDepth() const noexcept;
+    // The virtual clock timers run on, in milliseconds since the reset.
+    std::uint64_t clockMilliseconds() const noexcept;
+    // Turns a modal loop may take before the desktop closes the dialog (default 1,000,000).
+    void setModalTurnLimit(std::uint64_t turns) noexcept;
+    // Times the window was marked for repainting.
+    std::size_t invalidationCount(lumbrel::platform::WindowRef window) const noexcept;
+
+    // --- Pictures -------------------------------------------------------------------
+    // The window and its visible children drawn as an SVG document; empty for a
+    // dead handle. Registered classes paint themselves on Message::Paint.
+    std::string windowPicture(lumbrel::platform::WindowRef window);
+    // Writes the picture to `path`: SVG, or PNG (through rsvg-convert) when the
+    // path ends in ".png". False when the window is dead or writing failed.
+    bool writeWindowPicture(lumbrel::platform::WindowRef window, const std::string& path);
+
     // --- Used by the platform implementation -------------------------------------
     struct State;
     State& state() noexcept { return *state_; }

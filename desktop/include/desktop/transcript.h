@@ -14,6 +14,11 @@
 //   open "/x/y.tif" with "/Applications/Edit.app" failed: no such file
 //   reveal "/x/y.tif"
 //   front "Finder"
+//   dialog "Image List" opened
+//   dialog "Image List": click 1 "OK"
+//   dialog "Image List" closed -> 1
+//   popup menu [Name] [Date] -> "Date"
+//   choose application "Open with:" -> "/Applications/Edit.app"
 #pragma once
 
 #include <cstddef>
@@ -24,7 +29,9 @@
 
 namespace desktop {
 
-enum class EntryKind { Alert, Beep, Clipboard, Open, Reveal, Front, Simulator };
+// Dialog: modal dialogs opened, acted in and closed; Menu: pop-up menus;
+// Chooser: the application chooser.
+enum class EntryKind { Alert, Beep, Clipboard, Open, Reveal, Front, Simulator, Dialog, Menu, Chooser };
 
 struct TranscriptEntry {
     EntryKind kind;

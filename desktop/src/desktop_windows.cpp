@@ -1,0 +1,57 @@
+// The simulator's and the tests' view of the window manager.
+#include <algorithm>
+
+#include "desktop/desktop.h"
+#include "dialog_view.h"
+#include "state.h"
+#include "windows_state.h"
+
+namespace desktop {
+
+using lumbrel::platform::WindowRef;
+
+WindowRef Desktop::frontDialog() const noexcept {
+    const auto& loops = windows::state().loops;
+    for (auto loop = loops.rbegin(); loop != loops.rend(); ++loop) {
+        if (windows::find(loop->dialog) != nullptr) return windows::toRef(loop->dialog);
+    }
+    return nullptr;
+}
+
+std::vector<WindowRef> Desktop::topLevelWindows() const {
+    std::vector<std::uint64_t> numbers;
+    for (const auto& entry : windows::state().windows) {
+        if (entry.second->parent == 0) numbers.push_back(entry.first);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    std::vector<WindowRef> out;
+    out.reserve(numbers.size());
+    for (const std::uint64_t number : numbers) out.push_back(windows::toRef(number));
+    return out;
+}
+
+WindowRef Desktop::windowTitled(std::string_view title) const {
+    const std::vector<WindowRef> all = topLevelWindows();
+    for (auto at = all.rbegin(); at != all.rend(); ++at) {
+        const windows::Window* w = windows::find(*at);
+        if (w != nullptr && w->text == title) return *at;
+    }
+    return nullptr;
+}
+
+DialogRequest Desktop::describeDialog(WindowRef dialog) const { return windows::describeDialog(dialog); }
+
+std::size_t Desktop::liveWindowCount() const noexcept { return windows::state().windows.size(); }
+
+std::size_t Desktop::modalDepth() const noexcept { return windows::state().loops.size(); }
+
+std::uint64_t Desktop::clockMilliseconds() const noexcept { return windows::state().clock; }
+
+void Desktop::setModalTurnLimit(std::uint64_t turns) noexcept { windows::state().modalTurnLimit = std::max<std::uint64_t>(turns, 1); }
+
+std::size_t Desktop::invalidationCount(WindowRef window) const noexcept {
+    const windows::Window* w = windows::find(window);
+    return w != nullptr ? w->invalidations : 0;
+}
+
+}  // namespace desktop
