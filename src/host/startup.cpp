@@ -10,6 +10,7 @@
 #include "labels/label_state.h"
 #include "platform/platform_traits.h"
 #include "settings/preferences.h"
+#include "ui/own_window_classes.h"
 #include "util/log.h"
 
 namespace lumbrel {
@@ -76,9 +77,7 @@ std::int32_t startupCallback(void* record) {
     dprintf("%s####\tLumbrel %s: ", platform::Traits::kLineEnd, platform::Traits::kVersion);
     dumpTime("");
 
-    // The dialog layer needs no set-up here: the POSIX build has no
-    // interface description to open (the Mac build's "Main"), and the dialog
-    // descriptions are read when a dialog is made.
+    setupDialogs();  // the dialog descriptions themselves are read when a dialog is made
 
     detectOptionalModules();
     for (const CallbackRegistration& row : kCallbacks) registerHostCallback(row.code, row.proc, row.a, row.b, row.c);
