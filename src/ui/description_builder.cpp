@@ -214,14 +214,14 @@ void keepText(WindowRef control, const char* element, std::string_view code) {
     const std::string name(code);
     if (name.find(' ') != std::string::npos) {
         if (char* data = getXMLData(element, name.c_str())) {
-            if (*data != '\0') platform::setTextProperty(control, textPropertyName(code), data);
+            if (*data != '\0') platform::setTextProperty(control, keptTextPropertyName(code), data);
             std::free(data);
             return;
         }
     }
     std::string_view content;
     if (findXMLContent(element, name.c_str(), content) && !content.empty())
-        platform::setTextProperty(control, textPropertyName(code), content);
+        platform::setTextProperty(control, keptTextPropertyName(code), content);
 }
 
 struct MenuFill {

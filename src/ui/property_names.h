@@ -10,12 +10,8 @@
 
 namespace lumbrel {
 
-// The name of a value property with the given four-character code.
-inline std::string valuePropertyName(std::string_view code) {
-    return std::string(kValuePropertyPrefix) + std::string(code);
-}
-// The name of a text property with the given four-character code.
-inline std::string textPropertyName(std::string_view code) {
+// The name of the text property that keeps a description element's text.
+inline std::string keptTextPropertyName(std::string_view code) {
     return std::string(kTextPropertyPrefix) + std::string(code);
 }
 
@@ -32,7 +28,7 @@ inline constexpr std::string_view kPropPaneKind = "HAVVtype";
 inline constexpr std::string_view kPropFontMenuState = "HAVVfmnu";
 
 // The per-control texts the builder keeps from the description, by element
-// name; each is stored as textPropertyName(code) when not empty.
+// name; each is stored as keptTextPropertyName(code) when not empty.
 inline constexpr std::string_view kKeptTextCodes[] = {"sap ", "empt", "amnt", "date", "data", "pref", "dval"};
 
 }  // namespace lumbrel
