@@ -1,0 +1,326 @@
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "dialog_fixture.h"
+
+namespace lumbrel::test {
+namespace {
+
+namespace pw = platform;
+using desktop::DialogAction;
+using desktop::DialogKey;
+using pw::Message;
+using pw::WindowRef;
+using namespace dialog_ids;
+
+class ModalLoopTest : public DialogTest {};
+
+TEST_F(ModalLoopTest, ClickingOkEndsTheDialogAndTheTranscriptTellsTheStory) {
+    agent->queueDialogAction(DialogAction::check(kCheck));
+    agent->queueDialogAction(DialogAction::setText(kEdit, "Ä new"));
+    agent->queueDialogAction(DialogAction::click(kOk));
+    DialogScript script;
+    script.title = "Image List";
+    EXPECT_EQ(runTestDialog(script), 1);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 3 clicked", "command 4 change", "command 1 clicked"}));
+    EXPECT_EQ(dialogLines(), (std::vector<std::string>{
+                                 "dialog \"Image List\" opened",
+                                 "dialog \"Image List\": check 3 \"Labels\"",
+                                 "dialog \"Image List\": set text 4 \"Ä new\"",
+                                 "dialog \"Image List\": click 1 \"OK\"",
+                                 "dialog \"Image List\" closed -> 1",
+                             }));
+    // The dialog is gone once the loop is over.
+    EXPECT_EQ(desk().liveWindowCount(), 0u);
+    EXPECT_EQ(desk().modalDepth(), 0u);
+    EXPECT_EQ(desk().agentFaults(), 0u);
+}
+
+TEST_F(ModalLoopTest, TheAgentSeesEveryControlWithItsState) {
+    agent->queueDialogAction(DialogAction::clickTitled("Cancel"));
+    DialogScript script;
+    EXPECT_EQ(runTestDialog(script), 2);
+    ASSERT_EQ(agent->dialogsSeen().size(), 1u);
+    const desktop::DialogRequest& seen = agent->dialogsSeen()[0];
+    EXPECT_EQ(seen.title, "Test Dialog");
+    EXPECT_EQ(seen.turn, 1u);
+    EXPECT_EQ(seen.nesting, 1);
+    EXPECT_FALSE(seen.timerRunning);
+
+    const desktop::ControlView* ok = seen.control(kOk);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->kind, desktop::ControlKind::DefaultButton);
+    EXPECT_EQ(ok->className, "Button");
+    EXPECT_EQ(ok->text, "OK");
+    EXPECT_EQ(ok->rect.left, 220);
+    EXPECT_EQ(ok->rect.width, 70);
+    EXPECT_TRUE(ok->actionable());
+    // InitDialog answered nonzero, so the first tab stop got the focus.
+    EXPECT_TRUE(ok->focused);
+    EXPECT_EQ(seen.focusedId, kOk);
+
+    EXPECT_EQ(seen.control(kCheck)->kind, desktop::ControlKind::CheckBox);
+    EXPECT_EQ(seen.control(kRadioA)->kind, desktop::ControlKind::RadioButton);
+    EXPECT_EQ(seen.control(kEdit)->kind, desktop::ControlKind::EditText);
+    EXPECT_EQ(seen.control(kEdit)->text, "start");
+    EXPECT_EQ(seen.control(kPopup)->kind, desktop::ControlKind::PopUp);
+    EXPECT_EQ(seen.control(kPopup)->items, (std::vector<std::string>{"Inches", "Millimetres"}));
+    EXPECT_EQ(seen.control(kPopup)->value, 0);
+    EXPECT_EQ(seen.control(kList)->kind, desktop::ControlKind::ListBox);
+    EXPECT_EQ(seen.control(kTabs)->kind, desktop::ControlKind::TabControl);
+    EXPECT_EQ(seen.control(kProgress)->maximum, 4);
+    EXPECT_TRUE(seen.control(kPassword)->password);
+    EXPECT_FALSE(seen.control(kDisabled)->enabled);
+    EXPECT_FALSE(seen.control(kHidden)->visible);
+    EXPECT_EQ(seen.controlTitled("Units:")->kind, desktop::ControlKind::StaticText);
+}
+
+TEST_F(ModalLoopTest, KeysGoToTheDialogManagerUnlessTheControlWantsThemAll) {
+    // Tab from OK (focused first) reaches Cancel, Shift-Tab goes back, Escape closes.
+    agent->queueDialogAction(DialogAction::press(DialogKey::Tab));
+    agent->queueDialogAction(DialogAction::press(DialogKey::ShiftTab));
+    agent->queueDialogAction(DialogAction::press(DialogKey::ShiftTab));  // wraps round to the last tab stop
+    agent->queueDialogAction(DialogAction::press(DialogKey::Escape));
+    DialogScript script;
+    EXPECT_EQ(runTestDialog(script), 2);
+    ASSERT_EQ(agent->dialogsSeen().size(), 4u);
+    EXPECT_EQ(agent->dialogsSeen()[1].focusedId, kCancel);
+    EXPECT_EQ(agent->dialogsSeen()[2].focusedId, kOk);
+    // Disabled and hidden tab stops are skipped: the last candidate is the password field.
+    EXPECT_EQ(agent->dialogsSeen()[3].focusedId, kPassword);
+    // Escape is the close request, which the dialog manager turns into Cancel.
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"close", "command 2 clicked"}));
+}
+
+std::vector<std::string>& keyLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+pw::WindowProc keptEditProc = nullptr;
+
+std::intptr_t greedyEdit(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == Message::GetDialogCode) return pw::kWantAllKeys;
+    if (message == Message::KeyDown) keyLog().push_back("down " + std::to_string(wParam));
+    if (message == Message::Char) keyLog().push_back("char " + std::to_string(wParam));
+    return pw::callWindowProc(keptEditProc, window, message, wParam, lParam);
+}
+
+TEST_F(ModalLoopTest, ReturnPressesTheDefaultButtonButAGreedyControlGetsTheKeyItself) {
+    keyLog().clear();
+    DialogScript script;
+    script.onInit = [](WindowRef dialog) {
+        const WindowRef edit = pw::findChild(dialog, kEdit);
+        keptEditProc = pw::setWindowProc(edit, greedyEdit);
+    };
+    agent->queueDialogAction(DialogAction::click(kEdit));
+    agent->queueDialogAction(DialogAction::press(DialogKey::Return));  // to the edit field: no end
+    agent->queueDialogAction(DialogAction::type("é"));
+    agent->queueDialogAction(DialogAction::press(DialogKey::Backspace));
+    agent->queueDialogAction(DialogAction::type("x"));
+    agent->queueDialogAction(DialogAction::click(kOk));
+    agent->queueDialogAction(DialogAction::press(DialogKey::Return));  // OK has the focus now: the default button
+    EXPECT_EQ(runTestDialog(script), 1);
+    EXPECT_EQ(keyLog(), (std::vector<std::string>{"down 13", "char 13", "down 233", "char 233", "down 8", "char 8",
+                                                  "down 88", "char 120"}));
+    // The single-line field took no line break; the typed é was erased again.
+    const desktop::DialogRequest& last = agent->dialogsSeen().back();
+    EXPECT_EQ(last.control(kEdit)->text, "startx");
+}
+
+TEST_F(ModalLoopTest, WithoutADecisionTimersRunAndThenReturnTakesTheDefault) {
+    // A progress-like dialog: three ticks, then it ends itself.
+    DialogScript script;
+    script.title = "Progress";
+    script.onInit = [](WindowRef dialog) { ASSERT_TRUE(pw::setTimer(dialog, 1, 250)); };
+    script.onTimer = [](WindowRef dialog, std::uintptr_t) {
+        const WindowRef bar = pw::findChild(dialog, kProgress);
+        pw::setControlValue(bar, pw::controlValue(bar) + 1);
+        if (pw::controlValue(bar) == 4) pw::endDialog(dialog, 7);
+    };
+    desk().setAgent(nullptr);  // the default agent decides nothing
+    EXPECT_EQ(runTestDialog(script), 7);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"timer 1", "timer 1", "timer 1"}));
+    EXPECT_EQ(desk().clockMilliseconds(), 750u);
+    EXPECT_EQ(dialogLines(), (std::vector<std::string>{
+                                 "dialog \"Progress\" opened",
+                                 "dialog \"Progress\": no decision, waiting for the timer",
+                                 "dialog \"Progress\" closed -> 7",
+                             }));
+
+    // No timer: Return presses the default button.
+    dialogLog().clear();
+    DialogScript plain;
+    EXPECT_EQ(runTestDialog(plain), 1);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 1 clicked"}));
+    EXPECT_EQ(dialogLines()[4], "dialog \"Test Dialog\": no decision, key Return (default)");
+    EXPECT_EQ(desk().defaultAgent().dialogQuestions(), 4u);
+}
+
+TEST_F(ModalLoopTest, ADefaultThatDoesNotEndTheDialogLeadsToClosingIt) {
+    DialogScript stubborn;
+    // OK is refused (as a handler answering true would); Cancel still works.
+    stubborn.onCommand = [](WindowRef, int id, pw::Notification) { return id == kOk; };
+    EXPECT_EQ(runTestDialog(stubborn), 2);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 1 clicked", "close", "command 2 clicked"}));
+    const std::vector<std::string> lines = dialogLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "dialog \"Test Dialog\": no decision again, closed (default)");
+    EXPECT_EQ(lines[3], "dialog \"Test Dialog\" closed -> 2");
+}
+
+TEST_F(ModalLoopTest, ActionsOnMissingDisabledOrHiddenControlsAreRefusedAndCounted) {
+    agent->queueDialogAction(DialogAction::click(99));
+    agent->queueDialogAction(DialogAction::click(kDisabled));
+    agent->queueDialogAction(DialogAction::click(kHidden));
+    agent->queueDialogAction(DialogAction::clickTitled("Nobody"));
+    agent->queueDialogAction(DialogAction::setText(kCheck, "text"));
+    agent->queueDialogAction(DialogAction::choose(kPopup, "Feet"));
+    agent->queueDialogAction(DialogAction::chooseIndex(kList, 5));
+    agent->queueDialogAction(DialogAction::uncheck(kRadioA));
+    agent->queueDialogAction(DialogAction::wait());  // no timer runs
+    agent->queueDialogAction(DialogAction::type("\xFF"));
+    agent->queueDialogAction(DialogAction::click(kCancel));
+    DialogScript script;
+    EXPECT_EQ(runTestDialog(script), 2);
+    EXPECT_EQ(desk().agentFaults(), 10u);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 2 clicked"}));
+    const std::vector<std::string> lines = dialogLines();
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[1], "dialog \"Test Dialog\": refused click 99: no such control");
+    EXPECT_EQ(lines[2], "dialog \"Test Dialog\": refused click 11 \"Off\": the control is disabled");
+    EXPECT_EQ(lines[3], "dialog \"Test Dialog\": refused click 12 \"Hidden\": the control is hidden");
+    EXPECT_EQ(lines[4], "dialog \"Test Dialog\": refused click titled \"Nobody\": no such control");
+    EXPECT_EQ(lines[6], "dialog \"Test Dialog\": refused choose 8 \"Inches\": no item \"Feet\"");
+    EXPECT_EQ(lines[9], "dialog \"Test Dialog\": refused wait: no timer is running");
+}
+
+TEST_F(ModalLoopTest, AnAgentThatThrowsIsAFaultAndDecidesNothing) {
+    agent->setDialogStep([](const desktop::DialogRequest&) -> DialogAction { throw std::runtime_error("boom"); });
+    DialogScript script;
+    EXPECT_EQ(runTestDialog(script), 1);  // no decision: Return
+    EXPECT_EQ(desk().agentFaults(), 1u);
+    EXPECT_EQ(dialogLines()[1], "dialog \"Test Dialog\": agent error: boom");
+}
+
+TEST_F(ModalLoopTest, DialogsNestAndEachLoopEndsItsOwnDialog) {
+    DialogScript inner;
+    inner.title = "Inner";
+    DialogScript outer;
+    outer.title = "Outer";
+    std::intptr_t innerResult = -5;
+    outer.onCommand = [&](WindowRef, int id, pw::Notification) {
+        if (id != kCheck) return false;
+        innerResult = runTestDialog(inner);
+        return true;
+    };
+    std::vector<std::pair<std::string, int>> asked;
+    agent->setDialogStep([&](const desktop::DialogRequest& request) {
+        asked.emplace_back(request.title, request.nesting);
+        EXPECT_EQ(desk().frontDialog(), request.dialog);
+        if (request.title == "Inner") return DialogAction::click(kCancel);
+        return asked.size() == 1 ? DialogAction::click(kCheck) : DialogAction::click(kOk);
+    });
+    EXPECT_EQ(runTestDialog(outer), 1);
+    EXPECT_EQ(innerResult, 2);
+    EXPECT_EQ(asked, (std::vector<std::pair<std::string, int>>{{"Outer", 1}, {"Inner", 2}, {"Outer", 1}}));
+    EXPECT_EQ(dialogLines(), (std::vector<std::string>{
+                                 "dialog \"Outer\" opened",
+                                 "dialog \"Inner\" opened",
+                                 "dialog \"Inner\": click 2 \"Cancel\"",
+                                 "dialog \"Inner\" closed -> 2",
+                                 "dialog \"Outer\": click 3 \"Labels\"",
+                                 "dialog \"Outer\": click 1 \"OK\"",
+                                 "dialog \"Outer\" closed -> 1",
+                             }));
+}
+
+TEST_F(ModalLoopTest, NestingTooDeepClosesTheDialogWithoutAsking) {
+    DialogScript nested;
+    nested.title = "Deep";
+    int depth = 0;
+    int deepest = 0;
+    nested.onInit = [&](WindowRef) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (depth < 20) runTestDialog(nested);
+        --depth;
+    };
+    desk().setAgent(nullptr);
+    runTestDialog(nested);
+    EXPECT_EQ(deepest, 20);  // InitDialog still runs: the dialog exists, only the user is not asked
+    const std::vector<std::string> lines = dialogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "dialog \"Deep\": nested too deep, closed"), lines.end());
+    EXPECT_EQ(desk().liveWindowCount(), 0u);
+    EXPECT_EQ(desk().modalDepth(), 0u);
+}
+
+TEST_F(ModalLoopTest, EndDialogKeepsTheFirstResultAndOnlyModalDialogsEnd) {
+    DialogScript script;
+    bool secondAnswer = false;
+    script.onInit = [&](WindowRef dialog) {
+        EXPECT_TRUE(pw::endDialog(dialog, 5));
+        secondAnswer = pw::endDialog(dialog, 9);
+    };
+    EXPECT_EQ(runTestDialog(script), 5);
+    EXPECT_TRUE(secondAnswer);
+    EXPECT_EQ(dialogLines(), (std::vector<std::string>{"dialog \"Test Dialog\" closed before it was shown -> 5"}));
+    EXPECT_EQ(agent->dialogsSeen().size(), 0u);
+
+    DialogScript plain;
+    const WindowRef modeless = pw::createModelessDialog(testDialogProc, reinterpret_cast<std::intptr_t>(&plain));
+    ASSERT_NE(modeless, nullptr);
+    EXPECT_FALSE(pw::isWindowShown(modeless));
+    EXPECT_FALSE(pw::endDialog(modeless, 1));
+    EXPECT_EQ(desk().windowTitled("Test Dialog"), modeless);
+    pw::destroyWindow(modeless);
+    EXPECT_FALSE(pw::endDialog(modeless, 1));
+}
+
+TEST_F(ModalLoopTest, PostedMessagesArriveInOrderBeforeTheUserActs) {
+    DialogScript script;
+    script.onInit = [](WindowRef dialog) {
+        pw::postMessage(dialog, Message::Timer, 3);
+        pw::postMessage(dialog, Message::Timer, 1);
+        const WindowRef doomed = pw::findChild(dialog, kLabel);
+        pw::postMessage(doomed, Message::Timer, 8);  // goes with the window
+        pw::destroyWindow(doomed);
+        pw::postMessage(dialog, Message::Timer, 2);
+    };
+    agent->setDialogStep([](const desktop::DialogRequest&) {
+        dialogLog().push_back("asked");
+        return DialogAction::click(kOk);
+    });
+    EXPECT_EQ(runTestDialog(script), 1);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"timer 3", "timer 1", "timer 2", "asked", "command 1 clicked"}));
+}
+
+TEST_F(ModalLoopTest, ALoopWithoutAnEndIsClosedAfterTheTurnLimit) {
+    desk().setModalTurnLimit(50);
+    DialogScript endless;
+    endless.onCommand = [](WindowRef, int, pw::Notification) { return true; };  // nothing ends it
+    endless.onInit = [](WindowRef dialog) { pw::setTimer(dialog, 1, 10); };
+    EXPECT_EQ(runTestDialog(endless), 2);
+    EXPECT_EQ(std::count(dialogLog().begin(), dialogLog().end(), "timer 1"), 50);
+    const std::vector<std::string> lines = dialogLines();
+    EXPECT_EQ(lines[lines.size() - 2], "dialog \"Test Dialog\": no end after 50 turns, closed");
+    EXPECT_EQ(lines.back(), "dialog \"Test Dialog\" closed -> 2");
+}
+
+TEST_F(ModalLoopTest, AProcedureDestroyingItsOwnDialogEndsTheLoop) {
+    DialogScript script;
+    script.onCommand = [](WindowRef dialog, int id, pw::Notification) {
+        if (id == kCheck) pw::destroyWindow(dialog);
+        return true;
+    };
+    agent->queueDialogAction(DialogAction::click(kCheck));
+    EXPECT_EQ(runTestDialog(script), 0);
+    EXPECT_EQ(dialogLines().back(), "dialog \"Test Dialog\" destroyed while open -> 0");
+    EXPECT_EQ(desk().modalDepth(), 0u);
+}
+
+}  // namespace
+}  // namespace lumbrel::test
