@@ -19,6 +19,7 @@
 // tag, so they are the same properties the dialog builder stores.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -140,6 +141,8 @@ void setControlText(ControlRef control, long number) noexcept;
 // Formats into 4096 bytes (a longer result is cut at a character boundary).
 void setControlTextWithFormat(ControlRef control, const char* format, ...) noexcept
     __attribute__((format(printf, 2, 3)));
+void setControlTextWithFormatV(ControlRef control, const char* format, va_list args) noexcept
+    __attribute__((format(printf, 2, 0)));
 // At most size - 1 bytes (cut before a character it would split); answers the
 // bytes written. Nothing is written when size is below 1.
 long getControlText(ControlRef control, char* out, long size) noexcept;

@@ -20,6 +20,27 @@ std::size_t utf8Fit(std::string_view text, std::size_t max) noexcept {
     return n;
 }
 
+// The length without a last character that the formatting cut in two.
+std::size_t withoutSplitTail(const char* text, std::size_t length) noexcept {
+    if (length == 0) return 0;
+    std::size_t start = length - 1;
+    int back = 0;
+    while (start > 0 && back < 3 && (static_cast<unsigned char>(text[start]) & 0xC0U) == 0x80U) {
+        --start;
+        ++back;
+    }
+    const auto lead = static_cast<unsigned char>(text[start]);
+    std::size_t need = 1;
+    if ((lead & 0xE0U) == 0xC0U) {
+        need = 2;
+    } else if ((lead & 0xF0U) == 0xE0U) {
+        need = 3;
+    } else if ((lead & 0xF8U) == 0xF0U) {
+        need = 4;
+    }
+    return start + need > length ? start : length;
+}
+
 std::string popupText(ControlRef popup) {
     const int current = platform::controlValue(popup);
     if (current < 0 || current >= platform::itemCount(popup)) return {};
@@ -137,15 +158,21 @@ void setControlText(ControlRef control, long number) noexcept {
 }
 
 void setControlTextWithFormat(ControlRef control, const char* format, ...) noexcept {
-    if (format == nullptr) return;
-    char text[4096];
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
+    setControlTextWithFormatV(control, format, args);
     va_end(args);
+}
+
+void setControlTextWithFormatV(ControlRef control, const char* format, va_list args) noexcept {
+    if (format == nullptr) return;
+    char text[4096];
+    const int n = std::vsnprintf(text, sizeof text, format, args);
     if (n < 0) return;
-    const std::string_view all(text);
-    setControlText(control, std::string(all.substr(0, utf8Fit(all, sizeof text - 1))).c_str());
+    std::size_t length = std::string_view(text).size();
+    if (static_cast<std::size_t>(n) > length) length = withoutSplitTail(text, length);
+    text[length] = '\0';
+    setControlText(control, text);
 }
 
 long getControlText(ControlRef control, char* out, long size) noexcept {
@@ -210,6 +237,10 @@ bool setupTitleProc(ControlRef control, std::uint32_t kind, long) {
                 break;
             case kKindTabs:
                 localiseItems(control);
+                // A tab control with labels always has a current tab.
+                if (platform::controlValue(control) < 0 && platform::itemCount(control) > 0) {
+                    platform::setControlValue(control, 0);
+                }
                 showTabs(control);
                 break;
             default:

@@ -124,8 +124,13 @@ std::intptr_t modalDialogProc(platform::WindowRef window, Message message, std::
     switch (message) {
         case Message::InitDialog: {
             auto* run = reinterpret_cast<DialogRun*>(lParam);
-            if (run == nullptr || !prepareDialog(window, *run)) platform::endDialog(window, 0);
-            return 0;
+            if (run == nullptr || !prepareDialog(window, *run)) {
+                platform::endDialog(window, 0);
+                return 0;
+            }
+            // Nonzero asks for the focus on the first control, unless the start function placed it.
+            const auto focused = platform::focusedWindow();
+            return focused != nullptr && platform::topLevelWindow(focused) == window ? 0 : 1;
         }
         case Message::Command:
             onCommand(window, wParam, lParam, true);

@@ -203,20 +203,10 @@ ControlRef CMyDialog::getControl(std::int16_t item) {
 }
 
 void CMyDialog::setText(std::int16_t item, const char* format, ...) {
-    if (format == nullptr) return;
-    char text[kDialogTextFormatSize];
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
+    setControlTextWithFormatV(getControl(item), format, args);
     va_end(args);
-    if (n < 0) return;
-    // Never end on a split character.
-    std::size_t length = std::string_view(text).size();
-    if (static_cast<std::size_t>(n) > length) {
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0U) == 0x80U) --length;
-        text[length] = '\0';
-    }
-    setControlText(getControl(item), text);
 }
 
 void CMyDialog::setText(std::int16_t item, long number) { setControlText(getControl(item), number); }
