@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+#include "ui/controls.h"
+#include "ui/dialog_functions.h"
+#include "ui/dialog_test_support.h"
+#include "util/my_array.h"
+
+namespace lumbrel {
+namespace {
+
+using desktop::DialogAction;
+using desktop::DialogKey;
+using desktop::DialogRequest;
+using test::control;
+
+class DialogFunctions : public test::DialogTest {};
+
+struct HandlerLog {
+    int calls = 0;
+    bool answer = false;
+    long user = 0;
+};
+
+bool recordHandler(ControlRef, WindowPtr, long user) {
+    auto* log = reinterpret_cast<HandlerLog*>(user);
+    ++log->calls;
+    return log->answer;
+}
+
+bool installOKHandler(WindowPtr window, long user) {
+    setControlHandler(window, static_cast<unsigned long>(kItemOK), recordHandler, user);
+    return true;
+}
+
+TEST_F(DialogFunctions, OKWithAHandlerAnsweringTrueStaysOpenAndFalseEndsWithOK) {
+    addDescription("Dlg", okCancel() + control("####"));
+    HandlerLog log;
+    log.answer = true;
+    agent().queueDialogAction(DialogAction::click(1));
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<long>(&log)), kCmdCancel);
+    EXPECT_EQ(log.calls, 1);
+    EXPECT_EQ(agent().dialogsSeen().size(), 2U);  // still open after OK
+
+    log = HandlerLog{};
+    agent().queueDialogAction(DialogAction::click(1));
+    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(log.calls, 1);
+
+    // No handler at all: OK ends with OK, Cancel with Cancel.
+    agent().queueDialogAction(DialogAction::click(1));
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdOK);
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
+}
+
+bool refuse(WindowPtr, long) { return false; }
+
+TEST_F(DialogFunctions, KeyboardCloseBoxAndFailuresGiveTheirCodes) {
+    addDescription("Dlg", okCancel() + control("etxt", "<id>3</id><rect>10 10 100 13</rect>") + control("####"));
+    agent().queueDialogAction(DialogAction::press(DialogKey::Return));
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdOK);
+    agent().queueDialogAction(DialogAction::press(DialogKey::Escape));
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
+    agent().queueDialogAction(DialogAction::closeBox());
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
+
+    const std::size_t seen = agent().dialogsSeen().size();
+    EXPECT_EQ(doModalDialog("Missing", nullptr, 0), 0U);
+    EXPECT_EQ(doModalDialog("Dlg", refuse, 0), 0U);
+    EXPECT_EQ(agent().dialogsSeen().size(), seen);  // neither was shown
+    EXPECT_EQ(doModalDialog(nullptr, nullptr, 0), 0U);
+}
+
+bool keepOpen(WindowPtr, long user) {
+    ++*reinterpret_cast<int*>(user);
+    return true;
+}
+
+bool installCloseProc(WindowPtr window, long) { return setWindowHandler(window, kEventWindowClose, keepOpen); }
+
+TEST_F(DialogFunctions, CloseProcedureAnsweringTrueKeepsTheDialog) {
+    addDescription("Dlg", okCancel() + control("####"));
+    int closes = 0;
+    agent().queueDialogAction(DialogAction::closeBox());
+    agent().queueDialogAction(DialogAction::click(1));
+    EXPECT_EQ(doModalDialog("Dlg", installCloseProc, reinterpret_cast<long>(&closes)), kCmdOK);
+    EXPECT_EQ(closes, 1);
+}
+
+bool quitWithCode(ControlRef, WindowPtr window, long user) {
+    quitModalDialog(window, static_cast<std::uint32_t>(user));
+    return true;
+}
+
+bool installQuit(WindowPtr window, long) {
+    setControlHandler(window, 5, quitWithCode, static_cast<long>(fourCC("done")));
+    return true;
+}
+
+TEST_F(DialogFunctions, QuitModalDialogEndsWithItsCode) {
+    addDescription("Dlg", okCancel() + control("push", "<id>5</id><cmd>quit</cmd><text>Quit</text>") + control("####"));
+    agent().queueDialogAction(DialogAction::click(5));
+    EXPECT_EQ(doModalDialog("Dlg", installQuit, 0), fourCC("done"));
+}
+
+struct TimerRun {
+    int ticks = 0;
+    long userSeen = 0;
+};
+
+bool tick(WindowPtr window, long user) {
+    auto* run = reinterpret_cast<TimerRun*>(user);
+    run->userSeen = user;
+    if (++run->ticks == 3) quitModalDialog(window, fourCC("tick"));
+    return true;
+}
+
+bool startTimer(WindowPtr window, long) { return setTimer(window, tick, 0.05F); }
+
+TEST_F(DialogFunctions, TimerTicksWithTheDialogValueUntilQuit) {
+    addDescription("Dlg", okCancel() + control("####"));
+    TimerRun run;
+    const std::uint64_t before = desk().clockMilliseconds();
+    EXPECT_EQ(doModalDialog("Dlg", startTimer, reinterpret_cast<long>(&run)), fourCC("tick"));
+    EXPECT_EQ(run.ticks, 3);
+    EXPECT_EQ(run.userSeen, reinterpret_cast<long>(&run));
+    // The first tick comes at once, then two periods of 50 ms.
+    EXPECT_GE(desk().clockMilliseconds() - before, 100U);
+    EXPECT_LT(desk().clockMilliseconds() - before, 150U);
+}
+
+// ---- Progress -----------------------------------------------------------------------
+
+struct StepLog {
+    std::vector<std::int32_t> items;
+    std::size_t failAt = SIZE_MAX;
+    std::vector<std::int16_t> barValues;
+};
+
+bool step(WindowPtr window, void* item, long user) {
+    auto* log = reinterpret_cast<StepLog*>(user);
+    log->items.push_back(*static_cast<std::int32_t*>(item));
+    log->barValues.push_back(getControlValue(window, kCmdProgressBar));
+    return log->items.size() - 1 != log->failAt;
+}
+
+std::string progressDescription() {
+    return control("prgb", "<cmd>prog</cmd><rect>10 10 280 16</rect>") +
+           control("push", "<id>2</id><cmd>not!</cmd><text>Cancel</text><rect>200 40 80 20</rect>") + control("####");
+}
+
+void fill(MyArray& items, std::initializer_list<std::int32_t> values) {
+    ASSERT_TRUE(items.setup(4, sizeof(std::int32_t)));
+    for (std::int32_t v : values) ASSERT_TRUE(items.addElem(&v));
+}
+
+TEST_F(DialogFunctions, ProgressStepsEveryItemInOrderAndEndsWithOK) {
+    addDescription("Progress", progressDescription());
+    MyArray items;
+    fill(items, {10, 20, 30});
+    StepLog log;
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(log.items, (std::vector<std::int32_t>{10, 20, 30}));
+    EXPECT_EQ(log.barValues, (std::vector<std::int16_t>{1, 2, 3}));
+    ASSERT_FALSE(agent().dialogsSeen().empty());
+    const DialogRequest& shown = agent().dialogsSeen().front();
+    EXPECT_EQ(shown.title, "Working");
+    ASSERT_NE(shown.control(2), nullptr);
+    EXPECT_EQ(shown.control(2)->text, "Stop it");
+    bool sawBar = false;
+    for (const auto& c : shown.controls) {
+        if (c.kind == desktop::ControlKind::ProgressBar) {
+            sawBar = true;
+            EXPECT_EQ(c.maximum, 3);
+        }
+    }
+    EXPECT_TRUE(sawBar);
+
+    // The product name as title.
+    StepLog again;
+    EXPECT_EQ(doProgressDialog(step, &items, reinterpret_cast<long>(&again)), kCmdOK);
+    EXPECT_EQ(agent().dialogsSeen().back().title, "Lumbrel");
+}
+
+TEST_F(DialogFunctions, ProgressWithoutItemsShowsNothingAndFailingStepOrCancelEndIt) {
+    addDescription("Progress", progressDescription());
+    MyArray empty;
+    StepLog log;
+    EXPECT_EQ(doProgressDialog("progTitle", step, &empty, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(doProgressDialog("progTitle", step, nullptr, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_TRUE(log.items.empty());
+    EXPECT_TRUE(agent().dialogsSeen().empty());
+    EXPECT_EQ(desk().liveWindowCount(), 0U);
+
+    MyArray items;
+    fill(items, {1, 2, 3});
+    log.failAt = 1;
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&log)), 0U);
+    EXPECT_EQ(log.items, (std::vector<std::int32_t>{1, 2}));
+
+    StepLog cancelled;
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&cancelled)), kCmdCancel);
+    EXPECT_LT(cancelled.items.size(), 3U);
+
+    // Without the description the progress dialog cannot run.
+    std::remove(dir_.file("Progress_E.xml").c_str());
+    StepLog missing;
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&missing)), 0U);
+    EXPECT_TRUE(missing.items.empty());
+}
+
+// ---- Text entry ----------------------------------------------------------------------
+
+TEST_F(DialogFunctions, StringFromDialogCopiesBackAtMost255BytesOnOKOnly) {
+    addDescription("Rename", okCancel() + control("etxt", "<id>3</id><rect>10 10 200 13</rect>") + control("####"));
+    char buffer[300];
+    std::memset(buffer, '#', sizeof buffer);
+    std::strcpy(buffer, "old name");
+
+    agent().setDialogStep([](const DialogRequest& dialog) {
+        if (dialog.turn == 1) {
+            EXPECT_EQ(dialog.control(3)->text, "old name");
+            EXPECT_TRUE(dialog.control(3)->focused);
+        }
+        return DialogAction::none();
+    });
+    agent().queueDialogAction(DialogAction::setText(3, "new name"));
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(getStringFromDialog("Rename", buffer), kCmdCancel);
+    EXPECT_STREQ(buffer, "old name");
+    agent().setDialogStep(nullptr);
+
+    agent().queueDialogAction(DialogAction::setText(3, std::string(400, 'x')));
+    agent().queueDialogAction(DialogAction::click(1));
+    EXPECT_EQ(getStringFromDialog("Rename", buffer), kCmdOK);
+    EXPECT_EQ(std::strlen(buffer), 255U);
+    EXPECT_EQ(buffer[256], '#');  // nothing written past the 256 bytes
+
+    EXPECT_EQ(getStringFromDialog("Rename", nullptr), 0U);
+}
+
+// ---- Focus navigation ------------------------------------------------------------------
+
+bool accept(WindowPtr, long) { return true; }
+
+TEST_F(DialogFunctions, FocusNavigationSkipsHiddenAndDisabledAndWraps) {
+    addDescription("Focus",
+                   control("etxt", "<id>3</id><text>abc</text><rect>10 10 100 13</rect>") +
+                       control("upan", "<id>20</id><rect>0 40 300 60</rect>") +
+                       control("push", "<id>4</id><text>Inner</text><rect>10 10 80 20</rect>") +
+                       control("stxt", "<id>7</id><text>label</text><rect>10 30 80 13</rect>") + control("####") +
+                       control("push", "<id>5</id><text>Hidden</text><rect>10 110 80 20</rect>") +
+                       control("push", "<id>6</id><text>Off</text><rect>100 110 80 20</rect>") +
+                       control("etxt", "<id>8</id><text>defg</text><rect>10 140 100 13</rect>") + control("####"));
+    WindowPtr window = doModelessDialog("Focus", accept, nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    showControl(getControl(window, 5UL), false);
+    enableControl(getControl(window, 6UL), false);
+    platform::setFocus(nullptr);
+
+    std::vector<int> forward;
+    for (int i = 0; i < 4; ++i) {
+        moveDialogFocus(window, false);
+        forward.push_back(platform::controlId(platform::focusedWindow()));
+    }
+    EXPECT_EQ(forward, (std::vector<int>{3, 4, 8, 3}));
+    int start = -1, end = -1;
+    platform::editSelection(getControl(window, 3UL), start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 3);
+
+    // Backwards from the first wraps to the last; with no focus it starts at the last.
+    moveDialogFocus(window, true);
+    EXPECT_EQ(platform::controlId(platform::focusedWindow()), 8);
+    platform::setFocus(nullptr);
+    moveDialogFocus(window, true);
+    EXPECT_EQ(platform::controlId(platform::focusedWindow()), 8);
+
+    // The dialog message does the same.
+    platform::sendMessage(window, platform::Message::NextDialogControl, 0, 0);
+    EXPECT_EQ(platform::controlId(platform::focusedWindow()), 3);
+    platform::destroyWindow(window);
+}
+
+TEST_F(DialogFunctions, TabKeysInAModalDialogMoveTheFocus) {
+    addDescription("Dlg", control("etxt", "<id>3</id><rect>10 10 100 13</rect>") +
+                              control("etxt", "<id>4</id><rect>10 40 100 13</rect>") + okCancel() + control("####"));
+    std::vector<int> focused;
+    agent().setDialogStep([&focused](const DialogRequest& dialog) {
+        focused.push_back(dialog.focusedId);
+        if (focused.size() < 5) return DialogAction::press(DialogKey::Tab);
+        if (focused.size() == 5) return DialogAction::press(DialogKey::ShiftTab);
+        return DialogAction::click(2);
+    });
+    EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
+    EXPECT_EQ(focused, (std::vector<int>{3, 4, 1, 2, 3, 2}));
+}
+
+// ---- Modeless --------------------------------------------------------------------------
+
+bool closeCounter(WindowPtr, long user) {
+    auto* count = reinterpret_cast<int*>(user);
+    return ++*count == 1;  // keeps the window the first time only
+}
+
+TEST_F(DialogFunctions, ModelessDialogIsShownAndClosesThroughItsCloseProcedure) {
+    addDescription("Tool", okCancel() + control("####"), "titleKey");
+    int closes = 0;
+    EXPECT_EQ(doModelessDialog("Missing", accept, closeCounter, 0), nullptr);
+    EXPECT_EQ(doModelessDialog("Tool", refuse, closeCounter, 0), nullptr);
+    EXPECT_EQ(desk().liveWindowCount(), 0U);
+
+    WindowPtr window = doModelessDialog("Tool", accept, closeCounter, reinterpret_cast<long>(&closes));
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(platform::isWindowVisible(window));
+    EXPECT_EQ(platform::windowText(window), "Localised Title");
+    platform::sendMessage(window, platform::Message::Close);
+    EXPECT_TRUE(platform::isWindow(window));
+    platform::sendMessage(window, platform::Message::Close);
+    EXPECT_FALSE(platform::isWindow(window));
+    EXPECT_EQ(closes, 2);
+}
+
+TEST_F(DialogFunctions, DialogIsCentredAtAQuarterOfTheFreeHeight) {
+    addDescription("Dlg", okCancel() + control("####"));
+    WindowPtr window = doModelessDialog("Dlg", accept, nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    const platform::WindowRect screen = platform::screenRect();
+    const platform::WindowRect rect = platform::windowRect(window);
+    EXPECT_EQ(rect.left, screen.left + (screen.width - rect.width) / 2);
+    EXPECT_EQ(rect.top, screen.top + (screen.height - rect.height) / 4);
+    platform::destroyWindow(window);
+}
+
+}  // namespace
+}  // namespace lumbrel
