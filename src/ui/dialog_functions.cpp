@@ -264,7 +264,9 @@ struct StringRun {
 bool stringStartWithOK(WindowPtr window, long value) {
     auto* run = reinterpret_cast<StringRun*>(value);
     if (!stringStart(window, reinterpret_cast<long>(run->text))) return false;
-    setControlHandler(window, static_cast<unsigned long>(kItemOK), stringOK, reinterpret_cast<long>(run->text));
+    ControlRef ok = getControl(window, static_cast<unsigned long>(kItemOK));
+    if (ok == nullptr) ok = getControl(window, kCmdOK);
+    setControlHandler(ok, stringOK, reinterpret_cast<long>(run->text));
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "ui/controls.h"
 #include "ui/dialog_functions.h"
 #include "ui/dialog_test_support.h"
+#include "util/log.h"
 #include "util/my_array.h"
 
 namespace lumbrel {
@@ -327,6 +331,51 @@ TEST_F(DialogFunctions, ModelessDialogIsShownAndClosesThroughItsCloseProcedure) 
     platform::sendMessage(window, platform::Message::Close);
     EXPECT_FALSE(platform::isWindow(window));
     EXPECT_EQ(closes, 2);
+
+    // OK without a handler ends a modeless dialog too: it closes.
+    window = doModelessDialog("Tool", accept, nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    platform::sendMessage(window, platform::Message::Command,
+                          platform::commandParam(kItemOK, platform::Notification::Clicked), 0);
+    EXPECT_FALSE(platform::isWindow(window));
+}
+
+// The log lands in the Documents folder of a scratch home; the mode goes back
+// to 0 while that home is still set, so no real log is touched.
+TEST_F(DialogFunctions, ModelessDialogLogsItsMessagesButCursorAndHitTests) {
+    addDescription("Tool", okCancel() + control("####"));
+    std::optional<std::string> home;
+    if (const char* value = std::getenv("HOME")) home = value;
+    std::optional<std::string> config;
+    if (const char* value = std::getenv("XDG_CONFIG_HOME")) config = value;
+    test::TempDir scratch;
+    std::filesystem::create_directory(scratch.path() / "Documents");
+    ::setenv("HOME", scratch.path().c_str(), 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    setupDump(2);
+
+    WindowPtr window = doModelessDialog("Tool", accept, nullptr, 0);
+    ASSERT_NE(window, nullptr);
+    platform::sendMessage(window, static_cast<platform::Message>(0x0020), 0x12, 0x34);  // cursor
+    platform::sendMessage(window, static_cast<platform::Message>(0x0084), 0, 0);        // hit test
+    platform::sendMessage(window, static_cast<platform::Message>(0x00A0), 0, 0);        // non-client move
+    platform::sendMessage(window, static_cast<platform::Message>(0x0401), 0xABCDEF, -1);
+    platform::destroyWindow(window);
+    const std::string log = test::readFile(scratch.file("Documents/Lumbrel.txt"));
+    setupDump(0);
+    if (home) {
+        ::setenv("HOME", home->c_str(), 1);
+    } else {
+        ::unsetenv("HOME");
+    }
+    if (config) ::setenv("XDG_CONFIG_HOME", config->c_str(), 1);
+
+    EXPECT_NE(log.find(": msg = 110, wParam = 00000000, lParam = "), std::string::npos);  // InitDialog
+    EXPECT_NE(log.find(": msg = 401, wParam = 00abcdef, lParam = ffffffff\r\n"), std::string::npos);
+    EXPECT_EQ(log.find(": msg = 20,"), std::string::npos);
+    EXPECT_EQ(log.find(": msg = 84,"), std::string::npos);
+    EXPECT_EQ(log.find(": msg = a0,"), std::string::npos);
+    EXPECT_NE(log.find(": msg = 2, "), std::string::npos);  // Destroy
 }
 
 TEST_F(DialogFunctions, DialogIsCentredAtAQuarterOfTheFreeHeight) {
