@@ -1,6 +1,6 @@
 // Drawing the front window: the box-drawing callback (66) for every box of
-// the current spread, in chain order and in three phases each; and the
-// output-job hooks around the host's own output.
+// the current spread, in chain order and in three phases each. Print jobs
+// are in printing.cpp.
 #include "hostsim/host/runtime.h"
 
 namespace hostsim {
@@ -38,27 +38,6 @@ void Runtime::redrawNow() {
 
 void Runtime::flushRedraw() {
     if (redrawPending && running.empty()) redrawNow();
-}
-
-void Runtime::beginOutputJob(std::int16_t kind) {
-    jobRunning = true;
-    outputKind = kind;
-    postScript.clear();
-    XTPrintJobRec record{};
-    record.size = sizeof record;
-    record.docID = currentID();
-    record.outputKind = kind;
-    dispatch(XT_CB_PRINTJOB_START, &record);
-}
-
-void Runtime::endOutputJob() {
-    XTPrintJobRec record{};
-    record.size = sizeof record;
-    record.docID = currentID();
-    record.outputKind = outputKind;
-    dispatch(XT_CB_PRINTJOB_END, &record);
-    jobRunning = false;
-    outputKind = XT_OUTPUT_SCREEN;
 }
 
 void Simulator::redraw() {

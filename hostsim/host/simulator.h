@@ -53,6 +53,8 @@
 //   drag refused by the module | scroll by (0, -100) to origin (0, -100)
 //   preferences opened | preferences: item 3 -> 1 | preferences: OK | preferences closed -> 1
 //   scripting request 'AMSo'/'AMSo' (120 bytes) | scripting reply (64 bytes)
+//   print "out/x.ps": 5 pages, 3 snippets | print "out/x.png" (device): 5 pages, 8 draw calls
+//   print "out/x.ps" failed: <why>
 //   switch in | language: region 3 | tool 16 | select box 3 | page 2 | view scale 200%
 //   quit
 //   violation: xtbox.firstBox called with no document open
@@ -200,6 +202,29 @@ struct PreferencesResult {
     std::int32_t dialogResult = -1;     // value of the ending item hit, -1 when none ended it
 };
 
+// A print job of the current document. PostScript output writes one DSC file
+// (PostScript kind 3: the module's PostScript is spliced in at the box being
+// drawn); device output is drawn by the host itself (kind 4, a PDF or raster
+// device: the module draws through the drawing groups, recorded as draw calls).
+enum class PrintOutput { PostScript, Device };
+
+struct PrintRun {
+    std::string path;  // the file written; missing folders are made
+    PrintOutput output = PrintOutput::PostScript;
+    // The button pressed at the first alert of the job (the module's
+    // question); nullopt leaves every alert to the current agent.
+    std::optional<std::string> answer;
+};
+
+struct PrintResult {
+    bool ok = false;
+    std::string error;                   // why it failed
+    int pages = 0;                       // pages printed
+    int snippets = 0;                    // box draws during which the module sent PostScript
+    std::vector<std::string> files;      // files written
+    std::vector<std::string> questions;  // messages of the alerts shown during the job
+};
+
 class Runtime;  // the implementation
 
 class Simulator {
@@ -281,6 +306,11 @@ public:
     void switchIn();
     // Redraws the current spread: the box-drawing callback (66) for each box.
     void redraw();
+    // A print job of the current document: job start (282), the box-drawing
+    // callback (66) for every box of every document page in spread order,
+    // in phases 1 to 3, then job end (283). Transcript line:
+    //   print "out/x.ps": 5 pages, 3 snippets
+    PrintResult print(const PrintRun& run);
     // Drags the items onto the point of the current document's view: drag
     // entered, within and, when accepted, drop; the drag ends afterwards.
     bool drop(std::vector<desktop::PasteboardItem> items, SpreadPoint point, std::int32_t dropEffect = XT_DROP_EFFECT_COPY,

@@ -230,6 +230,13 @@ bool SessionRunner::execute(const Action& action) {
             return sim_.setCurrent(static_cast<XTDocID>(action.number)) ||
                    fail("no document " + std::to_string(action.number) + " is open");
         case Verb::Snapshot: return doSnapshot(action);
+        case Verb::Print: {
+            PrintRun run;
+            run.path = action.text;
+            run.output = action.device ? PrintOutput::Device : PrintOutput::PostScript;
+            const PrintResult printed = sim_.print(run);
+            return printed.ok || fail("print failed: " + printed.error);
+        }
         case Verb::Menu:
             if (action.byNumber) {
                 return sim_.chooseCommand(static_cast<XTCommandID>(action.number)) ||

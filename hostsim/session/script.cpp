@@ -448,6 +448,12 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
     if (verb == "close") return bare(Verb::Close);
     if (verb == "current") return oneNumber(Verb::Current, 0, kInt16Max, "document number");
     if (verb == "snapshot") return optionalPath(Verb::Snapshot);
+    if (verb == "print") {
+        action.verb = Verb::Print;
+        if (!p.text(action.text, "output path")) return false;
+        action.device = p.acceptWord("device");
+        return p.end();
+    }
     if (verb == "menu") {
         action.verb = Verb::Menu;
         if (p.acceptWord("id")) {
@@ -577,6 +583,7 @@ const char* verbName(Verb verb) noexcept {
         case Verb::Close: return "close";
         case Verb::Current: return "current";
         case Verb::Snapshot: return "snapshot";
+        case Verb::Print: return "print";
         case Verb::Menu: return "menu";
         case Verb::Menus: return "menus";
         case Verb::Command: return "command";
@@ -675,6 +682,7 @@ const char* commandSummary() noexcept {
   start                       activate the module (done by the first action that needs it)
   open PATH | new ["NAME"] [pages N] | save [PATH] | close | current N
   snapshot [PATH]             write the current document's JSON (default snapshot.json)
+  print PATH [device]         print the current document: a PostScript file, or device output
   menu "TITLE" | menu "Menu>TITLE" | menu id N | menus | command N
   select box N | select none | page N | zoom PERCENT | scroll DX,DY | tool N | redraw
   key K [cmd shift option ctrl ...]   K: one character, esc, return, tab, space, ..., code N

@@ -18,7 +18,7 @@ enum class Verb {
     // the module and the start
     Load, Compat, Withhold, Start,
     // documents
-    Open, New, Save, Close, Current, Snapshot,
+    Open, New, Save, Close, Current, Snapshot, Print,
     // menus and commands
     Menu, Menus, Command,
     // the layout view
@@ -70,7 +70,7 @@ struct Action {
     std::string source;  // the line as written, without its comment and outer blanks
 
     // Load, Open, Save (empty: the document's own path), Snapshot (may be
-    // empty), ScriptFile: a path. New: the project name. Menu, ExpectMenu: the
+    // empty), ScriptFile, Print: a path. New: the project name. Menu, ExpectMenu: the
     // item title ("View>Show Image Names" allowed). Withhold: the group.
     // Script: the request. Answer: the button title (empty: by item).
     // ExpectAlert: the message. ExpectClipboard, ExpectViolation, ExpectReply:
@@ -96,6 +96,7 @@ struct Action {
     enum class PaneEnd { Ok, Cancel, HostOk };
     PaneEnd paneEnd = PaneEnd::Ok;       // Preferences
     MenuCheck menuCheck;                 // ExpectMenu
+    bool device = false;                 // Print: output the host draws itself, not PostScript
 };
 
 struct ParseError {
