@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Pictures for the documentation, made by the host simulator running the real
+# module on the sample layout. Each section writes one or more files under
+# docs/; the scratch files go under out/docs-pictures/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target hostsim Lumbrel
+# Git gives checked-out files the time of the checkout; the layout recorded
+# the pictures at the time the sample maker stamps on them.
+touch -d @1704067200 samples/pictures/*
+work=out/docs-pictures
+rm -rf "$work"
+mkdir -p "$work/XTensions" docs
+cp -R build/default/XTensions/Lumbrel.xnt "$work/XTensions/"
+hostsim() { build/default/bin/hostsim --module "$work/XTensions" --no-socket --quiet "$@"; }
+
+# ---- Image names in print ----------------------------------------------------------
+# The sample printed to PostScript with the names on (the question answered
+# Yes), page 1 rendered by Ghostscript at 144 dpi: the file names on white
+# labels above the picture boxes' top-left corners.
+hostsim --script - <<EOF
+open samples/sample.json
+menu "Show Image Names"
+answer Yes
+print "$work/labels-print.ps"
+expect alert "Print image names?"
+expect violation none
+EOF
+gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r144 -dTextAlphaBits=4 -dGraphicsAlphaBits=4 \
+    -dFirstPage=1 -dLastPage=1 -sOutputFile=docs/labels-print.png "$work/labels-print.ps"
+echo "docs/labels-print.png"
