@@ -23,7 +23,8 @@ State& state() noexcept {
 void resetWindows() noexcept {
     State& s = state();
     s.windows.clear();
-    s.classes.clear();
+    // Classes stay, as they do for the life of a process: the module registers
+    // its own once at start-up.
     s.timers.clear();
     s.posted.clear();
     s.loops.clear();

@@ -126,7 +126,7 @@ struct State {
 };
 
 State& state() noexcept;
-// Forgets every window, class, timer and posted message (fonts stay valid).
+// Forgets every window, timer and posted message (classes and fonts stay valid).
 void resetWindows() noexcept;
 
 WindowRef toRef(std::uint64_t number) noexcept;
