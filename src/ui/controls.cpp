@@ -2,9 +2,11 @@
 // handlers of controls.
 #include "ui/controls.h"
 
+#include <climits>
 #include <cstring>
 
 #include "ui/control_kind.h"
+#include "ui/own_window_classes.h"
 #include "util/bounded.h"
 #include "util/number_text.h"
 
@@ -132,6 +134,38 @@ std::int16_t getControlValue(WindowPtr window, unsigned long idOrCommand) noexce
 
 void setControlValue(WindowPtr window, unsigned long idOrCommand, long value) noexcept {
     lumbrel::setControlValue(getControl(window, idOrCommand), static_cast<int>(value));
+}
+
+// ---- Geometry and fonts -------------------------------------------------------------------
+
+namespace {
+
+std::int16_t clamp16(long value) noexcept {
+    if (value > INT16_MAX) return INT16_MAX;
+    if (value < INT16_MIN) return INT16_MIN;
+    return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+Rect getControlBounds(ControlRef control) noexcept {
+    if (!platform::isWindow(control)) return {};
+    const platform::WindowRect r = platform::windowRect(control);
+    return Rect{clamp16(r.top), clamp16(r.left), clamp16(static_cast<long>(r.top) + r.height),
+                clamp16(static_cast<long>(r.left) + r.width)};
+}
+
+void setSmallSystemFont(ControlRef control, bool bold) noexcept {
+    platform::FontRef font = bold ? dialogBoldFont() : dialogFont();
+    if (font != nullptr) platform::setWindowFont(control, font);
+    platform::invalidateWindow(control);
+}
+
+void setControlFont(ControlRef control, const char* face, std::int16_t size) noexcept {
+    if (face == nullptr || size <= 0) return;
+    platform::FontRef font = platform::createFont(face, size, kDialogFontWeightNormal);
+    if (font != nullptr) platform::setWindowFont(control, font);
+    platform::invalidateWindow(control);
 }
 
 // ---- Visibility, enabling, focus ------------------------------------------------------

@@ -34,6 +34,14 @@ struct Point {
     std::int16_t h = 0;
 };
 
+// A rectangle as top, left, bottom, right.
+struct Rect {
+    std::int16_t top = 0;
+    std::int16_t left = 0;
+    std::int16_t bottom = 0;
+    std::int16_t right = 0;
+};
+
 // A menu is a window holding items: a pop-up button's or combo box's menu is
 // the control itself; createMenu() makes a free-standing one (a hidden list
 // window whose selected items are the checked ones).
@@ -92,6 +100,14 @@ std::int16_t getControlMaximum(ControlRef control) noexcept;
 void setControlMaximum(ControlRef control, long maximum) noexcept;
 std::int16_t getControlValue(WindowPtr window, unsigned long idOrCommand) noexcept;
 void setControlValue(WindowPtr window, unsigned long idOrCommand, long value) noexcept;
+
+// ---- Geometry and fonts -----------------------------------------------------------
+// The control's rectangle in its parent's client coordinates.
+Rect getControlBounds(ControlRef control) noexcept;
+// The dialog font, bold when asked.
+void setSmallSystemFont(ControlRef control, bool bold) noexcept;
+// A font of that face and size (pixels), normal weight.
+void setControlFont(ControlRef control, const char* face, std::int16_t size) noexcept;
 
 // ---- Visibility, enabling, focus -------------------------------------------------
 void showControl(ControlRef control, bool show) noexcept;

@@ -8,17 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/controls.h"
 #include "ui/ui_types.h"
 
 namespace lumbrel {
-
-// A rectangle as top, left, bottom, right.
-struct Rect {
-    std::int16_t top = 0;
-    std::int16_t left = 0;
-    std::int16_t bottom = 0;
-    std::int16_t right = 0;
-};
 
 // Row, column, data length (the row's text in bytes), the row's rectangle in
 // the list box, the list box.

@@ -56,6 +56,19 @@ TEST_F(Controls, ControlsAreFoundByIdOrCommandFirstInWalkingOrder) {
 
     setControlCommandID(first, fourCC("new!"));
     EXPECT_EQ(getControl(window_, fourCC("new!")), first);
+
+    const platform::WindowRect r = platform::windowRect(first);
+    const Rect bounds = getControlBounds(first);
+    EXPECT_EQ(bounds.top, r.top);
+    EXPECT_EQ(bounds.left, r.left);
+    EXPECT_EQ(bounds.bottom, r.top + r.height);
+    EXPECT_EQ(bounds.right, r.left + r.width);
+    setSmallSystemFont(first, true);
+    EXPECT_EQ(platform::windowFont(first), dialogBoldFont());
+    setSmallSystemFont(first, false);
+    EXPECT_EQ(platform::windowFont(first), dialogFont());
+    setControlFont(first, "Courier", 10);
+    EXPECT_NE(platform::windowFont(first), dialogFont());
 }
 
 TEST_F(Controls, PopupTextSelectsTheMatchingItemOrElseTheFirst) {
