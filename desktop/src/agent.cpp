@@ -1,5 +1,6 @@
 #include "desktop/agent.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace desktop {
@@ -233,6 +234,76 @@ ApplicationAnswer ScriptedAgent::chooseApplication(const ApplicationRequest& req
     ApplicationAnswer answer = std::move(applicationAnswers_.front());
     applicationAnswers_.pop_front();
     return answer;
+}
+
+}  // namespace desktop
+
+namespace desktop {
+
+namespace {
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+}  // namespace
+
+std::string dialogSummary(const DialogRequest& dialog) {
+    std::string out = "dialog " + quoted(dialog.title) + "\n";
+    for (const auto& control : dialog.controls) {
+        out.append(static_cast<std::size_t>(2 * std::max(1, control.depth)), ' ');
+        out += std::to_string(control.id);
+        out += ' ';
+        out += control.kind == ControlKind::Custom ? control.className : controlKindName(control.kind);
+        if (control.password) {
+            out += " \"" + std::string(control.text.empty() ? 0 : 8, '*') + "\"";
+        } else if (!control.text.empty() || control.kind == ControlKind::EditText) {
+            out += ' ' + quoted(control.text);
+        }
+        if (control.kind == ControlKind::CheckBox || control.kind == ControlKind::RadioButton) {
+            out += control.value != 0 ? " [x]" : " [ ]";
+        }
+        if (control.kind == ControlKind::ProgressBar) {
+            out += ' ' + std::to_string(control.value) + " of " + std::to_string(control.minimum) + ".." +
+                   std::to_string(control.maximum);
+        }
+        if (!control.items.empty()) {
+            out += " {";
+            for (std::size_t i = 0; i < control.items.size(); ++i) {
+                if (i > 0) out += " | ";
+                const bool current =
+                    control.kind == ControlKind::ListBox
+                        ? std::find(control.selectedItems.begin(), control.selectedItems.end(), static_cast<int>(i)) !=
+                              control.selectedItems.end()
+                        : control.value == static_cast<int>(i);
+                if (current) out += '*';
+                out += control.items[i];
+            }
+            out += '}';
+        }
+        if (control.focused) out += " (focused)";
+        if (!control.visible) {
+            out += " (hidden)";
+        } else if (!control.enabled) {
+            out += " (disabled)";
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 }  // namespace desktop

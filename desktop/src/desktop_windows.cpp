@@ -47,6 +47,39 @@ std::size_t Desktop::modalDepth() const noexcept { return windows::state().loops
 
 std::uint64_t Desktop::clockMilliseconds() const noexcept { return windows::state().clock; }
 
+std::size_t Desktop::deliverPostedMessages(std::size_t limit) {
+    std::size_t delivered = 0;
+    auto& posted = windows::state().posted;
+    while (!posted.empty() && delivered < limit) {
+        const windows::Posted message = posted.front();
+        posted.pop_front();
+        windows::sendQuietly(windows::toRef(message.window), message.message, message.wParam, message.lParam);
+        ++delivered;
+    }
+    return delivered;
+}
+
+std::size_t Desktop::advanceClock(std::uint64_t milliseconds) {
+    windows::State& s = windows::state();
+    const std::uint64_t target = s.clock + milliseconds;
+    std::size_t fired = 0;
+    // Bounded: a timer of 1 ms over a long stretch still ends.
+    while (fired < 10000000) {
+        const windows::Timer* next = nullptr;
+        for (const auto& timer : s.timers) {
+            if (timer.due > target) continue;
+            if (next == nullptr || timer.due < next->due || (timer.due == next->due && timer.order < next->order)) {
+                next = &timer;
+            }
+        }
+        if (next == nullptr) break;
+        windows::deliverNextTimer(0);
+        ++fired;
+    }
+    s.clock = std::max(s.clock, target);
+    return fired;
+}
+
 void Desktop::setModalTurnLimit(std::uint64_t turns) noexcept { windows::state().modalTurnLimit = std::max<std::uint64_t>(turns, 1); }
 
 std::size_t Desktop::invalidationCount(WindowRef window) const noexcept {

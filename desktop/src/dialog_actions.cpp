@@ -202,8 +202,12 @@ ActionOutcome performAction(WindowRef dialog, const DialogAction& action) {
                 if (action.text.empty() || !decodeUtf8(action.text, points)) {
                     return refuse("type " + quoteForTranscript(action.text) + ": no valid characters");
                 }
+                // What is typed into a password field stays unseen in the transcript too.
+                const Window* focused = find(lumbrel::platform::focusedWindow());
+                const std::string shown = focused != nullptr ? masked(*focused, action.text)
+                                                             : quoteForTranscript(action.text);
                 pressKey(dialog, action.key, action.text);
-                return {false, "type " + quoteForTranscript(action.text)};
+                return {false, "type " + shown};
             }
             pressKey(dialog, action.key, action.text);
             return {false, std::string("key ") + dialogKeyName(action.key)};

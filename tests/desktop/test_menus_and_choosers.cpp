@@ -70,12 +70,13 @@ TEST_F(MenuAndChooserTest, ChoosingItemsChecksAndTabsInADialog) {
     agent->queueDialogAction(DialogAction::check(kRadioB));  // already: nothing happens
     agent->queueDialogAction(DialogAction::uncheck(kCheck));  // already unchecked
     agent->queueDialogAction(DialogAction::setText(kPassword, "pässword"));
+    agent->queueDialogAction(DialogAction::type("x"));  // the field has the focus now
     agent->queueDialogAction(DialogAction::click(kOk));
     DialogScript script;
     EXPECT_EQ(runTestDialog(script), 1);
     EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 8 selchange", "command 8 closeup", "command 9 selchange",
                                                      "notify 10 -551", "command 6 clicked", "command 15 change",
-                                                     "command 1 clicked"}));
+                                                     "command 15 change", "command 1 clicked"}));
     const desktop::DialogRequest& last = agent->dialogsSeen().back();
     EXPECT_EQ(last.control(kList)->selectedItems, std::vector<int>{1});
     EXPECT_EQ(last.control(kTabs)->value, 1);
@@ -84,6 +85,8 @@ TEST_F(MenuAndChooserTest, ChoosingItemsChecksAndTabsInADialog) {
     EXPECT_EQ(lines[1], "dialog \"Test Dialog\": choose 8 \"Millimetres\"");
     EXPECT_EQ(lines[5], "dialog \"Test Dialog\": check 6 \"Date\" (already)");
     EXPECT_EQ(lines[7], "dialog \"Test Dialog\": set text 15 \"********\"");  // passwords stay unseen
+    EXPECT_EQ(lines[8], "dialog \"Test Dialog\": type \"*\"");
+    EXPECT_EQ(last.control(kPassword)->text, "pässwordx");
 }
 
 TEST_F(MenuAndChooserTest, TheApplicationChooserTakesOnlyApplications) {

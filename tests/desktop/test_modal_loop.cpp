@@ -324,3 +324,30 @@ TEST_F(ModalLoopTest, AProcedureDestroyingItsOwnDialogEndsTheLoop) {
 
 }  // namespace
 }  // namespace lumbrel::test
+
+namespace lumbrel::test {
+namespace {
+
+TEST_F(DialogTest, TheSummaryForAPersonListsEveryControlWithItsState) {
+    DialogScript script;
+    script.title = "Image List";
+    script.onInit = [](pw::WindowRef dialog) { pw::setControlValue(pw::findChild(dialog, kCheck), 1); };
+    std::string summary;
+    agent->setDialogStep([&](const desktop::DialogRequest& request) {
+        summary = desktop::dialogSummary(request);
+        return DialogAction::click(kOk);
+    });
+    runTestDialog(script);
+    EXPECT_EQ(summary.substr(0, summary.find('\n')), "dialog \"Image List\"");
+    for (const char* line : {"\n  1 default push \"OK\" (focused)\n", "\n  3 check box \"Labels\" [x]\n",
+                             "\n  6 radio \"Date\" [ ]\n", "\n  8 pop-up \"Inches\" {*Inches | Millimetres}\n",
+                             "\n  9 list {alpha.tif | beta.eps}\n", "\n  11 push \"Off\" (disabled)\n",
+                             "\n  12 push \"Hidden\" (hidden)\n", "\n  14 progress 1 of 0..4\n",
+                             "\n  15 edit \"********\"\n"}) {
+        EXPECT_NE(summary.find(line), std::string::npos) << line << summary;
+    }
+    EXPECT_EQ(summary.find("secret"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumbrel::test

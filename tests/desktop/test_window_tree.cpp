@@ -158,3 +158,42 @@ TEST_F(WindowTreeTest, ClassesMustBeKnownAndParentsAlive) {
 
 }  // namespace
 }  // namespace lumbrel::test
+
+namespace lumbrel::test {
+namespace {
+
+std::intptr_t tickingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == Message::Timer) {
+        seen().push_back("tick " + std::to_string(wParam) + " at " + std::to_string(desktop::Desktop::instance().clockMilliseconds()));
+        if (wParam == 2) pw::killTimer(window, 2);  // a one-shot
+    }
+    if (message == Message::User) {
+        seen().push_back("user " + std::to_string(wParam));
+        if (wParam == 1) pw::postMessage(window, Message::User, 3);  // posted while delivering: comes last
+    }
+    return pw::defWindowProc(window, message, wParam, lParam);
+}
+
+TEST_F(WindowTreeTest, OutsideModalLoopsTheHostDeliversPostedMessagesAndLetsTimeRun) {
+    ASSERT_TRUE(pw::registerWindowClass("Ticker", tickingProc));
+    const WindowRef ticker = pw::createWindow("Ticker", "t", 0, 0, {}, nullptr, 0);
+    pw::postMessage(ticker, Message::User, 1);
+    pw::postMessage(ticker, Message::User, 2);
+    EXPECT_EQ(desk().deliverPostedMessages(), 3u);
+    EXPECT_EQ(desk().deliverPostedMessages(), 0u);
+
+    ASSERT_TRUE(pw::setTimer(ticker, 1, 100));
+    ASSERT_TRUE(pw::setTimer(ticker, 2, 150));
+    EXPECT_EQ(desk().advanceClock(350), 4u);
+    EXPECT_EQ(desk().clockMilliseconds(), 350u);
+    ASSERT_TRUE(pw::setTimer(ticker, 1, 100));  // restarts from now
+    EXPECT_EQ(desk().advanceClock(99), 0u);
+    EXPECT_EQ(desk().advanceClock(1), 1u);
+    pw::killTimer(ticker, 1);
+    EXPECT_EQ(desk().advanceClock(1000), 0u);
+    EXPECT_EQ(seen(), (std::vector<std::string>{"user 1", "user 2", "user 3", "tick 1 at 100", "tick 2 at 150",
+                                                "tick 1 at 200", "tick 1 at 300", "tick 1 at 450"}));
+}
+
+}  // namespace
+}  // namespace lumbrel::test

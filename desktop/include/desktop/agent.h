@@ -128,6 +128,15 @@ struct DialogRequest {
     const ControlView* controlTitled(std::string_view title) const noexcept;
 };
 
+// The dialog as text for a person deciding at a terminal: the title, then one
+// line per control indented by depth, e.g.
+//   dialog "Image List"
+//     1 default push "OK"
+//     3 check box "Labels" [x]
+//     8 pop-up "Inches" {*Inches | Millimetres}
+//     11 push "Off" (disabled)
+std::string dialogSummary(const DialogRequest& dialog);
+
 // Keys a user can press in a dialog.
 enum class DialogKey { Tab, ShiftTab, Return, Escape, Space, Up, Down, Backspace, Character };
 

@@ -164,6 +164,13 @@ public:
     std::size_t modalDepth() const noexcept;
     // The virtual clock timers run on, in milliseconds since the reset.
     std::uint64_t clockMilliseconds() const noexcept;
+    // Delivers the posted messages waiting now and those they post, as the
+    // host's event loop does between events (modeless dialogs); at most
+    // `limit` of them. Answers how many were delivered.
+    std::size_t deliverPostedMessages(std::size_t limit = 100000);
+    // Lets time pass on the timer clock, delivering every timer that falls due
+    // on the way, in order (modeless dialogs' timers); answers how many fired.
+    std::size_t advanceClock(std::uint64_t milliseconds);
     // Turns a modal loop may take before the desktop closes the dialog (default 1,000,000).
     void setModalTurnLimit(std::uint64_t turns) noexcept;
     // Times the window was marked for repainting.
