@@ -31,3 +31,28 @@ EOF
 gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r144 -dTextAlphaBits=4 -dGraphicsAlphaBits=4 \
     -dFirstPage=1 -dLastPage=1 -sOutputFile=docs/labels-print.png "$work/labels-print.ps"
 echo "docs/labels-print.png"
+
+# ---- Dialogs -----------------------------------------------------------------------
+# One picture per dialog in English and German, into docs/dialogs/. The
+# module's dialogs are built from their descriptions by the module's own
+# dialog code (dialog_preview: placement, localised titles) and drawn by the
+# desktop stand-in; the preference pane is opened in the host's preferences
+# dialog by a session, which pictures it and closes it without applying.
+cmake --build --preset default --target dialog_preview
+mkdir -p docs/dialogs
+for lang in E:0 D:3; do
+    suffix=${lang%%:*}
+    region=${lang##*:}
+    for name in EDIT IMGLIST PDFIMPORT RELINK SWAP Progress Rename; do
+        build/default/bin/dialog_preview --resources resources --language "$region" \
+            --out "docs/dialogs/${name}_${suffix}.png" "$name"
+    done
+    hostsim --script - <<EOF
+language $region
+dialog "Lumbrel" snapshot "docs/dialogs/Preferences_${suffix}.png"
+dialog "Lumbrel" close
+preferences
+expect dialog "Lumbrel" closed -> 0
+EOF
+    echo "docs/dialogs/Preferences_${suffix}.png"
+done
