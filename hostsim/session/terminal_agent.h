@@ -9,6 +9,7 @@
 
 #include "desktop/agent.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace hostsim::session {
@@ -22,6 +23,16 @@ public:
         : input_(input), output_(output), echo_(echo) {}
 
     int answerAlert(const desktop::AlertRequest& alert) override;
+    // Shows the dialog's controls and reads the next action in the words of
+    // the `dialog` script lines (help lists them); snapshot and expect are
+    // done at once and the prompt comes back. An empty line makes no decision
+    // (a running timer fires, else Return takes the default); the end of
+    // input closes the dialog.
+    desktop::DialogAction nextDialogAction(const desktop::DialogRequest& dialog) override;
+    // The items numbered from 1; a number or a title, empty to dismiss.
+    desktop::PopupMenuAnswer answerPopupMenu(const desktop::PopupMenuRequest& menu) override;
+    // A path, empty to cancel.
+    desktop::ApplicationAnswer chooseApplication(const desktop::ApplicationRequest& request) override;
 
 private:
     LineInput& input_;
