@@ -186,14 +186,20 @@ struct DrawCall {
     std::string detail;  // arguments as text
 };
 
-// The preference pane run as the host does; `ok` presses the module's OK
-// (item 1) after the toggles, else Cancel (item 2); `hostOk` instead ends with
-// the host's own OK (the apply message).
+// The preference pane run as the host does: the pane's description (the
+// Resources/<id>.xml of the module bundle, by the id the module answers)
+// becomes a modal dialog window of the desktop; the host's button service
+// reads and writes its check boxes. `ok` presses the module's OK (item 1)
+// after the toggles, else Cancel (item 2); `hostOk` instead ends with the
+// host's own OK (the apply message). With `byUser` the desktop's agent acts
+// in the window instead (a session's dialog lines, the person at the
+// terminal); the toggles and the end are then not used.
 struct PreferencesRun {
     std::vector<std::int16_t> toggleItems;  // check boxes clicked, in order
     bool ok = true;
     bool hostOk = false;
 };
+    bool byUser = false;
 
 struct PreferencesResult {
     bool shown = false;                 // a pane was registered and inserted

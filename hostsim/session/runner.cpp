@@ -7,6 +7,7 @@
 #include "desktop/desktop.h"
 #include "desktop/transcript.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,11 @@ constexpr std::size_t kShownRequestBytes = 300;
 bool isCheck(Verb verb) noexcept {
     switch (verb) {
         case Verb::Answer:
+        case Verb::Dialog:
+        case Verb::Popup:
+        case Verb::ChooseApp:
+        case Verb::ExpectDialog:
+        case Verb::ExpectNoDialog:
         case Verb::ExpectAlert:
         case Verb::ExpectNoAlert:
         case Verb::ExpectClipboard:
@@ -53,6 +59,11 @@ bool needsStart(Verb verb) noexcept {
         case Verb::PrefsRemove:
         case Verb::PrefsShow:
         case Verb::Answer:
+        case Verb::Dialog:
+        case Verb::Popup:
+        case Verb::ChooseApp:
+        case Verb::ExpectDialog:
+        case Verb::ExpectNoDialog:
         case Verb::ExpectAlert:
         case Verb::ExpectNoAlert:
         case Verb::ExpectClipboard:
@@ -147,6 +158,7 @@ SessionRunner::SessionRunner(Simulator& simulator, std::shared_ptr<SessionAgent>
     : sim_(simulator), agent_(std::move(agent)), options_(std::move(options)) {
     desktop::Desktop::instance().setAgent(agent_);
     alertMark_ = agent_->alertsShown().size();
+    dialogMark_ = desktop::Desktop::instance().transcript().size();
 }
 
 void SessionRunner::note(const std::string& line) { sim_.transcript().appendSimulatorLine(line); }
@@ -184,10 +196,23 @@ bool SessionRunner::run(const Action& action) {
     failure_.clear();
     poll(0);
     if (action.verb != Verb::Echo && action.verb != Verb::Help) note("> " + action.source);
-    if (!isCheck(action.verb)) alertMark_ = agent_->alertsShown().size();
+    if (!isCheck(action.verb)) {
+        alertMark_ = agent_->alertsShown().size();
+        dialogMark_ = desktop::Desktop::instance().transcript().size();
+    }
     if (quitRequested_ && action.verb != Verb::Echo) return fail("the host has quit");
     if (needsStart(action.verb) && !ensureStarted()) return false;
-    return execute(action);
+    const std::size_t faultMark = agent_->dialogFaults().size();
+    const bool ok = execute(action);
+    // Dialog lines that could not be carried out fail the line whose action
+    // asked for them (the dialog was closed by its close box).
+    const auto& faults = agent_->dialogFaults();
+    if (faults.size() > faultMark) {
+        std::string message = faults[faultMark];
+        if (faults.size() > faultMark + 1) message += " (and " + std::to_string(faults.size() - faultMark - 1) + " more)";
+        return fail(message);
+    }
+    return ok;
 }
 
 bool SessionRunner::execute(const Action& action) {
@@ -303,6 +328,31 @@ bool SessionRunner::execute(const Action& action) {
         case Verb::ExpectNoAlert: return doExpectAlert(action);
         case Verb::ExpectClipboard: {
             const std::optional<std::string> text = desk.clipboardText();
+        case Verb::Dialog: {
+            DialogLine line = action.dialog;
+            line.line = action.line;
+            line.source = action.source;
+            agent_->queueDialogLine(std::move(line));
+            return true;
+        }
+        case Verb::Popup:
+            if (!action.text.empty()) {
+                agent_->choosePopupItem(action.text);
+            } else if (action.number > 0) {
+                agent_->choosePopupIndex(static_cast<int>(action.number - 1));
+            } else {
+                agent_->dismissPopup();
+            }
+            return true;
+        case Verb::ChooseApp:
+            if (action.text.empty()) {
+                agent_->cancelApplicationChooser();
+            } else {
+                agent_->chooseApplicationAt(absolutePath(action.text));
+            }
+            return true;
+        case Verb::ExpectDialog:
+        case Verb::ExpectNoDialog: return doExpectDialog(action);
             if (text && *text == action.text) return true;
             return fail("expected the clipboard to hold " + inQuotes(action.text) + ", it holds " +
                         (text ? inQuotes(*text) : std::string("no text")));
@@ -486,6 +536,7 @@ bool SessionRunner::doPreferences(const Action& action) {
     if (!result.shown) {
         note("preferences: the module showed no pane");
         return true;
+    run.byUser = action.paneByAgent;
     }
     std::string line = "preferences pane " + std::to_string(result.resourceID) + ":";
     for (const auto& [item, value] : result.controls) line += " " + std::to_string(item) + "=" + std::to_string(value);
@@ -523,6 +574,54 @@ bool SessionRunner::doExpectMenu(const Action& action) {
     const std::vector<MenuState> menus = sim_.menuState();
     std::string menuTitle;
     const MenuItemState* item = findItem(menus, action.text, &menuTitle);
+bool SessionRunner::doExpectDialog(const Action& action) {
+    desktop::Desktop& desk = desktop::Desktop::instance();
+    const auto& entries = desk.transcript().entries();
+    // What the desktop wrote of the dialogs during the last action.
+    std::vector<std::string> opened;
+    std::vector<std::pair<std::string, std::string>> closed;  // title as quoted, result
+    for (std::size_t i = std::min(dialogMark_, entries.size()); i < entries.size(); ++i) {
+        if (entries[i].kind != desktop::EntryKind::Dialog) continue;
+        const std::string& line = entries[i].line;
+        for (const char* marker : {" closed before it was shown -> ", " closed -> "}) {
+            if (const std::size_t at = line.rfind(marker); at != std::string::npos && line.rfind("dialog ", 0) == 0) {
+                closed.emplace_back(line.substr(7, at - 7), line.substr(at + std::string_view(marker).size()));
+                break;
+            }
+        }
+        constexpr std::string_view kOpened = " opened";
+        if (line.rfind("dialog ", 0) == 0 && line.size() > 7 + kOpened.size() &&
+            line.compare(line.size() - kOpened.size(), kOpened.size(), kOpened) == 0) {
+            opened.push_back(line.substr(7, line.size() - 7 - kOpened.size()));
+        }
+    }
+    if (action.verb == Verb::ExpectNoDialog) {
+        if (opened.empty()) return true;
+        return fail("expected no dialog, the last action showed the dialog " + opened.front());
+    }
+    const std::string title = inQuotes(action.text);
+    switch (action.dialogState) {
+        case Action::DialogState::Open:
+            if (desk.windowTitled(action.text) != nullptr) return true;
+            return fail("expected the dialog " + title + " to be open, it is not");
+        case Action::DialogState::Closed:
+            for (const auto& [name, result] : closed) {
+                if (name != title) continue;
+                if (!action.hasResult || result == std::to_string(action.number)) return true;
+                return fail("expected the dialog " + title + " to close with " + std::to_string(action.number) +
+                            ", it closed with " + result);
+            }
+            return fail("expected the last action to close the dialog " + title + ", it did not");
+        case Action::DialogState::Shown:
+            break;
+    }
+    if (std::find(opened.begin(), opened.end(), title) != opened.end()) return true;
+    std::string seen;
+    for (const std::string& name : opened) seen += (seen.empty() ? "" : ", ") + name;
+    return fail("expected the dialog " + title + ", the last action showed " +
+                (seen.empty() ? std::string("no dialog") : seen));
+}
+
     if (item == nullptr) return fail("no menu item " + inQuotes(action.text));
     std::string problems;
     if (action.menuCheck.enabled && *action.menuCheck.enabled != item->enabled) {

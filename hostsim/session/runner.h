@@ -76,6 +76,7 @@ private:
     bool doScript(const std::string& request, bool fromOutside);
     bool doExpectAlert(const Action& action);
     bool doExpectMenu(const Action& action);
+    bool doExpectDialog(const Action& action);
     bool doServe(const Action& action);
 
     Simulator& sim_;
@@ -88,6 +89,7 @@ private:
     bool startTried_ = false;
     bool quitRequested_ = false;
     std::size_t alertMark_ = 0;  // alerts shown before the last action began
+    std::size_t dialogMark_ = 0; // transcript entries before the last action began
     std::optional<std::string> lastReply_;
     bool serving_ = false;       // inside a request from outside: no nested serving
 };

@@ -305,6 +305,65 @@ bool parsePreferences(LineParser& p, Action& action) {
         action.paneEnd = Action::PaneEnd::HostOk;
     } else if (!p.atEnd()) {
         return p.failAtWord("expected toggle, ok, cancel or hostok, not \"", "\"");
+    } else if (action.toggles.empty()) {
+        action.paneByAgent = true;
+    }
+    return p.end();
+}
+
+// dialog TITLE|any WORDS...: the words are those typed in a dialog at the terminal.
+bool parseDialog(LineParser& p, Action& action) {
+    if (p.acceptWord("any")) {
+        action.dialog.anyDialog = true;
+    } else {
+        action.dialog.anyDialog = false;
+        if (!p.text(action.dialog.title, "dialog title (or any)")) return false;
+    }
+    std::string error;
+    int column = 0;
+    if (!parseDialogWords(p.tokens(), p.index(), action.dialog, error, column)) return p.fail(column, error);
+    action.dialog.line = action.line;
+    return true;
+}
+
+// popup "ITEM" | popup #N | popup dismiss
+bool parsePopup(LineParser& p, Action& action) {
+    if (p.acceptWord("dismiss")) return p.end();
+    const Token* token = p.peek();
+    if (token == nullptr) return p.failHere("missing the item (\"text\", #N or dismiss)");
+    std::int64_t index = 0;
+    if (!token->quoted && token->text.size() > 1 && token->text[0] == '#' &&
+        parseInteger(std::string_view(token->text).substr(1), index)) {
+        if (index < 1 || index > kInt16Max) return p.fail(token->column, "items are counted from #1");
+        p.next("item");
+        action.number = index;
+        return p.end();
+    }
+    if (!p.text(action.text, "item")) return false;
+    if (action.text.empty()) return p.fail(token->column, "empty item title");
+    return p.end();
+}
+
+// expect dialog "TITLE" [open | closed [-> N]] | expect dialog none
+bool parseExpectDialog(LineParser& p, Action& action) {
+    action.verb = Verb::ExpectDialog;
+    if (p.acceptWord("none")) {
+        action.verb = Verb::ExpectNoDialog;
+        return p.end();
+    }
+    if (!p.text(action.text, "dialog title")) return false;
+    if (p.acceptWord("open")) {
+        action.dialogState = Action::DialogState::Open;
+    } else if (p.acceptWord("closed")) {
+        action.dialogState = Action::DialogState::Closed;
+        p.acceptWord("->");
+        if (!p.atEnd()) {
+            action.hasResult = true;
+            if (!p.integer(action.number, std::numeric_limits<std::int64_t>::min() / 2,
+                           std::numeric_limits<std::int64_t>::max() / 2, "dialog result")) {
+                return false;
+            }
+        }
     }
     return p.end();
 }
@@ -319,6 +378,7 @@ bool parseNoneOrText(LineParser& p, Action& action, Verb noneVerb, std::string_v
 }
 
 bool parseExpect(LineParser& p, Action& action) {
+    if (p.acceptWord("dialog")) return parseExpectDialog(p, action);
     if (p.acceptWord("alert")) {
         action.verb = Verb::ExpectAlert;
         if (p.acceptWord("none")) {
@@ -374,9 +434,9 @@ bool parseExpect(LineParser& p, Action& action) {
         return true;
     }
     if (p.atEnd()) {
-        return p.failHere("missing what to expect (alert, clipboard, menu, violation, reply, started, refused)");
+        return p.failHere("missing what to expect (alert, dialog, clipboard, menu, violation, reply, started, refused)");
     }
-    return p.failAtWord("cannot expect \"", "\" (alert, clipboard, menu, violation, reply, started, refused)");
+    return p.failAtWord("cannot expect \"", "\" (alert, dialog, clipboard, menu, violation, reply, started, refused)");
 }
 
 bool parseAnswer(LineParser& p, Action& action) {
@@ -563,6 +623,22 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
     if (verb == "echo") {
         action.verb = Verb::Echo;
         return parseEcho(p, action, line);
+    if (verb == "dialog") {
+        action.verb = Verb::Dialog;
+        return parseDialog(p, action);
+    }
+    if (verb == "popup") {
+        action.verb = Verb::Popup;
+        return parsePopup(p, action);
+    }
+    if (verb == "choose") {
+        action.verb = Verb::ChooseApp;
+        if (!p.acceptWord("app")) return p.failAtWord("expected \"app\" after choose, not \"", "\"");
+        if (p.acceptWord("cancel")) return p.end();
+        if (!p.text(action.text, "application path (or cancel)")) return false;
+        if (action.text.empty()) return p.failHere("empty application path");
+        return p.end();
+    }
     }
     if (verb == "help") return bare(Verb::Help);
     if (verb == "quit") return bare(Verb::Quit);
@@ -615,6 +691,11 @@ const char* verbName(Verb verb) noexcept {
         case Verb::ExpectClipboard: return "expect clipboard";
         case Verb::ExpectNoClipboard: return "expect clipboard none";
         case Verb::ExpectMenu: return "expect menu";
+        case Verb::Dialog: return "dialog";
+        case Verb::Popup: return "popup";
+        case Verb::ChooseApp: return "choose app";
+        case Verb::ExpectDialog: return "expect dialog";
+        case Verb::ExpectNoDialog: return "expect dialog none";
         case Verb::ExpectNoViolation: return "expect violation none";
         case Verb::ExpectViolation: return "expect violation";
         case Verb::ExpectReply: return "expect reply";
@@ -700,6 +781,12 @@ const char* commandSummary() noexcept {
   expect violation none | expect violation "TEXT"
   expect reply "TEXT" | expect reply none | expect started | expect refused
   echo TEXT | help | quit
+  dialog "TITLE"|any ACTION   for the next dialog question: set ID "T" | check ID [on|off] | uncheck ID |
+                              choose ID "ITEM"|#N | click ID|"TITLE" | key tab|shift-tab|return|escape|"x" |
+                              type "T" | wait | close | snapshot PATH | expect ID text "T"|value N|checked|...
+  popup "ITEM" | popup #N | popup dismiss      for the next pop-up menu
+  choose app PATH | choose app cancel          for the next application chooser
+  expect dialog "TITLE" [open | closed [-> N]] | expect dialog none
 )";
 }
 

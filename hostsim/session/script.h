@@ -6,6 +6,8 @@
 // on line 90 is reported before line 1 changes a document.
 #pragma once
 
+#include "dialog_lines.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,10 +33,10 @@ enum class Verb {
     Language, SwitchIn, PrefsSet, PrefsRemove, PrefsShow, Preferences,
     // scripting requests
     Script, ScriptFile,
-    // alerts
-    Answer,
+    // alerts, dialogs, pop-up menus, the application chooser
+    Answer, Dialog, Popup, ChooseApp,
     // checks
-    ExpectAlert, ExpectNoAlert, ExpectClipboard, ExpectNoClipboard, ExpectMenu, ExpectNoViolation,
+    ExpectDialog, ExpectNoDialog, ExpectAlert, ExpectNoAlert, ExpectClipboard, ExpectNoClipboard, ExpectMenu, ExpectNoViolation,
     ExpectViolation, ExpectReply, ExpectNoReply, ExpectStarted, ExpectRefused,
     // the rest
     Echo, Help, Quit,
@@ -98,6 +100,16 @@ struct Action {
     MenuCheck menuCheck;                 // ExpectMenu
     bool device = false;                 // Print: output the host draws itself, not PostScript
 };
+    // Preferences: no toggles and no end given; the agent acts in the pane.
+    bool paneByAgent = false;
+    // Dialog: what to do in the dialog. Popup: `text` the item (empty: by
+    // `number`, 1-based; 0 dismisses). ChooseApp: `text` the path (empty: cancel).
+    DialogLine dialog;
+    // ExpectDialog: `text` the title; shown during the last action, open now,
+    // or closed by the last action (with `number` the result when hasResult).
+    enum class DialogState { Shown, Open, Closed };
+    DialogState dialogState = DialogState::Shown;
+    bool hasResult = false;
 
 struct ParseError {
     int line = 0;

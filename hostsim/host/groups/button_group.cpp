@@ -1,6 +1,9 @@
 // "xtxdctlbtn": the controls of the dialog the host runs (the preference
-// pane). Check boxes hold 0 or 1; the host toggles them on a click.
+// pane). Check boxes hold 0 or 1; the host toggles them on a click. Values of
+// items the pane's window shows are read from and written to its buttons;
+// the host keeps the others itself.
 #include "hostsim/host/groups/groups.h"
+#include "hostsim/host/pane_run.h"
 #include "hostsim/host/runtime.h"
 
 namespace hostsim {
@@ -11,13 +14,17 @@ constexpr const char* G = "xtxdctlbtn";
 
 std::int32_t getValue(std::int16_t item) {
     return hostCall<std::int32_t>(G, "getValue", kNeedPane, 0, [item](Runtime& rt) {
+        if (const std::optional<std::int32_t> shown = paneButtonValue(item)) return *shown;
         const auto it = rt.pane.controls.find(item);
         return it != rt.pane.controls.end() ? it->second : 0;
     });
 }
 
 void setValue(std::int16_t item, std::int32_t value) {
-    hostCallVoid(G, "setValue", kNeedPane, [=](Runtime& rt) { rt.pane.controls[item] = value; });
+    hostCallVoid(G, "setValue", kNeedPane, [=](Runtime& rt) {
+        rt.pane.controls[item] = value;
+        setPaneButtonValue(item, value);
+    });
 }
 
 void setup(std::int16_t item, std::int32_t value) {
