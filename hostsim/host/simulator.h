@@ -198,8 +198,8 @@ struct PreferencesRun {
     std::vector<std::int16_t> toggleItems;  // check boxes clicked, in order
     bool ok = true;
     bool hostOk = false;
-};
     bool byUser = false;
+};
 
 struct PreferencesResult {
     bool shown = false;                 // a pane was registered and inserted
