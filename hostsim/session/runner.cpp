@@ -324,10 +324,6 @@ bool SessionRunner::execute(const Action& action) {
                 agent_->answerWithItem(static_cast<int>(action.number));
             }
             return true;
-        case Verb::ExpectAlert:
-        case Verb::ExpectNoAlert: return doExpectAlert(action);
-        case Verb::ExpectClipboard: {
-            const std::optional<std::string> text = desk.clipboardText();
         case Verb::Dialog: {
             DialogLine line = action.dialog;
             line.line = action.line;
@@ -353,6 +349,10 @@ bool SessionRunner::execute(const Action& action) {
             return true;
         case Verb::ExpectDialog:
         case Verb::ExpectNoDialog: return doExpectDialog(action);
+        case Verb::ExpectAlert:
+        case Verb::ExpectNoAlert: return doExpectAlert(action);
+        case Verb::ExpectClipboard: {
+            const std::optional<std::string> text = desk.clipboardText();
             if (text && *text == action.text) return true;
             return fail("expected the clipboard to hold " + inQuotes(action.text) + ", it holds " +
                         (text ? inQuotes(*text) : std::string("no text")));
@@ -532,11 +532,11 @@ bool SessionRunner::doPreferences(const Action& action) {
     run.toggleItems = action.toggles;
     run.ok = action.paneEnd == Action::PaneEnd::Ok;
     run.hostOk = action.paneEnd == Action::PaneEnd::HostOk;
+    run.byUser = action.paneByAgent;
     const PreferencesResult result = sim_.openPreferences(run);
     if (!result.shown) {
         note("preferences: the module showed no pane");
         return true;
-    run.byUser = action.paneByAgent;
     }
     std::string line = "preferences pane " + std::to_string(result.resourceID) + ":";
     for (const auto& [item, value] : result.controls) line += " " + std::to_string(item) + "=" + std::to_string(value);
@@ -570,10 +570,6 @@ bool SessionRunner::doExpectAlert(const Action& action) {
                 (seen.empty() ? std::string("no alert") : seen));
 }
 
-bool SessionRunner::doExpectMenu(const Action& action) {
-    const std::vector<MenuState> menus = sim_.menuState();
-    std::string menuTitle;
-    const MenuItemState* item = findItem(menus, action.text, &menuTitle);
 bool SessionRunner::doExpectDialog(const Action& action) {
     desktop::Desktop& desk = desktop::Desktop::instance();
     const auto& entries = desk.transcript().entries();
@@ -622,6 +618,10 @@ bool SessionRunner::doExpectDialog(const Action& action) {
                 (seen.empty() ? std::string("no dialog") : seen));
 }
 
+bool SessionRunner::doExpectMenu(const Action& action) {
+    const std::vector<MenuState> menus = sim_.menuState();
+    std::string menuTitle;
+    const MenuItemState* item = findItem(menus, action.text, &menuTitle);
     if (item == nullptr) return fail("no menu item " + inQuotes(action.text));
     std::string problems;
     if (action.menuCheck.enabled && *action.menuCheck.enabled != item->enabled) {

@@ -619,10 +619,6 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         action.verb = Verb::Answer;
         return parseAnswer(p, action);
     }
-    if (verb == "expect") return parseExpect(p, action);
-    if (verb == "echo") {
-        action.verb = Verb::Echo;
-        return parseEcho(p, action, line);
     if (verb == "dialog") {
         action.verb = Verb::Dialog;
         return parseDialog(p, action);
@@ -639,6 +635,10 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         if (action.text.empty()) return p.failHere("empty application path");
         return p.end();
     }
+    if (verb == "expect") return parseExpect(p, action);
+    if (verb == "echo") {
+        action.verb = Verb::Echo;
+        return parseEcho(p, action, line);
     }
     if (verb == "help") return bare(Verb::Help);
     if (verb == "quit") return bare(Verb::Quit);
@@ -686,16 +686,16 @@ const char* verbName(Verb verb) noexcept {
         case Verb::Script: return "script";
         case Verb::ScriptFile: return "script file";
         case Verb::Answer: return "answer";
-        case Verb::ExpectAlert: return "expect alert";
-        case Verb::ExpectNoAlert: return "expect alert none";
-        case Verb::ExpectClipboard: return "expect clipboard";
-        case Verb::ExpectNoClipboard: return "expect clipboard none";
-        case Verb::ExpectMenu: return "expect menu";
         case Verb::Dialog: return "dialog";
         case Verb::Popup: return "popup";
         case Verb::ChooseApp: return "choose app";
         case Verb::ExpectDialog: return "expect dialog";
         case Verb::ExpectNoDialog: return "expect dialog none";
+        case Verb::ExpectAlert: return "expect alert";
+        case Verb::ExpectNoAlert: return "expect alert none";
+        case Verb::ExpectClipboard: return "expect clipboard";
+        case Verb::ExpectNoClipboard: return "expect clipboard none";
+        case Verb::ExpectMenu: return "expect menu";
         case Verb::ExpectNoViolation: return "expect violation none";
         case Verb::ExpectViolation: return "expect violation";
         case Verb::ExpectReply: return "expect reply";
@@ -775,18 +775,18 @@ const char* commandSummary() noexcept {
   preferences [toggle ITEM...] [ok|cancel|hostok]
   script "XML" | script file PATH
   answer TITLE | answer N | answer default     for the next alert
-  expect alert "MESSAGE" ["INFORMATIVE"] | expect alert none
-  expect clipboard "TEXT" | expect clipboard none
-  expect menu "TITLE" enabled|disabled|checked|unchecked ...
-  expect violation none | expect violation "TEXT"
-  expect reply "TEXT" | expect reply none | expect started | expect refused
-  echo TEXT | help | quit
   dialog "TITLE"|any ACTION   for the next dialog question: set ID "T" | check ID [on|off] | uncheck ID |
                               choose ID "ITEM"|#N | click ID|"TITLE" | key tab|shift-tab|return|escape|"x" |
                               type "T" | wait | close | snapshot PATH | expect ID text "T"|value N|checked|...
   popup "ITEM" | popup #N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none
+  expect alert "MESSAGE" ["INFORMATIVE"] | expect alert none
+  expect clipboard "TEXT" | expect clipboard none
+  expect menu "TITLE" enabled|disabled|checked|unchecked ...
+  expect violation none | expect violation "TEXT"
+  expect reply "TEXT" | expect reply none | expect started | expect refused
+  echo TEXT | help | quit
 )";
 }
 

@@ -99,7 +99,6 @@ struct Action {
     PaneEnd paneEnd = PaneEnd::Ok;       // Preferences
     MenuCheck menuCheck;                 // ExpectMenu
     bool device = false;                 // Print: output the host draws itself, not PostScript
-};
     // Preferences: no toggles and no end given; the agent acts in the pane.
     bool paneByAgent = false;
     // Dialog: what to do in the dialog. Popup: `text` the item (empty: by
@@ -110,6 +109,7 @@ struct Action {
     enum class DialogState { Shown, Open, Closed };
     DialogState dialogState = DialogState::Shown;
     bool hasResult = false;
+};
 
 struct ParseError {
     int line = 0;
