@@ -114,6 +114,22 @@ TEST_F(DialogFunctions, QuitModalDialogEndsWithItsCode) {
     EXPECT_EQ(doModalDialog("Dlg", installQuit, 0), fourCC("done"));
 }
 
+bool installPopupHandler(WindowPtr window, long user) {
+    setControlHandler(window, 4UL, recordHandler, user);
+    return true;
+}
+
+TEST_F(DialogFunctions, PopupHandlerIsCalledOnceWhenItsListCloses) {
+    addDescription("Dlg", okCancel() +
+                              control("popb", "<id>4</id><text>A</text><menu>A</menu><menu>B</menu><rect>10 10 100 13</rect>") +
+                              control("####"));
+    HandlerLog log;
+    agent().queueDialogAction(DialogAction::choose(4, "B"));
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(doModalDialog("Dlg", installPopupHandler, reinterpret_cast<long>(&log)), kCmdCancel);
+    EXPECT_EQ(log.calls, 1);
+}
+
 struct TimerRun {
     int ticks = 0;
     long userSeen = 0;
