@@ -16,6 +16,13 @@ mkdir -p "$work/XTensions" docs
 cp -R build/default/XTensions/Lumbrel.xnt "$work/XTensions/"
 hostsim() { build/default/bin/hostsim --module "$work/XTensions" --no-socket --quiet "$@"; }
 
+# ---- Image names on the layout view -------------------------------------------------
+# The sample's second spread with the names on, as the host draws the view
+# (picture previews, frames, the module's labels): docs/labels-view-100.png
+# at 100 % and docs/labels-view-200.png at 200 %.
+hostsim --script docs/labels-view.session
+echo "docs/labels-view-100.png docs/labels-view-200.png"
+
 # ---- Image names in print ----------------------------------------------------------
 # The sample printed to PostScript with the names on (the question answered
 # Yes), page 1 rendered by Ghostscript at 144 dpi: the file names on white

@@ -15,6 +15,7 @@ constexpr std::int16_t kLastPhase = 3;
 void Runtime::redrawNow() {
     redrawPending = false;
     drawCalls.clear();
+    boxDrawings.clear();
     const Document* doc = currentDocument();
     if (doc == nullptr || !registered(XT_CB_DRAWBOX)) return;
     const std::vector<BoxId>* chain = doc->chain(doc->currentSpread());

@@ -9,6 +9,7 @@
 #include "hostsim/host/simulator.h"
 
 #include "hostsim/model/document.h"
+#include "hostsim/render/display_list.h"
 
 #include <cstdint>
 #include <map>
@@ -24,6 +25,10 @@ struct QXStringRef__ {
 };
 
 namespace hostsim {
+
+namespace render {
+class FontEngine;
+}
 
 enum class Phase { NoModule, Loaded, Activating, StartingUp, Running, Refused, ShutDown };
 
@@ -218,6 +223,7 @@ public:
     XTPort nextPort = 0x5000;
     bool redrawPending = false;
     std::vector<DrawCall> drawCalls;  // of the last redraw
+    std::vector<render::BoxDrawing> boxDrawings;  // the same as geometry, per box drawn
     void redrawNow();
     void flushRedraw();  // the pending redraw, once no callback runs
     bool jobRunning = false;
@@ -236,6 +242,11 @@ public:
     std::set<QXStringRef__*> strings;
     std::map<XTFontInst, XTFontDesc> fonts;
     XTFontInst nextFont = 0x46000000;
+    // Font metrics and glyphs, made at first use; a font that cannot be
+    // loaded is reported once in the transcript.
+    render::FontEngine& fontEngine();
+    std::shared_ptr<render::FontEngine> fontEngine_;
+    bool fontFailureNoted = false;
     void reportLeaks();
 
     // ---- preferences, drags, optional modules ---------------------------------------------------------------

@@ -65,6 +65,7 @@
 #include "xtapi.h"
 
 #include "hostsim/model/document.h"
+#include "hostsim/render/display_list.h"
 
 #include "desktop/desktop.h"
 #include "desktop/transcript.h"
@@ -312,6 +313,12 @@ public:
     void switchIn();
     // Redraws the current spread: the box-drawing callback (66) for each box.
     void redraw();
+    // Redraws the current spread and writes its picture at the view scale
+    // (pasteboard, pages, boxes, picture previews, what the module drew),
+    // as SVG or PNG by the extension of `path`. False with `error` saying why
+    // (no document, unknown extension, unwritable file, font missing for PNG).
+    // Transcript line: view of spread 1 at 200% written to "out/v.png" (2400x1336 pixels)
+    bool renderView(const std::string& path, std::string* error = nullptr);
     // A print job of the current document: job start (282), the box-drawing
     // callback (66) for every box of every document page in spread order,
     // in phases 1 to 3, then job end (283). Transcript line:
@@ -354,6 +361,8 @@ public:
     // View kinds the module registered drag handlers for.
     std::vector<std::int32_t> dragViewKinds() const;
     const std::vector<DrawCall>& drawCalls() const noexcept;  // of the last redraw
+    // The same draws as geometry, one list per box drawn, in spread points.
+    const std::vector<render::BoxDrawing>& boxDrawings() const noexcept;
     // PostScript the module sent through psOutput during the running job.
     const std::string& postScript() const noexcept;
     std::size_t liveHandles() const noexcept;

@@ -286,6 +286,10 @@ bool SessionRunner::execute(const Action& action) {
             return sim_.scroll(action.point.x, action.point.y) || fail("cannot scroll the view (no document?)");
         case Verb::Tool: sim_.setTool(static_cast<std::int16_t>(action.number)); return true;
         case Verb::Redraw: sim_.redraw(); return true;
+        case Verb::Render: {
+            std::string error;
+            return sim_.renderView(action.text, &error) || fail("cannot write the view: " + error);
+        }
         case Verb::Key: sim_.key(action.character, action.modifiers); return true;
         case Verb::Click:
         case Verb::DoubleClick: return doPointer(action);

@@ -549,6 +549,10 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
     }
     if (verb == "tool") return oneNumber(Verb::Tool, kInt16Min, kInt16Max, "tool number");
     if (verb == "redraw") return bare(Verb::Redraw);
+    if (verb == "render") {
+        action.verb = Verb::Render;
+        return p.text(action.text, "picture path (.svg or .png)") && p.end();
+    }
     if (verb == "key") {
         action.verb = Verb::Key;
         return parseKey(p, action);
@@ -670,6 +674,7 @@ const char* verbName(Verb verb) noexcept {
         case Verb::Scroll: return "scroll";
         case Verb::Tool: return "tool";
         case Verb::Redraw: return "redraw";
+        case Verb::Render: return "render";
         case Verb::Key: return "key";
         case Verb::Click: return "click";
         case Verb::DoubleClick: return "doubleclick";
@@ -766,6 +771,7 @@ const char* commandSummary() noexcept {
   print PATH [device]         print the current document: a PostScript file, or device output
   menu "TITLE" | menu "Menu>TITLE" | menu id N | menus | command N
   select box N | select none | page N | zoom PERCENT | scroll DX,DY | tool N | redraw
+  render PATH                 write a picture of the current spread as shown: PATH.svg or PATH.png
   key K [cmd shift option ctrl ...]   K: one character, esc, return, tab, space, ..., code N
   click [px] X,Y [spread N] [MODIFIERS] | doubleclick [px] X,Y [spread N] [gap TICKS]
   idle [N] | wait TICKS | serve SECONDS

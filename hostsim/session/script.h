@@ -24,7 +24,7 @@ enum class Verb {
     // menus and commands
     Menu, Menus, Command,
     // the layout view
-    SelectBox, SelectNone, Page, Zoom, Scroll, Tool, Redraw,
+    SelectBox, SelectNone, Page, Zoom, Scroll, Tool, Redraw, Render,
     // keyboard, mouse, time
     Key, Click, DoubleClick, Idle, Wait, Serve,
     // drags
@@ -71,6 +71,7 @@ struct Action {
     int line = 0;        // 1-based line number in the script
     std::string source;  // the line as written, without its comment and outer blanks
 
+    // Render: the picture file (.svg or .png).
     // Load, Open, Save (empty: the document's own path), Snapshot (may be
     // empty), ScriptFile, Print: a path. New: the project name. Menu, ExpectMenu: the
     // item title ("View>Show Image Names" allowed). Withhold: the group.

@@ -289,7 +289,7 @@ TEST_F(GroupTest, SystemFontsAndFixedRectangles) {
     desc.fontID = t->font.fontIDFromName("Helvetica");
     desc.hSize = desc.vSize = 10 << 16;
     const XTFontInst font = t->font.newFontInstance(&desc);
-    EXPECT_EQ(t->font.charWidth(font, 'W'), 5 << 16);
+    EXPECT_GT(t->font.charWidth(font, 'W'), t->font.charWidth(font, 'i'));  // real metrics, not a fixed width
     t->font.disposeFontInstance(font);
     t->font.disposeFontInstance(font);
     EXPECT_EQ(messages(*sim), std::vector<std::string>{"xtfont.disposeFontInstance got a font instance that is not live"});

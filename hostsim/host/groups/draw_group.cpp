@@ -1,5 +1,7 @@
-// "xtdraw": drawing into the port of a box draw. Calls are recorded (the
-// picture of the page comes later); drawing outside a draw is a violation.
+// "xtdraw": drawing into the port of a box draw. Calls are recorded twice:
+// as text (what the transcript-minded tests compare) and as geometry per box
+// (what pictures of the view are drawn from); drawing outside a draw is a
+// violation.
 #include "hostsim/host/groups/groups.h"
 #include "hostsim/host/runtime.h"
 
@@ -48,6 +50,17 @@ std::string utf8(const std::uint16_t* units, std::int32_t count) {
     return out;
 }
 
+render::Color renderColor(XTColor c) { return render::Color{c.red, c.green, c.blue, c.strength}; }
+
+// The display list of the box being drawn: the last one when the same box
+// draws again in a later phase.
+render::DisplayList& boxList(Runtime& rt) {
+    if (rt.boxDrawings.empty() || rt.boxDrawings.back().box != rt.draw.box) {
+        rt.boxDrawings.push_back(render::BoxDrawing{rt.draw.box, {}});
+    }
+    return rt.boxDrawings.back().list;
+}
+
 bool rightPort(Runtime& rt, const char* field, XTPort port) {
     if (port == rt.draw.port) return true;
     rt.violation(G, field, "got a port that is not the one of the running draw");
@@ -59,6 +72,7 @@ void fillRect(XTPort port, double left, double top, double right, double bottom,
         if (!rightPort(rt, "fillRect", port)) return;
         rt.drawCalls.push_back(DrawCall{"fillRect", rt.draw.box,
                                         rectText(Rect{top, left, bottom, right}) + " " + colorText(color)});
+        boxList(rt).ops.emplace_back(render::FillOp{render::Area{left, top, right, bottom}, renderColor(color)});
     });
 }
 
@@ -81,6 +95,9 @@ void drawText(XTPort port, XTFontInst font, const std::uint16_t* units, std::int
         rt.drawCalls.push_back(DrawCall{"drawText", rt.draw.box,
                                         "\"" + utf8(units, count) + "\"" + where + "font " +
                                             std::to_string(it->second.fontID) + " " + colorText(color)});
+        boxList(rt).ops.emplace_back(render::TextOp{it->second.fontID, fromFixed(it->second.hSize),
+                                                    fromFixed(it->second.vSize), x, y, renderColor(color),
+                                                    std::u16string(units, units + count)});
     });
 }
 

@@ -1,11 +1,14 @@
-// "xtfont": fonts by name and their instances. Until this host reads real
-// font metrics, every character is half an em wide.
+// "xtfont": fonts by name and their instances, with the advance widths of
+// the real font files the host's font catalogue names. When a font file
+// cannot be had, every character is half an em wide and the transcript says
+// why once.
 #include "hostsim/host/groups/groups.h"
 #include "hostsim/host/runtime.h"
 
-#include <array>
+#include "hostsim/render/font_catalog.h"
+#include "hostsim/render/font_engine.h"
+
 #include <cstring>
-#include <strings.h>
 
 namespace hostsim {
 
@@ -13,12 +16,8 @@ namespace {
 
 constexpr const char* G = "xtfont";
 
-struct KnownFont {
-    const char* name;
-    std::int16_t id;
-};
-constexpr std::array<KnownFont, 5> kFonts{{{"Helvetica", 21}, {"Times", 20}, {"Courier", 22}, {"Arial", 23},
-                                           {"Geneva", 3}}};
+// Longer names are no font names; the catalogue is not searched for them.
+constexpr std::size_t kMaxFontName = 64;
 
 std::int16_t fontIDFromName(const char* name) {
     return hostCall<std::int16_t>(G, "fontIDFromName", kNeedNothing, 0, [name](Runtime& rt) {
@@ -26,10 +25,8 @@ std::int16_t fontIDFromName(const char* name) {
             rt.violation(G, "fontIDFromName", "got no name");
             return std::int16_t{0};
         }
-        for (const KnownFont& font : kFonts) {
-            if (strncasecmp(name, font.name, 64) == 0) return font.id;
-        }
-        return std::int16_t{0};
+        const render::CatalogFont* font = render::fontByName(std::string_view(name, strnlen(name, kMaxFontName + 1)));
+        return font != nullptr ? font->id : std::int16_t{0};
     });
 }
 
@@ -46,14 +43,20 @@ XTFontInst newFontInstance(const XTFontDesc* desc) {
 }
 
 Fixed charWidth(XTFontInst font, std::uint16_t unit) {
-    static_cast<void>(unit);
-    return hostCall<Fixed>(G, "charWidth", kNeedNothing, 0, [font](Runtime& rt) {
+    return hostCall<Fixed>(G, "charWidth", kNeedNothing, 0, [font, unit](Runtime& rt) {
         const auto it = rt.fonts.find(font);
         if (it == rt.fonts.end()) {
             rt.violation(G, "charWidth", "got a font instance that is not live");
             return Fixed{0};
         }
-        return static_cast<Fixed>(it->second.hSize / 2);
+        const XTFontDesc& desc = it->second;
+        const std::optional<double> width = rt.fontEngine().advance(desc.fontID, fromFixed(desc.hSize), unit);
+        if (!width) {
+            if (!rt.fontFailureNoted) rt.note("font metrics unavailable: " + rt.fontEngine().error());
+            rt.fontFailureNoted = true;
+            return static_cast<Fixed>(desc.hSize / 2);
+        }
+        return toFixed(*width);
     });
 }
 
