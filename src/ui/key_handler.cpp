@@ -32,7 +32,8 @@ platform::WindowProc keptProc(WindowRef window) noexcept {
 
 std::intptr_t passOn(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     const platform::WindowProc kept = keptProc(window);
-    if (kept != nullptr && kept != keyHandlerProc) return platform::callWindowProc(kept, window, message, wParam, lParam);
+    if (kept != nullptr && kept != keyHandlerProc)
+        return platform::callWindowProc(kept, window, message, wParam, lParam);
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 

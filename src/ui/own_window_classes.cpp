@@ -51,7 +51,8 @@ void paintSeparator(WindowRef window, platform::Canvas* canvas) noexcept {
 bool checkOnly(WindowRef group, std::uintptr_t position) noexcept {
     bool found = false;
     std::uintptr_t index = 1;
-    for (WindowRef child = platform::firstChild(group); child != nullptr; child = platform::nextSibling(child), ++index) {
+    for (WindowRef child = platform::firstChild(group); child != nullptr;
+         child = platform::nextSibling(child), ++index) {
         const bool chosen = index == position;
         found = found || chosen;
         platform::setControlValue(child, chosen ? 1 : 0);
@@ -61,7 +62,8 @@ bool checkOnly(WindowRef group, std::uintptr_t position) noexcept {
 
 std::intptr_t checkedPosition(WindowRef group) noexcept {
     std::intptr_t index = 1;
-    for (WindowRef child = platform::firstChild(group); child != nullptr; child = platform::nextSibling(child), ++index) {
+    for (WindowRef child = platform::firstChild(group); child != nullptr;
+         child = platform::nextSibling(child), ++index) {
         if (platform::controlValue(child) != 0) return index;
     }
     return 0;
@@ -194,8 +196,10 @@ bool setupDialogs() noexcept {
     ok = platform::registerWindowClass(kUserPaneClass, userPaneProc) && ok;
     ok = platform::registerWindowClass(kRadioGroupClass, radioGroupProc) && ok;
     ok = platform::registerWindowClass(kFontMenuClass, fontMenuProc) && ok;
-    if (gNormalFont == nullptr) gNormalFont = platform::createFont(kDialogFontFace, kDialogFontHeight, kDialogFontWeightNormal);
-    if (gBoldFont == nullptr) gBoldFont = platform::createFont(kDialogFontFace, kDialogFontHeight, kDialogFontWeightBold);
+    if (gNormalFont == nullptr)
+        gNormalFont = platform::createFont(kDialogFontFace, kDialogFontHeight, kDialogFontWeightNormal);
+    if (gBoldFont == nullptr)
+        gBoldFont = platform::createFont(kDialogFontFace, kDialogFontHeight, kDialogFontWeightBold);
     return ok;
 }
 
@@ -233,16 +237,16 @@ std::intptr_t userPaneProc(WindowRef window, Message message, std::uintptr_t wPa
 std::intptr_t radioGroupProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == kRadioGroupGetChecked) return checkedPosition(window);
     if (message == kRadioGroupSetChecked) return checkOnly(window, wParam) ? static_cast<std::intptr_t>(wParam) : 0;
-    if (message == Message::Command &&
-        platform::commandNotification(wParam) == platform::Notification::Clicked) {
+    if (message == Message::Command && platform::commandNotification(wParam) == platform::Notification::Clicked) {
         const WindowRef child = paramAsWindow(lParam);
         const std::uintptr_t position = child != nullptr ? childPosition(window, child) : 0;
         if (position != 0) {
             checkOnly(window, position);
             if (WindowRef dialog = dialogAbove(window)) {
-                platform::sendMessage(dialog, Message::Command,
-                                      platform::commandParam(platform::controlId(window), platform::Notification::Clicked),
-                                      windowAsParam(window));
+                platform::sendMessage(
+                    dialog, Message::Command,
+                    platform::commandParam(platform::controlId(window), platform::Notification::Clicked),
+                    windowAsParam(window));
             }
             return 0;
         }

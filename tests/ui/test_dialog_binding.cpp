@@ -18,11 +18,13 @@ class DialogBinding : public test::DescriptionTest {
 protected:
     void SetUp() override {
         test::DescriptionTest::SetUp();
-        test::writeFile(iniPath_, "[Default]\r\nFlag=0\r\n[Swapping]\r\nFlag=1\r\nName=hello\r\nBad=abc\r\nNeg=-3\r\n"
-                                  "Static=static value\r\n");
+        test::writeFile(iniPath_,
+                        "[Default]\r\nFlag=0\r\n[Swapping]\r\nFlag=1\r\nName=hello\r\nBad=abc\r\nNeg=-3\r\n"
+                        "Static=static value\r\n");
         ASSERT_EQ(settings_.setupWithPath(iniPath_.c_str()), 0);
         ASSERT_TRUE(build(description(
-            control("cbox", "<id>1</id><pref>Flag</pref>") + control("cbox", "<id>2</id><pref>Missing</pref><dval>1</dval>") +
+            control("cbox", "<id>1</id><pref>Flag</pref>") +
+            control("cbox", "<id>2</id><pref>Missing</pref><dval>1</dval>") +
             control("cbox", "<id>3</id><pref>Missing2</pref>") + control("cbox", "<id>4</id><pref>Bad</pref>") +
             control("rdio", "<id>5</id><pref>Flag</pref>") + control("etxt", "<id>6</id><pref>Name</pref>") +
             control("eutx", "<id>7</id><pref>NoText</pref><dval>default text</dval>") +
@@ -37,9 +39,9 @@ protected:
 };
 
 TEST_F(DialogBinding, LoadingSetsCheckBoxesByNumberAndEditFieldsByText) {
-    platform::setControlValue(item(3), 1);  // must be cleared: no key, no default
-    platform::setControlValue(item(4), 1);  // text that is no number reads as 0
-    platform::setControlValue(item(11), 1); // not bound: left alone
+    platform::setControlValue(item(3), 1);   // must be cleared: no key, no default
+    platform::setControlValue(item(4), 1);   // text that is no number reads as 0
+    platform::setControlValue(item(11), 1);  // not bound: left alone
     loadDialogValues(shell_, &settings_, "Swapping");
     EXPECT_EQ(platform::controlValue(item(1)), 1);
     EXPECT_EQ(platform::controlValue(item(2)), 1);

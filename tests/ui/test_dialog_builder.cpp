@@ -109,8 +109,9 @@ TEST_F(DialogBuilder, PushButtonIsDefaultOnlyWithIdOneAndIdDefaultsToMinusOne) {
 }
 
 TEST_F(DialogBuilder, CheckBoxRadioButtonAndGroupBoxStyles) {
-    ASSERT_TRUE(build(description(control("cbox", "<rect>10 40 100 16</rect>") + control("rdio", "<rect>10 60 100 16</rect>") +
-                                  control("grpb", "<rect>5 80 200 60</rect>") + control("####") + control("####"))));
+    ASSERT_TRUE(
+        build(description(control("cbox", "<rect>10 40 100 16</rect>") + control("rdio", "<rect>10 60 100 16</rect>") +
+                          control("grpb", "<rect>5 80 200 60</rect>") + control("####") + control("####"))));
     const WindowRef check = child(root(), 0);
     const WindowRef radio = child(root(), 1);
     const WindowRef group = child(root(), 2);
@@ -125,12 +126,11 @@ TEST_F(DialogBuilder, CheckBoxRadioButtonAndGroupBoxStyles) {
 }
 
 TEST_F(DialogBuilder, EditFieldGeometryAndStylesAndEutxBuildsTheSame) {
-    ASSERT_TRUE(build(description(
-        control("etxt", "<id>3</id><rect>10 30 150 13</rect><text>abc</text>") +
-        control("eutx", "<id>3</id><rect>10 30 150 13</rect><text>abc</text>") +
-        control("etxt", "<rect>10 60 150 80</rect><multi>1</multi>") +
-        control("etxt", "<rect>10 160 150 13</rect><pass>1</pass><just>right</just>") +
-        control("eutx", "<rect>10 180 150 13</rect><just>center</just>") + control("####"))));
+    ASSERT_TRUE(build(description(control("etxt", "<id>3</id><rect>10 30 150 13</rect><text>abc</text>") +
+                                  control("eutx", "<id>3</id><rect>10 30 150 13</rect><text>abc</text>") +
+                                  control("etxt", "<rect>10 60 150 80</rect><multi>1</multi>") +
+                                  control("etxt", "<rect>10 160 150 13</rect><pass>1</pass><just>right</just>") +
+                                  control("eutx", "<rect>10 180 150 13</rect><just>center</just>") + control("####"))));
     const WindowRef plain = child(root(), 0);
     const WindowRef unicode = child(root(), 1);
     const WindowRef multi = child(root(), 2);
@@ -140,7 +140,8 @@ TEST_F(DialogBuilder, EditFieldGeometryAndStylesAndEutxBuildsTheSame) {
     expectRect(plain, 10, 27, 150, 19);
     EXPECT_EQ(platform::className(plain), platform::kEditClass);
     EXPECT_EQ(platform::windowExStyle(plain), style::kExClientEdge);
-    EXPECT_EQ(platform::windowStyle(plain), style::kChild | style::kVisible | style::kTabStop | style::kEditAutoHScroll);
+    EXPECT_EQ(platform::windowStyle(plain),
+              style::kChild | style::kVisible | style::kTabStop | style::kEditAutoHScroll);
     EXPECT_EQ(platform::windowText(plain), "abc");
     EXPECT_EQ(controlKind(plain), kKindEditWindow);
 
@@ -162,14 +163,14 @@ TEST_F(DialogBuilder, EditFieldGeometryAndStylesAndEutxBuildsTheSame) {
 }
 
 TEST_F(DialogBuilder, GeometryAndStylesOfTheOtherTypes) {
-    ASSERT_TRUE(build(description(
-        control("stxt", "<rect>10 10 100 30</rect><text>left</text>") +
-        control("stxt", "<rect>10 10 100 30</rect><just>center</just>") +
-        control("stxt", "<rect>10 10 100 30</rect><just>right</just>") +
-        control("stxt", "<rect>10 10 100 30</rect><just>Centre</just>") +
-        control("lbox", "<rect>10 50 200 100</rect>") + control("popb", "<rect>10 160 120 20</rect>") +
-        control("comb", "<rect>10 190 120 20</rect>") + control("prgb", "<rect>10 220 200 12</rect>") +
-        control("sepa", "<rect>10 240 200 1</rect><text>ignored</text>") + control("####"))));
+    ASSERT_TRUE(build(
+        description(control("stxt", "<rect>10 10 100 30</rect><text>left</text>") +
+                    control("stxt", "<rect>10 10 100 30</rect><just>center</just>") +
+                    control("stxt", "<rect>10 10 100 30</rect><just>right</just>") +
+                    control("stxt", "<rect>10 10 100 30</rect><just>Centre</just>") +
+                    control("lbox", "<rect>10 50 200 100</rect>") + control("popb", "<rect>10 160 120 20</rect>") +
+                    control("comb", "<rect>10 190 120 20</rect>") + control("prgb", "<rect>10 220 200 12</rect>") +
+                    control("sepa", "<rect>10 240 200 1</rect><text>ignored</text>") + control("####"))));
     const WindowRef left = child(root(), 0);
     expectRect(left, 10, 10, 100, 16);
     EXPECT_EQ(platform::windowStyle(left), style::kChild | style::kVisible | style::kStaticLeftNoWordWrap);
@@ -180,9 +181,9 @@ TEST_F(DialogBuilder, GeometryAndStylesOfTheOtherTypes) {
 
     const WindowRef list = child(root(), 4);
     expectRect(list, 10, 50, 200, 100);
-    EXPECT_EQ(platform::windowStyle(list),
-              style::kChild | style::kVisible | style::kVScroll | style::kTabStop | style::kListNotify |
-                  style::kListOwnerDrawFixed | style::kListHasStrings | style::kListNoIntegralHeight);
+    EXPECT_EQ(platform::windowStyle(list), style::kChild | style::kVisible | style::kVScroll | style::kTabStop |
+                                               style::kListNotify | style::kListOwnerDrawFixed |
+                                               style::kListHasStrings | style::kListNoIntegralHeight);
     EXPECT_EQ(platform::windowExStyle(list), style::kExClientEdge);
     EXPECT_EQ(controlKind(list), kKindListBox);
 
@@ -207,14 +208,16 @@ TEST_F(DialogBuilder, GeometryAndStylesOfTheOtherTypes) {
 }
 
 TEST_F(DialogBuilder, ContainersTakeTheFollowingControlsUpToTheirEnd) {
-    ASSERT_TRUE(build(description(
-        control("grpb", "<id>10</id><rect>20 30 200 100</rect><text>Group</text>") +
-        control("cbox", "<id>11</id><rect>5 15 100 16</rect>") + control("stxt", "<id>12</id><rect>5 40 100 16</rect>") +
-        control("####") + control("push", "<id>13</id><rect>20 150 80 20</rect>") +
-        control("tabs", "<id>20</id><rect>0 0 300 200</rect><text1>A</text1>") +
-        control("upan", "<id>21</id><rect>10 30 280 160</rect>") + control("etxt", "<id>22</id><rect>1 2 50 13</rect>") +
-        control("####") + control("####") + control("rgrp", "<id>30</id><rect>0 210 100 40</rect>") +
-        control("rdio", "<id>31</id><rect>0 0 100 16</rect>") + control("####") + control("####"))));
+    ASSERT_TRUE(
+        build(description(control("grpb", "<id>10</id><rect>20 30 200 100</rect><text>Group</text>") +
+                          control("cbox", "<id>11</id><rect>5 15 100 16</rect>") +
+                          control("stxt", "<id>12</id><rect>5 40 100 16</rect>") + control("####") +
+                          control("push", "<id>13</id><rect>20 150 80 20</rect>") +
+                          control("tabs", "<id>20</id><rect>0 0 300 200</rect><text1>A</text1>") +
+                          control("upan", "<id>21</id><rect>10 30 280 160</rect>") +
+                          control("etxt", "<id>22</id><rect>1 2 50 13</rect>") + control("####") + control("####") +
+                          control("rgrp", "<id>30</id><rect>0 210 100 40</rect>") +
+                          control("rdio", "<id>31</id><rect>0 0 100 16</rect>") + control("####") + control("####"))));
     const WindowRef group = platform::findChild(shell_, 10);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(platform::parentWindow(group), root());
@@ -314,11 +317,14 @@ TEST_F(DialogBuilder, EveryControlGetsTheNormalFont) {
     ASSERT_NE(dialogBoldFont(), nullptr);
     EXPECT_NE(dialogFont(), dialogBoldFont());
     int controls = 0;
-    walkDialog(root(), [](WindowRef w, std::uint32_t, long count) {
-        EXPECT_EQ(platform::windowFont(w), dialogFont());
-        ++*reinterpret_cast<int*>(count);
-        return true;
-    }, reinterpret_cast<long>(&controls));
+    walkDialog(
+        root(),
+        [](WindowRef w, std::uint32_t, long count) {
+            EXPECT_EQ(platform::windowFont(w), dialogFont());
+            ++*reinterpret_cast<int*>(count);
+            return true;
+        },
+        reinterpret_cast<long>(&controls));
     EXPECT_EQ(controls, 5);
 }
 
@@ -388,14 +394,15 @@ TEST_F(DialogBuilder, KeyHandlerGoesOnTheKeyboardControlsOnly) {
 }
 
 TEST_F(DialogBuilder, UnknownTypesAreSkippedAndElementNamesIgnoreCase) {
-    ASSERT_TRUE(build("<WINDOW><Name>Cased</Name><RECT>1 2 100 50</RECT>"
-                      "<Control><TYPE>push</TYPE><Id>1</Id><Rect>5 10 60 20</Rect><TEXT>Go</TEXT></Control>"
-                      "<control><type>xxxx</type><id>2</id></control>"
-                      "<control><type>PUSH</type><id>3</id></control>"
-                      "<control><type>pushbutton</type><id>4</id></control>"
-                      "<control><id>5</id></control>"
-                      "<control><type>stxt</type><id>6</id></control>"
-                      "<control><type>####</type></control></WINDOW>"));
+    ASSERT_TRUE(
+        build("<WINDOW><Name>Cased</Name><RECT>1 2 100 50</RECT>"
+              "<Control><TYPE>push</TYPE><Id>1</Id><Rect>5 10 60 20</Rect><TEXT>Go</TEXT></Control>"
+              "<control><type>xxxx</type><id>2</id></control>"
+              "<control><type>PUSH</type><id>3</id></control>"
+              "<control><type>pushbutton</type><id>4</id></control>"
+              "<control><id>5</id></control>"
+              "<control><type>stxt</type><id>6</id></control>"
+              "<control><type>####</type></control></WINDOW>"));
     EXPECT_EQ(platform::windowText(shell_), "Cased");
     EXPECT_EQ(platform::clientRect(shell_).width, 100);
     ASSERT_EQ(childCount(root()), 2);
@@ -418,9 +425,9 @@ TEST_F(DialogBuilder, MissingRectsLeaveZerosAndTheWindowNeverTakesAControlsRect)
 }
 
 TEST_F(DialogBuilder, AbsurdNumbersAreHeldToASaneRange) {
-    ASSERT_TRUE(build(description(control("push", "<id>1</id><rect>-99999999999 2147483647 -5 99999999999999</rect>") +
-                                      control("####"),
-                                  "2147483647 -2147483648 2147483647 2147483647")));
+    ASSERT_TRUE(build(description(
+        control("push", "<id>1</id><rect>-99999999999 2147483647 -5 99999999999999</rect>") + control("####"),
+        "2147483647 -2147483648 2147483647 2147483647")));
     const platform::WindowRect r = platform::windowRect(platform::findChild(shell_, 1));
     EXPECT_EQ(r.left, -(1 << 24));
     EXPECT_EQ(r.top, (1 << 24) - 3);

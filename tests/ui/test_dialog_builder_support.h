@@ -58,8 +58,8 @@ inline std::string control(std::string_view type, std::string_view fields = "") 
 // root pane is the caller's).
 inline std::string description(std::string_view controls, std::string_view rect = "100 50 300 200",
                                std::string_view title = "Test") {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<window>\r\n<name>" + std::string(title) + "</name>\r\n<rect>" +
-           std::string(rect) + "</rect>\r\n" + std::string(controls) + "</window>\r\n";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<window>\r\n<name>" + std::string(title) +
+           "</name>\r\n<rect>" + std::string(rect) + "</rect>\r\n" + std::string(controls) + "</window>\r\n";
 }
 
 // Resources in a scratch folder, English, and a fresh dialog shell.

@@ -57,7 +57,8 @@ struct Line {
 // The grey lines of a window picture.
 std::vector<Line> greyLines(const std::string& svg) {
     std::vector<Line> lines;
-    const std::regex line(R"re(<line x1="([-0-9.]+)" y1="([-0-9.]+)" x2="([-0-9.]+)" y2="([-0-9.]+)" stroke="#808080")re");
+    const std::regex line(
+        R"re(<line x1="([-0-9.]+)" y1="([-0-9.]+)" x2="([-0-9.]+)" y2="([-0-9.]+)" stroke="#808080")re");
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), line); it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
         lines.push_back({std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
@@ -70,8 +71,8 @@ TEST_F(OwnClasses, SeparatorPaintsOneGreyLineAlongItsLongerSide) {
     ASSERT_TRUE(build(description(control("sepa", "<rect>330 12 1 221</rect>") + control("####"), "0 0 400 300")));
     std::vector<Line> lines = greyLines(desktop::Desktop::instance().windowPicture(shell_));
     ASSERT_EQ(lines.size(), 1U);
-    EXPECT_EQ(lines[0].x1, lines[0].x2);              // vertical
-    EXPECT_EQ(lines[0].y2 - lines[0].y1, 221 - 1);    // the whole height, pixel to pixel
+    EXPECT_EQ(lines[0].x1, lines[0].x2);            // vertical
+    EXPECT_EQ(lines[0].y2 - lines[0].y1, 221 - 1);  // the whole height, pixel to pixel
     const double left = lines[0].x1;
     const double top = lines[0].y1;
     platform::destroyWindow(root());
@@ -111,7 +112,8 @@ TEST_F(OwnClasses, RadioGroupKeepsOneChildCheckedAndTellsTheDialog) {
     platform::setControlValue(a, 1);
     platform::setControlValue(c, 1);
     dialogMessages().clear();
-    platform::sendMessage(group, Message::Command, platform::commandParam(32, platform::Notification::Clicked), asParam(b));
+    platform::sendMessage(group, Message::Command, platform::commandParam(32, platform::Notification::Clicked),
+                          asParam(b));
     EXPECT_EQ(platform::controlValue(a), 0);
     EXPECT_EQ(platform::controlValue(b), 1);
     EXPECT_EQ(platform::controlValue(c), 0);
@@ -147,7 +149,8 @@ TEST_F(OwnClasses, UserPaneHandsItsChildrensNotificationsToTheDialog) {
     const WindowRef pane = platform::findChild(shell_, 5);
     const WindowRef tabs = platform::findChild(shell_, 6);
     dialogMessages().clear();
-    platform::sendMessage(pane, Message::Command, platform::commandParam(6, platform::Notification::Clicked), asParam(tabs));
+    platform::sendMessage(pane, Message::Command, platform::commandParam(6, platform::Notification::Clicked),
+                          asParam(tabs));
     platform::NotifyInfo change{tabs, 6, platform::kTabSelectionChanged};
     platform::sendMessage(pane, Message::Notify, 6, reinterpret_cast<std::intptr_t>(&change));
     platform::NotifyInfo other{tabs, 6, -2};
@@ -193,7 +196,8 @@ TEST_F(OwnClasses, FontMenuOpensItsItemsBelowItselfAndKeepsTheChoice) {
     EXPECT_EQ(controlKind(menu), 0U);
     const std::vector<std::string> items{"Arial", "Helvetica", "Times"};
     EXPECT_EQ(platform::sendMessage(menu, kFontMenuSetItems, 0, reinterpret_cast<std::intptr_t>(&items)), 3);
-    const auto* kept = reinterpret_cast<const std::vector<std::string>*>(platform::sendMessage(menu, kFontMenuGetItems));
+    const auto* kept =
+        reinterpret_cast<const std::vector<std::string>*>(platform::sendMessage(menu, kFontMenuGetItems));
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(*kept, items);
     EXPECT_NE(kept, &items);
@@ -241,11 +245,10 @@ class KeyHandler : public OwnClasses {
 protected:
     void SetUp() override {
         OwnClasses::SetUp();
-        ASSERT_TRUE(build(description(
-            control("push", "<id>1</id><text>OK</text>") + control("etxt", "<id>3</id>") +
-            control("etxt", "<id>4</id><multi>1</multi><rect>0 0 100 60</rect>") +
-            control("grpb", "<id>5</id>") + control("cbox", "<id>6</id>") + control("####") +
-            control("lbox", "<id>7</id>") + control("####"))));
+        ASSERT_TRUE(build(description(control("push", "<id>1</id><text>OK</text>") + control("etxt", "<id>3</id>") +
+                                      control("etxt", "<id>4</id><multi>1</multi><rect>0 0 100 60</rect>") +
+                                      control("grpb", "<id>5</id>") + control("cbox", "<id>6</id>") + control("####") +
+                                      control("lbox", "<id>7</id>") + control("####"))));
         dialogMessages().clear();
     }
     void key(int id, platform::Key k) {
@@ -255,7 +258,8 @@ protected:
 
 TEST_F(KeyHandler, AsksForAllKeys) {
     for (int id : {1, 3, 4, 5, 6, 7})
-        EXPECT_EQ(platform::sendMessage(platform::findChild(shell_, id), Message::GetDialogCode), platform::kWantAllKeys);
+        EXPECT_EQ(platform::sendMessage(platform::findChild(shell_, id), Message::GetDialogCode),
+                  platform::kWantAllKeys);
 }
 
 TEST_F(KeyHandler, TabMovesForwardAndShiftTabBack) {
@@ -293,7 +297,8 @@ TEST_F(KeyHandler, ReturnIsOkExceptInAMultiLineFieldAndEscapeCloses) {
 TEST_F(KeyHandler, CommandsFromOwnChildrenGoToTheDialog) {
     const WindowRef group = platform::findChild(shell_, 5);
     const WindowRef box = platform::findChild(shell_, 6);
-    platform::sendMessage(group, Message::Command, platform::commandParam(6, platform::Notification::Clicked), asParam(box));
+    platform::sendMessage(group, Message::Command, platform::commandParam(6, platform::Notification::Clicked),
+                          asParam(box));
     // Not from a child of the group: the group's own procedure has it.
     platform::sendMessage(group, Message::Command, platform::commandParam(1, platform::Notification::Clicked),
                           asParam(platform::findChild(shell_, 1)));
@@ -326,7 +331,8 @@ TEST_F(KeyHandler, EverythingElseGoesToTheKeptProcedure) {
     platform::sendMessage(probe, Message::Char, '\t');
     platform::sendMessage(probe, Message::KeyDown, static_cast<std::uintptr_t>(platform::Key::Tab));
     platform::sendMessage(probe, Message::Command, 0, 0);
-    EXPECT_EQ(probeMessages(), (std::vector<Message>{Message::User, Message::KeyDown, Message::Char, Message::Command}));
+    EXPECT_EQ(probeMessages(),
+              (std::vector<Message>{Message::User, Message::KeyDown, Message::Char, Message::Command}));
     platform::destroyWindow(probe);
 }
 
@@ -362,7 +368,8 @@ std::intptr_t modalProc(WindowRef window, Message message, std::uintptr_t wParam
         case Message::Command:
             if (platform::commandNotification(wParam) == platform::Notification::EditChange) {
                 // Typing in a field: the multi-line one takes the line break.
-                if (platform::commandId(wParam) == 4) modalTyped() = platform::windowText(platform::findChild(window, 4));
+                if (platform::commandId(wParam) == 4)
+                    modalTyped() = platform::windowText(platform::findChild(window, 4));
                 return 0;
             }
             modalMessages().push_back(message);
@@ -382,10 +389,10 @@ std::intptr_t modalProc(WindowRef window, Message message, std::uintptr_t wParam
 }
 
 TEST_F(KeyHandler, KeysInARunningDialogMoveTheFocusAndEndIt) {
-    addDescription("Keys", description(control("push", "<id>1</id><text>OK</text>") +
-                                       control("etxt", "<id>3</id><rect>0 40 100 13</rect>") +
-                                       control("etxt", "<id>4</id><multi>1</multi><rect>0 60 100 60</rect>") +
-                                       control("####")));
+    addDescription(
+        "Keys", description(control("push", "<id>1</id><text>OK</text>") +
+                            control("etxt", "<id>3</id><rect>0 40 100 13</rect>") +
+                            control("etxt", "<id>4</id><multi>1</multi><rect>0 60 100 60</rect>") + control("####")));
     auto agent = std::make_shared<KeyAgent>();
     desktop::Desktop::instance().setAgent(agent);
     modalMessages().clear();
