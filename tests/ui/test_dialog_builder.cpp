@@ -316,6 +316,10 @@ TEST_F(DialogBuilder, EveryControlGetsTheNormalFont) {
     ASSERT_NE(dialogFont(), nullptr);
     ASSERT_NE(dialogBoldFont(), nullptr);
     EXPECT_NE(dialogFont(), dialogBoldFont());
+    // Setting up again keeps the classes and the fonts.
+    const platform::FontRef normal = dialogFont();
+    EXPECT_TRUE(setupDialogs());
+    EXPECT_EQ(dialogFont(), normal);
     int controls = 0;
     walkDialog(
         root(),
