@@ -52,6 +52,11 @@ bool pathExists(const char* path) noexcept {
 // --- State ----------------------------------------------------------------------
 
 void Desktop::State::clear() {
+    clearAllButWindows();
+    windows::resetWindows();
+}
+
+void Desktop::State::clearAllButWindows() {
     agent.reset();
     defaultAgent = std::make_shared<DefaultAgent>();
     agentFaults = 0;
@@ -72,7 +77,6 @@ void Desktop::State::clear() {
     addProcess(kFileManagerName, std::string(), kFileManagerCreator, true);
     opened.clear();
     revealed.clear();
-    windows::resetWindows();
 }
 
 std::shared_ptr<Pasteboard> Desktop::State::namedPasteboard(std::string_view name) {
@@ -126,7 +130,9 @@ Desktop& Desktop::instance() {
     return *theDesktop;
 }
 
-Desktop::Desktop() : state_(std::make_unique<State>()) { state_->clear(); }
+// Windows live in their own table, which may already hold windows made
+// before the desktop was first asked for: only reset() closes them.
+Desktop::Desktop() : state_(std::make_unique<State>()) { state_->clearAllButWindows(); }
 
 Desktop::~Desktop() = default;
 

@@ -71,6 +71,7 @@ struct Desktop::State {
     std::vector<std::string> revealed;
 
     void clear();
+    void clearAllButWindows();  // everything but the window table
 
     // Pasteboards
     std::shared_ptr<Pasteboard> namedPasteboard(std::string_view name);  // made when missing

@@ -104,12 +104,12 @@ private:
 
     bool fromDescription() const noexcept;
 
-    void* savedPort_ = nullptr;     // the port before a resource dialog was made (none here)
-    void* filterProc_ = nullptr;    // the modal filter of a resource dialog (none here)
-    void* eventHandler_ = nullptr;  // the handler on an interface-file window (the shell's procedure here)
-    OpaqueDialogPtr* dialog_ = nullptr;
+    [[maybe_unused]] void* savedPort_ = nullptr;     // the port before a resource dialog was made (none here)
+    [[maybe_unused]] void* filterProc_ = nullptr;    // the modal filter of a resource dialog (none here)
+    [[maybe_unused]] void* eventHandler_ = nullptr;  // the handler on an interface-file window (here: the shell)
+    [[maybe_unused]] OpaqueDialogPtr* dialog_ = nullptr;
     WindowPtr window_ = nullptr;
-    OpaqueIBNibRef* nib_ = nullptr;
+    [[maybe_unused]] OpaqueIBNibRef* nib_ = nullptr;
     char windowName_[kDialogWindowNameSize] = {};
     bool modal_ = false;
     MyDialogCallback callback_ = nullptr;
