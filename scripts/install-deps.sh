@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev unicode-data bzip2
   libtiff-dev libjpeg-dev libpng-dev libqpdf-dev nlohmann-json3-dev
-  t1utils libfreetype-dev fonts-dejavu-core librsvg2-bin
+  t1utils libfreetype-dev fonts-dejavu-core fonts-dejavu-extra librsvg2-bin
   ghostscript
 )
 missing=()

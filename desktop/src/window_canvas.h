@@ -21,8 +21,9 @@ struct Canvas {
 
 namespace desktop::windows {
 
-inline constexpr const char* kFontFamily = "Tahoma, 'DejaVu Sans', sans-serif";
-inline constexpr int kFontSize = 12;
+// The dialog font is Tahoma at 8 points; DejaVu Sans Condensed comes closest in width.
+inline constexpr const char* kFontFamily = "Tahoma, 'DejaVu Sans Condensed', 'DejaVu Sans', sans-serif";
+inline constexpr int kFontSize = 11;
 
 std::string svgColour(std::uint32_t rgb);
 std::string svgEscape(std::string_view text);
