@@ -8,9 +8,11 @@
 
 #include "hostsim/print/postscript_writer.h"
 #include "hostsim/print/print_pages.h"
+#include "hostsim/render/page_renderer.h"
 
 #include "desktop/agent.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -93,6 +95,35 @@ bool writeFile(const std::string& path, const std::string& bytes, std::string& e
     return true;
 }
 
+// "out.png" -> "out-3.png" for page 3.
+std::string pagePath(const std::string& path, int page) {
+    namespace fs = std::filesystem;
+    const fs::path p(path);
+    fs::path named = p.parent_path() / (p.stem().string() + "-" + std::to_string(page) + p.extension().string());
+    return named.string();
+}
+
+bool isPictureName(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".png" || ext == ".svg";
+}
+
+// One page of device output: the page's part of its spread, on white, with
+// what the module drew through the drawing groups on top.
+bool writeDevicePage(Runtime& rt, const Document& doc, const print::PrintPage& page, const std::string& path,
+                     std::string& error) {
+    render::SceneOptions options;
+    options.area = render::Area{page.rect.left, page.rect.top, page.rect.right, page.rect.bottom};
+    options.pasteboard = false;
+    options.fonts = &rt.fontEngine();
+    const render::Scene scene = render::spreadScene(doc, page.spread, kDevicePixelsPerPoint, rt.boxDrawings, options);
+    std::error_code ignored;  // a folder that cannot be made fails the write below, with its reason
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
+    return render::writeScene(scene, rt.fontEngine(), path, &error);
+}
+
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -147,6 +178,11 @@ PrintResult Simulator::print(const PrintRun& run) {
         rt.note(label + " failed: " + result.error);
         return result;
     }
+    if (!postScript && !isPictureName(run.path)) {
+        result.error = "device output is written as .png or .svg pictures";
+        rt.note(label + " failed: " + result.error);
+        return result;
+    }
 
     const std::vector<print::PrintPage> pages = print::printPages(*doc);
     print::PostScriptWriter writer(doc->projectName, doc->pageWidth, doc->pageHeight);
@@ -158,6 +194,7 @@ PrintResult Simulator::print(const PrintRun& run) {
         int ordinal = 0;
         for (const print::PrintPage& page : pages) {
             writer.beginPage(++ordinal, page.rect);
+            rt.boxDrawings.clear();
             const XTPort port = rt.nextPort++;
             for (const BoxId id : page.boxes) {
                 bool spliced = false;
@@ -188,6 +225,15 @@ PrintResult Simulator::print(const PrintRun& run) {
                 if (spliced) ++result.snippets;
             }
             writer.endPage();
+            if (!postScript && result.error.empty()) {
+                const Document* now = rt.documentByID(docID);
+                const std::string path = pagePath(run.path, ordinal);
+                if (now != nullptr && writeDevicePage(rt, *now, page, path, result.error)) {
+                    result.files.push_back(path);
+                } else if (result.error.empty()) {
+                    result.error = "the document went away during the job";
+                }
+            }
         }
         const std::size_t mark = rt.postScript.size();
         rt.endOutputJob();
@@ -206,8 +252,13 @@ PrintResult Simulator::print(const PrintRun& run) {
         rt.note(label + ": " + std::to_string(result.pages) + " pages, " + std::to_string(result.snippets) +
                 " snippets");
     } else {
+        if (!result.error.empty()) {
+            rt.note(label + " failed: " + result.error);
+            rt.flushRedraw();
+            return result;
+        }
         rt.note(label + ": " + std::to_string(result.pages) + " pages, " + std::to_string(rt.drawCalls.size()) +
-                " draw calls");
+                " draw calls, " + std::to_string(result.files.size()) + " pictures");
     }
     result.ok = true;
     rt.flushRedraw();

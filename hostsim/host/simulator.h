@@ -211,9 +211,13 @@ struct PreferencesResult {
 
 // A print job of the current document. PostScript output writes one DSC file
 // (PostScript kind 3: the module's PostScript is spliced in at the box being
-// drawn); device output is drawn by the host itself (kind 4, a PDF or raster
-// device: the module draws through the drawing groups, recorded as draw calls).
+// drawn); device output is drawn by the host itself (kind 4, a raster device:
+// the module draws through the drawing groups as on screen) into one picture
+// per page, "out-1.png", "out-2.png", … for the path "out.png" (".svg" also
+// works), at kDevicePixelsPerPoint.
 enum class PrintOutput { PostScript, Device };
+
+inline constexpr double kDevicePixelsPerPoint = 2.0;  // 144 dpi
 
 struct PrintRun {
     std::string path;  // the file written; missing folders are made
