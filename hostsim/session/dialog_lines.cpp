@@ -231,12 +231,12 @@ bool parseDialogWords(const std::vector<Token>& tokens, std::size_t first, Dialo
     if (verb == "choose") {
         action.kind = DialogAction::Kind::Choose;
         if (!w.target(action)) return false;
-        const Token* item = w.next("item (\"text\" or #N)");
+        const Token* item = w.next("item (\"text\" or a number)");
         if (item == nullptr) return false;
         int index = 0;
-        if (!item->quoted && item->text.size() > 1 && item->text[0] == '#' &&
-            parseInt(std::string_view(item->text).substr(1), index)) {
-            if (index < 1) return w.fail(item, "items are counted from #1");
+        // A bare number counts items; a quoted one is an item's text (as `answer 2` and `answer "2"`).
+        if (!item->quoted && parseInt(item->text, index)) {
+            if (index < 1) return w.fail(item, "items are counted from 1");
             action.index = index - 1;
             action.text.clear();
         } else {
@@ -407,7 +407,7 @@ const char* dialogWordsSummary() noexcept {
     return R"(In a dialog (controls by identifier, or by "title"):
   set ID "TEXT"               replace the text of an edit field
   check ID [on|off] | uncheck ID
-  choose ID "ITEM" | choose ID #N      item of a pop-up, list or tab control (#1 is the first)
+  choose ID "ITEM" | choose ID N       item of a pop-up, list or tab control (1 is the first)
   click ID | click "TITLE"
   key tab|shift-tab|return|escape|space|up|down|backspace | key "x" | type "TEXT"
   wait                        let the dialog's timer fire

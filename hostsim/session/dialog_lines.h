@@ -5,7 +5,7 @@
 // control (expect).
 //
 // Controls are named by identifier (a bare number) or by title (a quoted
-// text). Pop-up, list and tab items are named by text or by "#N", counted
+// text). Pop-up, list and tab items are named by text (quoted) or by a bare number N, counted
 // from 1 as the terminal lists them.
 #pragma once
 

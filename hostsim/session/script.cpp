@@ -326,15 +326,14 @@ bool parseDialog(LineParser& p, Action& action) {
     return true;
 }
 
-// popup "ITEM" | popup #N | popup dismiss
+// popup "ITEM" | popup N | popup dismiss
 bool parsePopup(LineParser& p, Action& action) {
     if (p.acceptWord("dismiss")) return p.end();
     const Token* token = p.peek();
-    if (token == nullptr) return p.failHere("missing the item (\"text\", #N or dismiss)");
+    if (token == nullptr) return p.failHere("missing the item (\"text\", N or dismiss)");
     std::int64_t index = 0;
-    if (!token->quoted && token->text.size() > 1 && token->text[0] == '#' &&
-        parseInteger(std::string_view(token->text).substr(1), index)) {
-        if (index < 1 || index > kInt16Max) return p.fail(token->column, "items are counted from #1");
+    if (!token->quoted && parseInteger(token->text, index)) {
+        if (index < 1 || index > kInt16Max) return p.fail(token->column, "items are counted from 1");
         p.next("item");
         action.number = index;
         return p.end();
@@ -782,9 +781,9 @@ const char* commandSummary() noexcept {
   script "XML" | script file PATH
   answer TITLE | answer N | answer default     for the next alert
   dialog "TITLE"|any ACTION   for the next dialog question: set ID "T" | check ID [on|off] | uncheck ID |
-                              choose ID "ITEM"|#N | click ID|"TITLE" | key tab|shift-tab|return|escape|"x" |
+                              choose ID "ITEM"|N | click ID|"TITLE" | key tab|shift-tab|return|escape|"x" |
                               type "T" | wait | close | snapshot PATH | expect ID text "T"|value N|checked|...
-  popup "ITEM" | popup #N | popup dismiss      for the next pop-up menu
+  popup "ITEM" | popup N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none
   expect alert "MESSAGE" ["INFORMATIVE"] | expect alert none
