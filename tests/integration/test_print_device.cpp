@@ -105,9 +105,8 @@ TEST_F(PrintDeviceTest, OnePicturePerPageWithLabelsOnlyWhenTheUserAgreed) {
         int changedElsewhere = 0;
         for (int y = 0; y < withNames.height; ++y) {
             for (int x = 0; x < withNames.width; ++x) {
-                if (!inStrip[static_cast<std::size_t>(y * withNames.width + x)] && !samePixel(withNames, without, x, y)) {
-                    ++changedElsewhere;
-                }
+                const bool strip = inStrip[static_cast<std::size_t>(y * withNames.width + x)];
+                if (!strip && !samePixel(withNames, without, x, y)) ++changedElsewhere;
             }
         }
         EXPECT_EQ(changedElsewhere, 0) << "page " << page;
