@@ -203,6 +203,54 @@ bool isMenuItemChecked(MenuRef menu, std::int16_t item) noexcept;
 // `chosenText` (256 bytes) when it is not null.
 long trackPopUpMenu(MenuRef menu, Point where, long preselected, char* chosenText) noexcept;
 
+// This build has no bevel buttons: a pop-up button's menu, null for every
+// other kind.
+MenuRef getBevelButtonMenu(ControlRef control) noexcept;
+
+// A point of a control's client area in screen coordinates (where menus are
+// shown): the rectangles of the control and its ancestors plus the frame of
+// the top-level window.
+Point controlToScreen(ControlRef control, int x, int y) noexcept;
+
+// ---- Context menus ------------------------------------------------------------------------
+// The caller's procedures of a list view's context menu: one makes the menu
+// (a free-standing menu from createMenu, disposed by the toolkit), the other
+// gets the chosen command and the chosen item's text.
+using ContextMenuMakeProc = MenuRef (*)(ControlRef view);
+using ContextMenuDoProc = void (*)(ControlRef view, std::uint32_t command, char* itemText);
+
+inline constexpr std::uint32_t kTagContextMakeMenu = fourCC("getm");
+inline constexpr std::uint32_t kTagContextDoMenu = fourCC("domn");
+
+// Keeps the two procedures with the list view (null removes them).
+void setupContextClickHandler(ControlRef view, ContextMenuMakeProc makeMenu, ContextMenuDoProc doMenu) noexcept;
+// A context click at (x, y) in the view's client coordinates. The window
+// system has no context-click message: whoever sees the click (the desktop's
+// agent action, a list procedure watching a modifier) calls this. With fewer
+// than two items selected the row under the click becomes the selection (a
+// click below the last row leaves it as it is); with at least one item then
+// selected the menu is made and shown 8 points left of the click, and a
+// choice goes to the do-menu procedure. True when a menu was shown.
+bool contextClick(ControlRef view, int x, int y) noexcept;
+
+// ---- Combo boxes and focusable pop-ups --------------------------------------------------
+// Gives every "comb" below the window the module's click handling:
+// clicking opens its list with the item equal to the current text marked;
+// a choice becomes the edit text and the combo's handler is called.
+void setupControls(WindowPtr window);
+// The walk procedure setupControls runs (control, kind, caller's value):
+// prepares a "comb", leaves every other kind; always true.
+bool setupComboProc(ControlRef control, std::uint32_t kind, long value);
+
+inline constexpr std::uint32_t kTagPopupFocus = fourCC("focu");
+
+// Lets a pop-up button take the keyboard focus, kept in its `focu` property
+// (1 while focused). While it has the focus, the down-arrow key opens its
+// menu at the button with the current item marked; a choice selects the item
+// and notifies the dialog as a choice with the mouse does.
+void setupPopupFocus(ControlRef popup) noexcept;
+void setupPopupFocus(WindowPtr window, std::int16_t idOrCommand) noexcept;
+
 // ---- Tabs --------------------------------------------------------------------------------
 // The pages of a tab control are its sub-controls in order.
 // Shows the page whose position equals the tab value (1-based), hides the others.

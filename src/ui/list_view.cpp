@@ -1,11 +1,13 @@
 // The string-array list view over a list box.
 #include "ui/list_view.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "ui/controls.h"
 #include "util/my_str.h"
 
 namespace lumbrel {
@@ -75,8 +77,19 @@ void addBrowserItems(ControlRef view, const MyArray* texts) {
     }
 }
 
+bool hasBrowserStringArray(ControlRef view) noexcept { return textsOf(view) != nullptr; }
+
+// The callback form is taken when the view has no string array but an
+// item-data procedure.
+static bool callbackForm(ControlRef view) noexcept { return !hasBrowserStringArray(view) && hasBrowserCallbacks(view); }
+
 void addBrowserItems(ControlRef view, int count) {
     if (!platform::isWindow(view)) return;
+    if (callbackForm(view)) {
+        const std::int64_t total = std::int64_t{getBrowserItemsCnt(view)} + (count > 0 ? count : 0);
+        readdBrowserItems(view, static_cast<std::uint32_t>(std::min<std::int64_t>(total, 0x7FFFFFFF)));
+        return;
+    }
     try {
         dropDead();
         Texts& all = arrays()[view];
@@ -93,6 +106,11 @@ void resetDataBrowser(ControlRef view) {
 }
 
 void removeBrowserItem(ControlRef view, std::uint32_t item) {
+    if (callbackForm(view)) {
+        const std::uint32_t count = getBrowserItemsCnt(view);
+        if (item >= 1 && item <= count) readdBrowserItems(view, count - 1);
+        return;
+    }
     auto it = arrays().find(view);
     if (it == arrays().end() || item < 1 || item > it->second.size()) return;
     it->second.erase(it->second.begin() + static_cast<std::ptrdiff_t>(item - 1));
@@ -100,6 +118,16 @@ void removeBrowserItem(ControlRef view, std::uint32_t item) {
 }
 
 void updateBrowserItem(ControlRef view, std::uint32_t item) {
+    if (callbackForm(view)) {
+        if (item < 1 || item > getBrowserItemsCnt(view)) return;
+        try {
+            platform::setItemText(view, static_cast<int>(item - 1), browserItemText(view, item));
+        } catch (...) {
+            return;
+        }
+        platform::invalidateWindow(view);
+        return;
+    }
     const Texts* texts = textsOf(view);
     if (texts == nullptr || item < 1 || item > texts->size()) return;
     platform::setItemText(view, static_cast<int>(item - 1), shown((*texts)[item - 1]));
@@ -114,6 +142,10 @@ bool getBrowserElement(ControlRef view, std::uint32_t item, const char** text) {
 }
 
 bool compareBrowserItems(ControlRef view, std::uint32_t a, std::uint32_t b) {
+    if (callbackForm(view)) {
+        const auto compare = reinterpret_cast<BrowserCompareProc>(getControlProperty(view, kTagBrowserCompare));
+        return compare != nullptr && compare(view, a, b, kBrowserColumnProperty) != 0;
+    }
     const char* left = nullptr;
     const char* right = nullptr;
     if (!getBrowserElement(view, a, &left) || !getBrowserElement(view, b, &right)) return false;
