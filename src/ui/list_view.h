@@ -5,7 +5,8 @@
 // on a list box instead: item n (numbered from 1) shows the localised text of
 // element n - 1, two items compare by the bytes of their elements, and every
 // change of the array removes and re-adds all items. The array is kept by
-// the module per list box and forgotten when the list box is gone.
+// the module per list box and forgotten when the list box is gone. A view
+// without an array is fed by the caller's procedures (see below).
 #pragma once
 
 #include <cstdint>
