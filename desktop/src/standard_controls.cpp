@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "desktop/utf8.h"
 #include "windows_state.h"
 
 namespace desktop::windows {
@@ -16,23 +17,6 @@ namespace {
 
 constexpr int kListRowHeight = 16;
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 bool acceptsTyping(const Window& w) noexcept {
     return isEditClass(w) || (isComboClass(w) && (w.style & ps::kComboTypeMask) == ps::kComboDropDown);
@@ -55,7 +39,7 @@ void typeCharacter(WindowRef window, std::uintptr_t code) noexcept {
         } else if (c < 0x20 || c == 0x7F || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
             return;
         } else {
-            appendUtf8(inserted, c);
+            desktop::appendUtf8(inserted, c);
         }
         const auto size = static_cast<int>(std::min<std::size_t>(w->text.size(), 0x7FFFFFFF));
         int start = std::clamp(w->selectionStart, 0, size);

@@ -3,6 +3,7 @@
 // ones the host and the module handed over.
 #include "hostsim/render/page_renderer.h"
 
+#include "desktop/utf8.h"
 #include "hostsim/model/base64.h"
 #include "hostsim/render/font_catalog.h"
 
@@ -38,37 +39,14 @@ std::string opacity(const char* attribute, Color c) {
     return std::string(" ") + attribute + "=\"" + num(c.strength / 100.0) + "\"";
 }
 
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // UTF-16 as XML character data: markup characters escaped; lone surrogates
 // and characters XML does not allow become U+FFFD.
 std::string xmlText(const std::u16string& units) {
     std::string out;
     for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00U);
-            ++i;
-        } else if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF ||
-                   (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D)) {
-            c = 0xFFFD;
-        }
+        char32_t c = desktop::nextUtf16(units.data(), units.size(), i);
+        if (c == 0xFFFE || c == 0xFFFF || (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D)) c = 0xFFFD;
         switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
@@ -78,7 +56,7 @@ std::string xmlText(const std::u16string& units) {
             case 0x09: out += "&#9;"; break;
             case 0x0A: out += "&#10;"; break;
             case 0x0D: out += "&#13;"; break;
-            default: appendUtf8(out, c);
+            default: desktop::appendUtf8(out, c);
         }
     }
     return out;

@@ -5,6 +5,8 @@
 #include "hostsim/host/groups/groups.h"
 #include "hostsim/host/runtime.h"
 
+#include "desktop/utf8.h"
+
 #include <cstdio>
 
 namespace hostsim {
@@ -20,35 +22,6 @@ std::string colorText(XTColor c) {
     return text;
 }
 
-// UTF-16 code units as UTF-8; lone surrogates become U+FFFD.
-std::string utf8(const std::uint16_t* units, std::int32_t count) {
-    std::string out;
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::uint32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00U);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 render::Color renderColor(XTColor c) { return render::Color{c.red, c.green, c.blue, c.strength}; }
 
@@ -92,9 +65,10 @@ void drawText(XTPort port, XTFontInst font, const std::uint16_t* units, std::int
         char where[64];
         std::snprintf(where, sizeof where, " at (%s, %s) size %s ", pointsText(x).c_str(), pointsText(y).c_str(),
                       pointsText(fromFixed(it->second.hSize)).c_str());
+        const std::string text = desktop::utf16ToUtf8(units, static_cast<std::size_t>(count));
         rt.drawCalls.push_back(DrawCall{"drawText", rt.draw.box,
-                                        "\"" + utf8(units, count) + "\"" + where + "font " +
-                                            std::to_string(it->second.fontID) + " " + colorText(color)});
+                                        "\"" + text + "\"" + where + "font " + std::to_string(it->second.fontID) + " " +
+                                            colorText(color)});
         boxList(rt).ops.emplace_back(render::TextOp{it->second.fontID, fromFixed(it->second.hSize),
                                                     fromFixed(it->second.vSize), x, y, renderColor(color),
                                                     std::u16string(units, units + count)});
