@@ -5,28 +5,22 @@
 
 #include <cstdint>
 
+#include "util/four_char_code.h"
+
 namespace lumbrel {
 
 using FileTypeCode = std::uint32_t;
 
-// The code of a four-character text, first character in the high byte.
-constexpr FileTypeCode fourCharCode(const char (&text)[5]) noexcept {
-    return (static_cast<FileTypeCode>(static_cast<unsigned char>(text[0])) << 24) |
-           (static_cast<FileTypeCode>(static_cast<unsigned char>(text[1])) << 16) |
-           (static_cast<FileTypeCode>(static_cast<unsigned char>(text[2])) << 8) |
-           static_cast<FileTypeCode>(static_cast<unsigned char>(text[3]));
-}
-
 inline constexpr FileTypeCode kTypeNone = 0;  // no type known
-inline constexpr FileTypeCode kTypeTIFF = fourCharCode("TIFF");
-inline constexpr FileTypeCode kTypeEPSF = fourCharCode("EPSF");
-inline constexpr FileTypeCode kTypePDF = fourCharCode("PDF ");  // with a trailing blank
-inline constexpr FileTypeCode kTypeJPEG = fourCharCode("JPEG");
-inline constexpr FileTypeCode kTypeZIP = fourCharCode("ZIP ");
-inline constexpr FileTypeCode kTypeTEXT = fourCharCode("TEXT");
-inline constexpr FileTypeCode kTypeOTTO = fourCharCode("OTTO");  // OpenType font
-inline constexpr FileTypeCode kTypeGIF = fourCharCode("GIFf");   // lower-case f at the end
-inline constexpr FileTypeCode kTypePSD = fourCharCode("8BPS");   // Photoshop document
+inline constexpr FileTypeCode kTypeTIFF = fourCC("TIFF");
+inline constexpr FileTypeCode kTypeEPSF = fourCC("EPSF");
+inline constexpr FileTypeCode kTypePDF = fourCC("PDF ");  // with a trailing blank
+inline constexpr FileTypeCode kTypeJPEG = fourCC("JPEG");
+inline constexpr FileTypeCode kTypeZIP = fourCC("ZIP ");
+inline constexpr FileTypeCode kTypeTEXT = fourCC("TEXT");
+inline constexpr FileTypeCode kTypeOTTO = fourCC("OTTO");  // OpenType font
+inline constexpr FileTypeCode kTypeGIF = fourCC("GIFf");   // lower-case f at the end
+inline constexpr FileTypeCode kTypePSD = fourCC("8BPS");   // Photoshop document
 
 static_assert(kTypeTIFF == 0x54494646);
 static_assert(kTypePDF == 0x50444620);

@@ -22,7 +22,7 @@ constexpr std::uint32_t kBinaryEPSMagic = 0xC6D3D0C5;  // bytes C5 D0 D3 C6, rea
 constexpr std::size_t kEPSHeaderBytes = 32;
 constexpr std::size_t kEPSSearchBytes = 65536;  // the last byte stays 0
 
-constexpr FileTypeCode kTypeEPSP = fourCharCode("EPSP");
+constexpr FileTypeCode kTypeEPSP = fourCC("EPSP");
 
 std::uint32_t littleEndian32(const unsigned char* bytes) noexcept {
     return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/window_system.h"
+#include "util/four_char_code.h"
 
 #include <cstdint>
 
@@ -19,14 +20,6 @@ using OpaqueWindowPtr = platform::NativeWindow;
 using OpaqueControlRef = platform::NativeWindow;
 using WindowPtr = OpaqueWindowPtr*;
 using ControlRef = OpaqueControlRef*;
-
-// A four-character code with the first character in the most significant byte.
-constexpr std::uint32_t fourCC(const char (&text)[5]) noexcept {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3]));
-}
 
 // Commands.
 inline constexpr std::uint32_t kCmdOK = fourCC("ok  ");
