@@ -93,4 +93,21 @@ GhostscriptRun renderWithGhostscript(const std::string& psFile, const fs::path& 
     return run;
 }
 
+std::vector<LabelledBox> labelledBoxes(const hostsim::Document& doc) {
+    std::vector<LabelledBox> boxes;
+    for (int page = 1; page <= doc.numPages(); ++page) {
+        const auto rect = doc.pageRect(page);
+        const auto* chain = doc.chain(doc.spreadOfPage(page));
+        if (!rect || chain == nullptr) continue;
+        for (const hostsim::BoxId id : *chain) {
+            const hostsim::Box* box = doc.findBox(id);
+            if (box == nullptr || !box->isPicture() || !box->picture() || box->picture()->path.empty()) continue;
+            const hostsim::Rect& b = box->bounds();
+            if (b.left < rect->left || b.left >= rect->right || b.top < rect->top || b.top >= rect->bottom) continue;
+            boxes.push_back(LabelledBox{page, id, b, *rect, box->picture()->path});
+        }
+    }
+    return boxes;
+}
+
 }  // namespace lumbrel::integration

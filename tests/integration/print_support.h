@@ -3,6 +3,8 @@
 // labels where the geometry says.
 #pragma once
 
+#include "hostsim/model/document.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -21,6 +23,20 @@ std::size_t occurrences(std::string_view text, std::string_view needle);
 std::vector<std::string> psPages(std::string_view text);
 
 bool ghostscriptPresent();
+
+// A picture box the module labels: it holds a picture with a path and its
+// top-left corner lies on a document page.
+struct LabelledBox {
+    int page = 0;
+    hostsim::BoxId id = 0;
+    hostsim::Rect bounds;    // spread points
+    hostsim::Rect pageRect;  // the page, spread points
+    std::string path;
+    std::string fileName() const { return path.substr(path.rfind('/') + 1); }
+};
+
+// Page by page, in chain order.
+std::vector<LabelledBox> labelledBoxes(const hostsim::Document& doc);
 
 // An 8-bit RGB picture, rows from the top.
 struct Rgb {

@@ -36,19 +36,9 @@ struct ExpectedLabel {
 // from the document's own geometry and the label settings.
 std::vector<ExpectedLabel> expectedLabels(const hostsim::Document& doc, double offset) {
     std::vector<ExpectedLabel> labels;
-    for (int page = 1; page <= doc.numPages(); ++page) {
-        const auto rect = doc.pageRect(page);
-        const auto* chain = doc.chain(doc.spreadOfPage(page));
-        if (!rect || chain == nullptr) continue;
-        for (const hostsim::BoxId id : *chain) {
-            const hostsim::Box* box = doc.findBox(id);
-            if (box == nullptr || !box->isPicture() || !box->picture() || box->picture()->path.empty()) continue;
-            const hostsim::Rect& b = box->bounds();
-            if (b.left < rect->left || b.left >= rect->right || b.top < rect->top || b.top >= rect->bottom) continue;
-            const std::string& path = box->picture()->path;
-            labels.push_back(ExpectedLabel{page, id, b.left + 1.0 - rect->left, b.top + offset - rect->top,
-                                           path.substr(path.rfind('/') + 1)});
-        }
+    for (const LabelledBox& box : labelledBoxes(doc)) {
+        labels.push_back(ExpectedLabel{box.page, box.id, box.bounds.left + 1.0 - box.pageRect.left,
+                                       box.bounds.top + offset - box.pageRect.top, box.fileName()});
     }
     return labels;
 }

@@ -77,21 +77,15 @@ TEST_F(PrintDeviceTest, OnePicturePerPageWithLabelsOnlyWhenTheUserAgreed) {
     }
     // Yes adds the names at the top-left of every picture box with a picture,
     // and changes nothing else.
-    int labelled = 0;
+    const std::vector<LabelledBox> boxes = labelledBoxes(doc);
     for (int page = 1; page <= doc.numPages(); ++page) {
-        const auto rect = doc.pageRect(page);
-        const auto* chain = doc.chain(doc.spreadOfPage(page));
-        ASSERT_TRUE(rect && chain != nullptr);
         const Rgb& withNames = yesPages[static_cast<std::size_t>(page - 1)];
         const Rgb& without = noPages[static_cast<std::size_t>(page - 1)];
         ASSERT_EQ(withNames.width, without.width);
         std::vector<bool> inStrip(withNames.pixels.size() / 3, false);
-        for (const hostsim::BoxId id : *chain) {
-            const hostsim::Box* box = doc.findBox(id);
-            if (box == nullptr || !box->isPicture() || !box->picture() || box->picture()->path.empty()) continue;
-            const hostsim::Rect& b = box->bounds();
-            if (b.left < rect->left || b.left >= rect->right || b.top < rect->top || b.top >= rect->bottom) continue;
-            const auto [x0, y0, x1, y1] = labelStrip(withNames, b, *rect);
+        for (const LabelledBox& box : boxes) {
+            if (box.page != page) continue;
+            const auto [x0, y0, x1, y1] = labelStrip(withNames, box.bounds, box.pageRect);
             int changed = 0;
             for (int y = y0; y < y1; ++y) {
                 for (int x = x0; x < x1; ++x) {
@@ -99,8 +93,7 @@ TEST_F(PrintDeviceTest, OnePicturePerPageWithLabelsOnlyWhenTheUserAgreed) {
                     changed += samePixel(withNames, without, x, y) ? 0 : 1;
                 }
             }
-            EXPECT_GT(changed, 40) << "box " << id << " on page " << page;
-            ++labelled;
+            EXPECT_GT(changed, 40) << "box " << box.id << " on page " << page;
         }
         int changedElsewhere = 0;
         for (int y = 0; y < withNames.height; ++y) {
@@ -111,7 +104,7 @@ TEST_F(PrintDeviceTest, OnePicturePerPageWithLabelsOnlyWhenTheUserAgreed) {
         }
         EXPECT_EQ(changedElsewhere, 0) << "page " << page;
     }
-    EXPECT_GT(labelled, 1);
+    EXPECT_GT(boxes.size(), 1U);
 }
 
 TEST_F(PrintDeviceTest, DeviceOutputNeedsAPictureName) {
