@@ -65,7 +65,8 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
     for (const char* line : {"menu item \"Bildnamen zeigen\" added to View", "clipboard \"rgb.tif\"",
                              "reply \"<cmd>2</cmd>\\r<guid qid=\"3\">order-4711/rgb</guid>\\r"
                              "<guid qid=\"11\">order-4711/icc</guid>\\r\"",
-                             "saved \"out/demo.json\"", "quit"}) {
+                             "saved \"out/demo.json\"", "print \"out/demo-print.ps\": 5 pages, 9 snippets",
+                             "preferences: item 7 -> 1", "dialog \"Lumbrel\" closed -> 1", "quit"}) {
         EXPECT_NE(seen.find(line), std::string::npos) << line;
     }
     // The copy was saved, the sample left alone, and the identifiers kept.
