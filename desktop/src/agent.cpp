@@ -139,6 +139,13 @@ DialogAction DialogAction::clickTitled(std::string title) {
     return action;
 }
 
+DialogAction DialogAction::contextClick(int id, int x, int y) {
+    DialogAction action = targeted(Kind::ContextClick, id);
+    action.x = x;
+    action.y = y;
+    return action;
+}
+
 DialogAction DialogAction::press(DialogKey key) {
     DialogAction action = targeted(Kind::Key, 0);
     action.key = key;

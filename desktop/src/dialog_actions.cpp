@@ -81,6 +81,7 @@ const char* verbOf(DialogAction::Kind kind) noexcept {
         case DialogAction::Kind::Uncheck: return "uncheck";
         case DialogAction::Kind::Choose: return "choose";
         case DialogAction::Kind::Click: return "click";
+        case DialogAction::Kind::ContextClick: return "context click";
         case DialogAction::Kind::Key: return "key";
         case DialogAction::Kind::Wait: return "wait";
         case DialogAction::Kind::CloseBox: return "close box";
@@ -236,6 +237,19 @@ ActionOutcome performAction(WindowRef dialog, const DialogAction& action) {
         case Kind::Click:
             sendQuietly(control, Message::LeftButtonDown, 0, pointInside(*w));
             return {false, "click " + name};
+        case Kind::ContextClick: {
+            const WindowRect client = lumbrel::platform::clientRect(control);
+            const lumbrel::platform::WindowPoint at{action.x >= 0 ? action.x : client.width / 2,
+                                                    action.y >= 0 ? action.y : client.height / 2};
+            if (at.x >= client.width || at.y >= client.height) {
+                return refuse(verb + ' ' + name + " at " + std::to_string(at.x) + ',' + std::to_string(at.y) +
+                              ": outside the control");
+            }
+            const std::string line = verb + ' ' + name + " at " + std::to_string(at.x) + ',' + std::to_string(at.y);
+            sendQuietly(control, Message::ContextMenu, reinterpret_cast<std::uintptr_t>(control),
+                        lumbrel::platform::pointParam(lumbrel::platform::clientToScreen(control, at)));
+            return {false, line};
+        }
         case Kind::SetText: {
             const bool editable = isEditClass(*w) ||
                                   (isComboClass(*w) && (w->style & ps::kComboTypeMask) == ps::kComboDropDown);

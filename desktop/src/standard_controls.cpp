@@ -235,6 +235,9 @@ std::intptr_t defWindowProc(WindowRef window, Message message, std::uintptr_t wP
         case Message::LeftButtonDown: return dw::leftButtonDown(window, lParam);
         case Message::KeyDown: return dw::keyDown(window, wParam);
         case Message::Char: dw::typeCharacter(window, wParam); return 0;
+        // Nobody below took the context click: the parent may (as DefWindowProc does).
+        case Message::ContextMenu:
+            return w->parent != 0 ? dw::sendQuietly(dw::toRef(w->parent), message, wParam, lParam) : 0;
         default: return 0;
     }
 }

@@ -246,4 +246,39 @@ WindowRect outerRectForClient(const WindowRect& client) noexcept {
 
 WindowRect screenRect() noexcept { return {0, 0, dw::kScreenWidth, dw::kScreenHeight}; }
 
+namespace {
+
+// Where the window's client area starts on the screen: each level adds its
+// place in the parent's client area and its own frame or edge.
+WindowPoint clientOriginOnScreen(const dw::Window& window) noexcept {
+    WindowPoint origin;
+    // A chain is as deep as the window tree; the bound only guards against a cycle.
+    int levels = 0;
+    for (const dw::Window* at = &window; at != nullptr && levels < 4096; at = find(at->parent), ++levels) {
+        int x = 0;
+        int y = 0;
+        dw::clientOrigin(*at, x, y);
+        origin.x += at->rect.left + x;
+        origin.y += at->rect.top + y;
+        if (at->parent == 0) break;
+    }
+    return origin;
+}
+
+}  // namespace
+
+WindowPoint clientToScreen(WindowRef window, WindowPoint point) noexcept {
+    const dw::Window* w = find(window);
+    if (w == nullptr) return point;
+    const WindowPoint origin = clientOriginOnScreen(*w);
+    return {point.x + origin.x, point.y + origin.y};
+}
+
+WindowPoint screenToClient(WindowRef window, WindowPoint point) noexcept {
+    const dw::Window* w = find(window);
+    if (w == nullptr) return point;
+    const WindowPoint origin = clientOriginOnScreen(*w);
+    return {point.x - origin.x, point.y - origin.y};
+}
+
 }  // namespace lumbrel::platform

@@ -183,7 +183,8 @@ bool needsControl(const DialogLine& line) {
         case DialogAction::Kind::Check:
         case DialogAction::Kind::Uncheck:
         case DialogAction::Kind::Choose:
-        case DialogAction::Kind::Click: return true;
+        case DialogAction::Kind::Click:
+        case DialogAction::Kind::ContextClick: return true;
         default: return false;
     }
 }
@@ -202,8 +203,8 @@ std::string itemsText(const ControlView& control) {
 bool parseDialogWords(const std::vector<Token>& tokens, std::size_t first, DialogLine& out, std::string& error,
                       int& column) {
     Words w(tokens, first, error, column);
-    const Token* verbToken = w.next("dialog action (set, check, uncheck, choose, click, key, type, wait, close, "
-                                    "snapshot, expect)");
+    const Token* verbToken = w.next("dialog action (set, check, uncheck, choose, click, context, key, type, "
+                                    "wait, close, snapshot, expect)");
     if (verbToken == nullptr) return false;
     const std::string verb = verbToken->quoted ? std::string() : lower(verbToken->text);
     DialogAction& action = out.action;
@@ -249,6 +250,21 @@ bool parseDialogWords(const std::vector<Token>& tokens, std::size_t first, Dialo
         action.kind = DialogAction::Kind::Click;
         return w.target(action) && w.end();
     }
+    if (verb == "context") {
+        action.kind = DialogAction::Kind::ContextClick;
+        if (!w.target(action)) return false;
+        if (w.atEnd()) return true;
+        // Either both coordinates of the point in the control or neither.
+        for (int* coordinate : {&action.x, &action.y}) {
+            const Token* number = w.next("the point's y (context ID X Y)");
+            if (number == nullptr) return false;
+            if (number->quoted || !parseInt(number->text, *coordinate) || *coordinate < 0) {
+                return w.fail(number, "a point in the control is two whole numbers from 0, not \"" + number->text +
+                                          "\"");
+            }
+        }
+        return w.end();
+    }
     if (verb == "key") return parseKeyWord(w, action) && w.end();
     if (verb == "type") {
         const Token* text = w.next("the characters to type");
@@ -277,7 +293,8 @@ bool parseDialogWords(const std::vector<Token>& tokens, std::size_t first, Dialo
         return parseExpectWords(w, out) && w.end();
     }
     return w.fail(verbToken, "unknown dialog action \"" + verbToken->text +
-                                 "\" (set, check, uncheck, choose, click, key, type, wait, close, snapshot, expect)");
+                                 "\" (set, check, uncheck, choose, click, context, key, type, wait, close, snapshot, "
+                                 "expect)");
 }
 
 bool parseDialogText(std::string_view text, DialogLine& out, std::string& error) {
@@ -315,6 +332,11 @@ std::string whyNotPossible(const desktop::DialogRequest& dialog, const DialogLin
     if (line.kind == DialogLine::Kind::Expect) return {};
     if (!control->visible) return "control " + controlName(*control) + " is hidden";
     if (!control->enabled) return "control " + controlName(*control) + " is disabled";
+    if (line.action.kind == DialogAction::Kind::ContextClick &&
+        (line.action.x >= control->rect.width || line.action.y >= control->rect.height)) {
+        return "point " + std::to_string(line.action.x) + ',' + std::to_string(line.action.y) +
+               " lies outside control " + controlName(*control);
+    }
     if (line.action.kind == DialogAction::Kind::Choose) {
         if (control->items.empty()) return "control " + controlName(*control) + " has no items";
         if (line.action.text.empty()) {
@@ -409,6 +431,7 @@ const char* dialogWordsSummary() noexcept {
   check ID [on|off] | uncheck ID
   choose ID "ITEM" | choose ID N       item of a pop-up, list or tab control (1 is the first)
   click ID | click "TITLE"
+  context ID [X Y]            right click in the control (at its middle, or X Y in it)
   key tab|shift-tab|return|escape|space|up|down|backspace | key "x" | type "TEXT"
   wait                        let the dialog's timer fire
   close                       the close box

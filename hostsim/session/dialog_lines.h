@@ -1,7 +1,7 @@
 // What a session does inside a modal dialog: the words after `dialog TITLE`
 // in a script, or typed at the terminal while a dialog waits. One line is an
-// action of the user (set, check, uncheck, choose, click, key, type, wait,
-// close), a picture of the dialog at that point (snapshot) or a check of one
+// action of the user (set, check, uncheck, choose, click, context, key, type,
+// wait, close), a picture of the dialog at that point (snapshot) or a check of one
 // control (expect).
 //
 // Controls are named by identifier (a bare number) or by title (a quoted

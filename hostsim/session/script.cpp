@@ -781,8 +781,9 @@ const char* commandSummary() noexcept {
   script "XML" | script file PATH
   answer TITLE | answer N | answer default     for the next alert
   dialog "TITLE"|any ACTION   for the next dialog question: set ID "T" | check ID [on|off] | uncheck ID |
-                              choose ID "ITEM"|N | click ID|"TITLE" | key tab|shift-tab|return|escape|"x" |
-                              type "T" | wait | close | snapshot PATH | expect ID text "T"|value N|checked|...
+                              choose ID "ITEM"|N | click ID|"TITLE" | context ID [X Y] |
+                              key tab|shift-tab|return|escape|"x" | type "T" | wait | close | snapshot PATH |
+                              expect ID text "T"|value N|checked|...
   popup "ITEM" | popup N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none

@@ -42,6 +42,11 @@ struct WindowRect {
     int height = 0;
 };
 
+struct WindowPoint {
+    int x = 0;
+    int y = 0;
+};
+
 // ---- Styles (the Win32 values, so the Windows build passes them through) ----
 namespace style {
 inline constexpr std::uint32_t kChild = 0x40000000;
@@ -112,6 +117,9 @@ enum class Message : std::uint32_t {
     Command = 0x0111,      // wParam: low 16 bits the control id, high 16 bits the Notification;
                            // lParam: the control (WindowRef as intptr); 0 from a menu or keyboard
     Timer = 0x0113,        // wParam: the timer id
+    ContextMenu = 0x007B,  // a context click (right button, menu key); wParam: the window clicked;
+                           // lParam: pointParam of the screen point. Unhandled, a child passes it
+                           // to its parent, so the dialog sees clicks on any of its controls
     LeftButtonDown = 0x0201,  // lParam: x in the low 16 bits, y in the high 16 bits (client)
     User = 0x0400,         // first message of the window class's own range
 };
@@ -198,6 +206,10 @@ WindowRect clientRect(WindowRef window) noexcept;
 WindowRect outerRectForClient(const WindowRect& client) noexcept;
 // The usable screen area, for placing dialogs.
 WindowRect screenRect() noexcept;
+// A point of the window's client area on the screen and back (ClientToScreen,
+// ScreenToClient); a dead window leaves the point as it is.
+WindowPoint clientToScreen(WindowRef window, WindowPoint point) noexcept;
+WindowPoint screenToClient(WindowRef window, WindowPoint point) noexcept;
 
 // ---- State -------------------------------------------------------------------------
 void setWindowText(WindowRef window, std::string_view utf8) noexcept;
@@ -290,6 +302,19 @@ constexpr int commandId(std::uintptr_t wParam) noexcept {
 }
 constexpr Notification commandNotification(std::uintptr_t wParam) noexcept {
     return static_cast<Notification>(static_cast<std::uint16_t>((wParam >> 16) & 0xFFFF));
+}
+
+// A point packed into an lParam as the mouse messages carry it: x in the low,
+// y in the high 16 bits, each signed (screen points left of or above the
+// screen's origin are negative).
+constexpr std::intptr_t pointParam(WindowPoint point) noexcept {
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(point.y)) << 16) |
+                                      static_cast<std::uint16_t>(point.x));
+}
+constexpr WindowPoint pointFromParam(std::intptr_t lParam) noexcept {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<std::int16_t>(static_cast<std::uint16_t>(bits & 0xFFFF)),
+            static_cast<std::int16_t>(static_cast<std::uint16_t>(bits >> 16))};
 }
 
 // ---- Focus -------------------------------------------------------------------------

@@ -34,26 +34,10 @@ void selectOnly(ControlRef view, int row) {
 }  // namespace
 
 Point controlToScreen(ControlRef control, int x, int y) noexcept {
-    int left = x;
-    int top = y;
-    platform::WindowRef window = control;
-    while (platform::isWindow(window)) {
-        const platform::WindowRect rect = platform::windowRect(window);
-        left += rect.left;
-        top += rect.top;
-        if (platform::parentWindow(window) == nullptr) {
-            // A top-level window's rectangle is its frame; its client area
-            // lies inside the border and title bar.
-            const platform::WindowRect frame = platform::outerRectForClient({});
-            left -= frame.left;
-            top -= frame.top;
-            break;
-        }
-        window = platform::parentWindow(window);
-    }
+    const platform::WindowPoint at = platform::clientToScreen(control, {x, y});
     Point point;
-    point.h = clamp16(left);
-    point.v = clamp16(top);
+    point.h = clamp16(at.x);
+    point.v = clamp16(at.y);
     return point;
 }
 

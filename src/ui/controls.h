@@ -208,8 +208,7 @@ long trackPopUpMenu(MenuRef menu, Point where, long preselected, char* chosenTex
 MenuRef getBevelButtonMenu(ControlRef control) noexcept;
 
 // A point of a control's client area in screen coordinates (where menus are
-// shown): the rectangles of the control and its ancestors plus the frame of
-// the top-level window.
+// shown), held to the 16-bit range of a Point.
 Point controlToScreen(ControlRef control, int x, int y) noexcept;
 
 // ---- Context menus ------------------------------------------------------------------------
@@ -224,13 +223,13 @@ inline constexpr std::uint32_t kTagContextDoMenu = fourCC("domn");
 
 // Keeps the two procedures with the list view (null removes them).
 void setupContextClickHandler(ControlRef view, ContextMenuMakeProc makeMenu, ContextMenuDoProc doMenu) noexcept;
-// A context click at (x, y) in the view's client coordinates. The window
-// system has no context-click message: whoever sees the click (the desktop's
-// agent action, a list procedure watching a modifier) calls this. With fewer
-// than two items selected the row under the click becomes the selection (a
-// click below the last row leaves it as it is); with at least one item then
-// selected the menu is made and shown 8 points left of the click, and a
-// choice goes to the do-menu procedure. True when a menu was shown.
+// A context click at (x, y) in the view's client coordinates; dialogs of this
+// toolkit call it when the window system reports one on such a view
+// (Message::ContextMenu). With fewer than two items selected the row under
+// the click becomes the selection (a click below the last row leaves it as it
+// is); with at least one item then selected the menu is made and shown 8
+// points left of the click, and a choice goes to the do-menu procedure. True
+// when a menu was shown.
 bool contextClick(ControlRef view, int x, int y) noexcept;
 
 // ---- Combo boxes and focusable pop-ups --------------------------------------------------

@@ -304,6 +304,15 @@ bool handleCommonDialogMessage(WindowPtr dialog, Message message, std::uintptr_t
             onTabChange(dialog, *info);
             return true;
         }
+        case Message::ContextMenu: {
+            // Only list views given a context menu take context clicks; the rest stay unanswered.
+            const auto control = reinterpret_cast<platform::WindowRef>(wParam);
+            if (!platform::isWindow(control) || platform::topLevelWindow(control) != dialog) return false;
+            if (getControlProperty(control, kTagContextMakeMenu) == 0) return false;
+            const platform::WindowPoint at = platform::screenToClient(control, platform::pointFromParam(lParam));
+            contextClick(control, at.x, at.y);
+            return true;
+        }
         default:
             return false;
     }

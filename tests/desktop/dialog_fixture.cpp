@@ -96,6 +96,14 @@ std::intptr_t testDialogProc(WindowRef dialog, Message message, std::uintptr_t w
             dialogLog().push_back("notify " + std::to_string(info->id) + ' ' + std::to_string(info->code));
             return 0;
         }
+        case Message::ContextMenu: {
+            // Logged in the clicked control's own client coordinates, as a handler would use them.
+            const auto control = reinterpret_cast<WindowRef>(wParam);
+            const pw::WindowPoint at = pw::screenToClient(control, pw::pointFromParam(lParam));
+            dialogLog().push_back("context " + std::to_string(pw::controlId(control)) + " at " + std::to_string(at.x) +
+                                  ',' + std::to_string(at.y));
+            return 0;
+        }
         case Message::Timer: {
             dialogLog().push_back("timer " + std::to_string(wParam));
             const DialogScript* script = scriptOf(dialog);

@@ -43,7 +43,8 @@ struct DialogScript {
     bool handleClose = false;  // Close ends the dialog with 2 itself (else the default: Cancel command)
 };
 
-// The log of what the dialog procedure received: "command 1 clicked", "notify 10 -551", "timer 1", "close".
+// The log of what the dialog procedure received: "command 1 clicked", "notify 10 -551", "timer 1", "close",
+// "context 9 at 30,20" (the clicked control's id and client point).
 std::vector<std::string>& dialogLog();
 // Runs the test dialog modally with `script` and answers runModalDialog's result.
 std::intptr_t runTestDialog(const DialogScript& script);

@@ -198,6 +198,24 @@ TEST_F(ModalLoopTest, ActionsOnMissingDisabledOrHiddenControlsAreRefusedAndCount
     EXPECT_EQ(lines[9], "dialog \"Test Dialog\": refused wait: no timer is running");
 }
 
+TEST_F(ModalLoopTest, AContextClickReachesTheDialogNamingTheControlAndThePoint) {
+    agent->queueDialogAction(DialogAction::contextClick(kList, 30, 20));
+    agent->queueDialogAction(DialogAction::contextClick(kCheck));  // its middle
+    agent->queueDialogAction(DialogAction::contextClick(kList, 500, 5));
+    agent->queueDialogAction(DialogAction::contextClick(kDisabled));
+    agent->queueDialogAction(DialogAction::click(kOk));
+    DialogScript script;
+    EXPECT_EQ(runTestDialog(script), 1);
+    EXPECT_EQ(desk().agentFaults(), 2u);
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"context 9 at 30,20", "context 3 at 60,12", "command 1 clicked"}));
+    const std::vector<std::string> lines = dialogLines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[1], "dialog \"Test Dialog\": context click 9 at 30,20");
+    EXPECT_EQ(lines[2], "dialog \"Test Dialog\": context click 3 \"Labels\" at 60,12");
+    EXPECT_EQ(lines[3], "dialog \"Test Dialog\": refused context click 9 at 500,5: outside the control");
+    EXPECT_EQ(lines[4], "dialog \"Test Dialog\": refused context click 11 \"Off\": the control is disabled");
+}
+
 TEST_F(ModalLoopTest, AnAgentThatThrowsIsAFaultAndDecidesNothing) {
     agent->setDialogStep([](const desktop::DialogRequest&) -> DialogAction { throw std::runtime_error("boom"); });
     DialogScript script;

@@ -144,6 +144,53 @@ TEST_F(WindowTreeTest, ProceduresMayDestroyWindowsWhileBeingDestroyed) {
     EXPECT_EQ(desk().liveWindowCount(), 0u);
 }
 
+TEST_F(WindowTreeTest, ClientPointsMapToTheScreenThroughEveryFrameAndEdge) {
+    constexpr std::uint32_t kCaption = 0x00C00000;  // WS_CAPTION: title bar and frame, as dialog shells have
+    const WindowRef top = pw::createWindow("Recorder", "top", kCaption, 0,
+                                           pw::outerRectForClient({100, 80, 300, 200}), nullptr, 0);
+    const WindowRef pane = pw::createWindow("Recorder", "pane", pw::style::kChild, 0, {20, 30, 200, 100}, top, 1);
+    const WindowRef list = pw::createWindow("Recorder", "list", pw::style::kChild, pw::style::kExClientEdge,
+                                            {5, 6, 100, 50}, pane, 2);
+    const int edge = (pw::windowRect(list).width - pw::clientRect(list).width) / 2;
+    ASSERT_GT(edge, 0);
+    const pw::WindowPoint onScreen = pw::clientToScreen(list, {1, 2});
+    EXPECT_EQ(onScreen.x, 100 + 20 + 5 + edge + 1);
+    EXPECT_EQ(onScreen.y, 80 + 30 + 6 + edge + 2);
+    const pw::WindowPoint back = pw::screenToClient(list, onScreen);
+    EXPECT_EQ(back.x, 1);
+    EXPECT_EQ(back.y, 2);
+    const pw::WindowPoint topLeft = pw::clientToScreen(top, {0, 0});
+    EXPECT_EQ(topLeft.x, 100);
+    EXPECT_EQ(topLeft.y, 80);
+
+    // Packed as the mouse messages carry it, negative screen points survive.
+    const pw::WindowPoint negative = pw::pointFromParam(pw::pointParam({-5, -32768}));
+    EXPECT_EQ(negative.x, -5);
+    EXPECT_EQ(negative.y, -32768);
+
+    pw::destroyWindow(top);
+    const pw::WindowPoint untouched = pw::clientToScreen(list, {7, 8});
+    EXPECT_EQ(untouched.x, 7);
+    EXPECT_EQ(untouched.y, 8);
+}
+
+TEST_F(WindowTreeTest, AContextClickNobodyTakesClimbsToTheParentNamingTheClickedWindow) {
+    const WindowRef top = pw::createWindow("Recorder", "top", 0, 0, {0, 0, 100, 100}, nullptr, 0);
+    const WindowRef middle = make("middle", top, 1);
+    const WindowRef leaf = make("leaf", middle, 2);
+    static std::vector<std::pair<std::string, std::uintptr_t>> heard;
+    heard.clear();
+    const pw::WindowProc listener = [](WindowRef w, Message m, std::uintptr_t wp, std::intptr_t lp) -> std::intptr_t {
+        if (m == Message::ContextMenu) heard.emplace_back(pw::windowText(w), wp);
+        return pw::defWindowProc(w, m, wp, lp);
+    };
+    for (const WindowRef w : {top, middle, leaf}) pw::setWindowProc(w, listener);
+    pw::sendMessage(leaf, Message::ContextMenu, reinterpret_cast<std::uintptr_t>(leaf), pw::pointParam({3, 4}));
+    const auto leafParam = reinterpret_cast<std::uintptr_t>(leaf);
+    EXPECT_EQ(heard, (std::vector<std::pair<std::string, std::uintptr_t>>{
+                         {"leaf", leafParam}, {"middle", leafParam}, {"top", leafParam}}));
+}
+
 TEST_F(WindowTreeTest, ClassesMustBeKnownAndParentsAlive) {
     EXPECT_EQ(pw::createWindow("NoSuchClass", "", 0, 0, {}, nullptr, 0), nullptr);
     EXPECT_FALSE(pw::registerWindowClass("", recordingProc));

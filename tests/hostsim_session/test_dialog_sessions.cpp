@@ -69,6 +69,14 @@ TEST(DialogLineParser, ActionsNameTheirControlByIdentifierOrTitle) {
     a = parseOk("dialog any key \"x\"");
     EXPECT_EQ(a.dialog.action.key, desktop::DialogKey::Character);
     EXPECT_EQ(a.dialog.action.text, "x");
+    a = parseOk("dialog any context 9");
+    EXPECT_EQ(a.dialog.action.kind, DialogAction::Kind::ContextClick);
+    EXPECT_EQ(a.dialog.action.id, 9);
+    EXPECT_EQ(a.dialog.action.x, -1);  // the middle of the control
+    a = parseOk("dialog any context \"Files\" 30 20");
+    EXPECT_EQ(a.dialog.action.title, "Files");
+    EXPECT_EQ(a.dialog.action.x, 30);
+    EXPECT_EQ(a.dialog.action.y, 20);
     EXPECT_EQ(parseOk("dialog any wait").dialog.action.kind, DialogAction::Kind::Wait);
     EXPECT_EQ(parseOk("dialog any close").dialog.action.kind, DialogAction::Kind::CloseBox);
 
@@ -121,6 +129,11 @@ TEST(DialogLineParser, FaultsPointAtTheWord) {
     EXPECT_TRUE(contains(e.message, "cannot expect \"bold\"")) << e.message;
     e = parseBad("dialog any click 1 2");
     EXPECT_EQ(e.column, 20);
+    e = parseBad("dialog any context 9 30");
+    EXPECT_TRUE(contains(e.message, "missing the point's y")) << e.message;
+    e = parseBad("dialog any context 9 -3 4");
+    EXPECT_EQ(e.column, 22);
+    EXPECT_TRUE(contains(e.message, "two whole numbers from 0")) << e.message;
     e = parseBad("dialog");
     EXPECT_TRUE(contains(e.message, "missing dialog title")) << e.message;
     e = parseBad("choose application x");
@@ -135,6 +148,7 @@ struct Seen {
     int checkValue = -1;
     std::string editText;
     int popupValue = -2;
+    std::string contextClick;  // "ID at X,Y" in the control's client coordinates
 };
 Seen gSeen;
 
@@ -176,6 +190,13 @@ std::intptr_t testDialog(lp::WindowRef dialog, lp::Message message, std::uintptr
             remember(dialog);
             lp::endDialog(dialog, 2);
             return 0;
+        case lp::Message::ContextMenu: {
+            const auto control = reinterpret_cast<lp::WindowRef>(wParam);
+            const lp::WindowPoint at = lp::screenToClient(control, lp::pointFromParam(lParam));
+            gSeen.contextClick = std::to_string(lp::controlId(control)) + " at " + std::to_string(at.x) + ',' +
+                                 std::to_string(at.y);
+            return 0;
+        }
         default: return lp::defWindowProc(dialog, message, wParam, lParam);
     }
 }
@@ -200,11 +221,13 @@ TEST_F(DialogSessionTest, QueuedLinesActInTheDialogInOrder) {
         "dialog any expect 5 selected \"Second\"\n"
         "dialog any expect 6 disabled\n"
         "dialog any snapshot \"" + picture + "\"\n"
+        "dialog any context 4 5 6\n"
         "dialog any click \"OK\"\n");
     EXPECT_EQ(result, 1);
     EXPECT_EQ(gSeen.checkValue, 1);
     EXPECT_EQ(gSeen.editText, "hello");
     EXPECT_EQ(gSeen.popupValue, 1);
+    EXPECT_EQ(gSeen.contextClick, "4 at 5,6");
     EXPECT_TRUE(agent_->dialogFaults().empty()) << agent_->dialogFaults().front();
     EXPECT_EQ(agent_->pendingDialogLines(), 0u);
     const std::string svg = readFile(picture);
@@ -230,6 +253,11 @@ TEST_F(DialogSessionTest, ALineThatCannotBeDoneIsAFaultAndClosesTheDialog) {
     makeRunner(RunnerOptions{});
     EXPECT_EQ(runDialog("dialog any choose 5 \"Third\"\n"), 2);
     EXPECT_TRUE(contains(agent_->dialogFaults().back(), "has no item \"Third\""));
+    makeRunner(RunnerOptions{});
+    EXPECT_EQ(runDialog("dialog any context 4 120 5\n"), 2);
+    EXPECT_TRUE(contains(agent_->dialogFaults().back(), "point 120,5 lies outside control 4"))
+        << agent_->dialogFaults().back();
+    EXPECT_TRUE(gSeen.contextClick.empty());
     makeRunner(RunnerOptions{});
     EXPECT_EQ(runDialog("dialog any wait\n"), 2);
     EXPECT_TRUE(contains(agent_->dialogFaults().back(), "runs no timer"));

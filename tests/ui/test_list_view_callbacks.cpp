@@ -253,6 +253,47 @@ TEST_F(ListCallbacks, ContextClickKeepsASelectionOfSeveralRows) {
     EXPECT_EQ(calls_.chosen.back().second, "Delete");
 }
 
+// The window system reports the click to the list, which passes it to its dialog.
+void contextClickFromTheUser(ControlRef control, int x, int y) {
+    platform::sendMessage(control, platform::Message::ContextMenu, reinterpret_cast<std::uintptr_t>(control),
+                          platform::pointParam(platform::clientToScreen(control, {x, y})));
+}
+
+bool listWithContextMenu(WindowPtr dialog, long) {
+    ControlRef list = getControl(dialog, 3UL);
+    setupBrowserControl(list, itemData, compareNames, notify, nullptr, nullptr);
+    addBrowserItems(list, 3);
+    setupContextClickHandler(list, makeMenu, doMenu);
+    return true;
+}
+
+TEST_F(ListCallbacks, AContextClickOnTheListReachesItsMenuThroughTheDialog) {
+    listWithContextMenu(window_, 0);
+    agent().choosePopupItem("Rename");
+    contextClickFromTheUser(list_, 30, 2 * 16 + 4);
+    EXPECT_EQ(getSelectedItem(list_), 3U);
+    ASSERT_EQ(calls_.chosen.size(), 1U);
+    EXPECT_EQ(calls_.chosen[0].first, fourCC("renm"));
+    ASSERT_EQ(agent().popupMenusSeen().size(), 1U);
+    const Point atClick = controlToScreen(list_, 30, 2 * 16 + 4);
+    EXPECT_EQ(agent().popupMenusSeen()[0].x, atClick.h - 8);
+    EXPECT_EQ(agent().popupMenusSeen()[0].y, atClick.v);
+
+    // A control without a context menu shows none.
+    contextClickFromTheUser(getControl(window_, 1UL), 5, 5);
+    EXPECT_EQ(agent().popupMenusSeen().size(), 1U);
+
+    // In a modal dialog the user's right click on the second row, then OK.
+    calls_.chosen.clear();
+    agent().choosePopupItem("Delete");
+    agent().queueDialogAction(desktop::DialogAction::contextClick(3, 30, 16 + 4));
+    agent().queueDialogAction(desktop::DialogAction::click(1));
+    EXPECT_EQ(doModalDialog("Lists", listWithContextMenu, 0), fourCC("ok  "));
+    ASSERT_EQ(calls_.chosen.size(), 1U);
+    EXPECT_EQ(calls_.chosen[0].first, fourCC("dele"));
+    EXPECT_EQ(calls_.chosen[0].second, "Delete");
+}
+
 TEST_F(ListCallbacks, ContextClickWithNothingToSelectShowsNoMenu) {
     platform::addItem(list_, "only");
     EXPECT_FALSE(contextClick(list_, 10, 4));  // no procedures: nothing happens

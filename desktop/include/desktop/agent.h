@@ -153,6 +153,7 @@ struct DialogAction {
         Uncheck,   // check box
         Choose,    // item of a pop-up, list or tab control, by `text` or (text empty) `index`
         Click,
+        ContextClick,  // right click at (x, y) in the control's client area; -1: its middle
         Key,       // `key`; for Character, `text` holds the characters typed (UTF-8)
         Wait,      // lets time pass up to the next timer
         CloseBox,  // the dialog's close box
@@ -162,6 +163,8 @@ struct DialogAction {
     std::string title;
     std::string text;
     int index = -1;
+    int x = -1;
+    int y = -1;
     DialogKey key = DialogKey::Return;
 
     static DialogAction none() { return {}; }
@@ -172,6 +175,7 @@ struct DialogAction {
     static DialogAction chooseIndex(int id, int index);
     static DialogAction click(int id);
     static DialogAction clickTitled(std::string title);
+    static DialogAction contextClick(int id, int x = -1, int y = -1);
     static DialogAction press(DialogKey key);
     static DialogAction type(std::string characters);
     static DialogAction wait();
