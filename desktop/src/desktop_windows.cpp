@@ -2,6 +2,8 @@
 #include <algorithm>
 
 #include "desktop/desktop.h"
+#include "desktop/transcript.h"
+#include "dialog_actions.h"
 #include "dialog_view.h"
 #include "state.h"
 #include "windows_state.h"
@@ -40,6 +42,17 @@ WindowRef Desktop::windowTitled(std::string_view title) const {
 }
 
 DialogRequest Desktop::describeDialog(WindowRef dialog) const { return windows::describeDialog(dialog); }
+
+Desktop::WindowActionResult Desktop::actInWindow(WindowRef window, const DialogAction& action) {
+    const windows::Window* w = windows::find(window);
+    if (w == nullptr || w->parent != 0) return {true, "no such window"};
+    if (windows::findLoop(w->number) != nullptr) return {true, "the window runs a modal loop; queue the action instead"};
+    const std::string prefix = "dialog " + quoteForTranscript(w->text) + ": ";
+    const windows::ActionOutcome outcome = windows::performAction(window, action);
+    state().transcript.add(EntryKind::Dialog, prefix + outcome.line);
+    deliverPostedMessages();
+    return {outcome.refused, outcome.line};
+}
 
 std::size_t Desktop::liveWindowCount() const noexcept { return windows::state().windows.size(); }
 

@@ -60,6 +60,7 @@ bool needsStart(Verb verb) noexcept {
         case Verb::PrefsShow:
         case Verb::Answer:
         case Verb::Dialog:
+        case Verb::Window:
         case Verb::Popup:
         case Verb::ChooseApp:
         case Verb::ExpectDialog:
@@ -353,6 +354,7 @@ bool SessionRunner::execute(const Action& action) {
             return true;
         case Verb::ExpectDialog:
         case Verb::ExpectNoDialog: return doExpectDialog(action);
+        case Verb::Window: return doWindow(action);
         case Verb::ExpectAlert:
         case Verb::ExpectNoAlert: return doExpectAlert(action);
         case Verb::ExpectClipboard: {

@@ -77,6 +77,7 @@ private:
     bool doExpectAlert(const Action& action);
     bool doExpectMenu(const Action& action);
     bool doExpectDialog(const Action& action);
+    bool doWindow(const Action& action);
     bool doServe(const Action& action);
 
     Simulator& sim_;

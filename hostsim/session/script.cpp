@@ -326,6 +326,18 @@ bool parseDialog(LineParser& p, Action& action) {
     return true;
 }
 
+// window "TITLE" ACTION: the words of a dialog line, for an open window.
+bool parseWindow(LineParser& p, Action& action) {
+    if (!p.text(action.dialog.title, "window title")) return false;
+    if (action.dialog.title.empty()) return p.failHere("empty window title");
+    action.dialog.anyDialog = false;
+    std::string error;
+    int column = 0;
+    if (!parseDialogWords(p.tokens(), p.index(), action.dialog, error, column)) return p.fail(column, error);
+    action.dialog.line = action.line;
+    return true;
+}
+
 // popup "ITEM" | popup N | popup dismiss
 bool parsePopup(LineParser& p, Action& action) {
     if (p.acceptWord("dismiss")) return p.end();
@@ -626,6 +638,10 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         action.verb = Verb::Dialog;
         return parseDialog(p, action);
     }
+    if (verb == "window") {
+        action.verb = Verb::Window;
+        return parseWindow(p, action);
+    }
     if (verb == "popup") {
         action.verb = Verb::Popup;
         return parsePopup(p, action);
@@ -691,6 +707,7 @@ const char* verbName(Verb verb) noexcept {
         case Verb::ScriptFile: return "script file";
         case Verb::Answer: return "answer";
         case Verb::Dialog: return "dialog";
+        case Verb::Window: return "window";
         case Verb::Popup: return "popup";
         case Verb::ChooseApp: return "choose app";
         case Verb::ExpectDialog: return "expect dialog";
@@ -784,6 +801,7 @@ const char* commandSummary() noexcept {
                               choose ID "ITEM"|N | click ID|"TITLE" | context ID [X Y] |
                               key tab|shift-tab|return|escape|"x" | type "T" | wait | close | snapshot PATH |
                               expect ID text "T"|value N|checked|...
+  window "TITLE" ACTION        the same words, now, in an open window (a modeless dialog)
   popup "ITEM" | popup N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none

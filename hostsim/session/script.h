@@ -34,7 +34,7 @@ enum class Verb {
     // scripting requests
     Script, ScriptFile,
     // alerts, dialogs, pop-up menus, the application chooser
-    Answer, Dialog, Popup, ChooseApp,
+    Answer, Dialog, Popup, ChooseApp, Window,
     // checks
     ExpectDialog, ExpectNoDialog, ExpectAlert, ExpectNoAlert, ExpectClipboard, ExpectNoClipboard, ExpectMenu, ExpectNoViolation,
     ExpectViolation, ExpectReply, ExpectNoReply, ExpectStarted, ExpectRefused,
@@ -102,7 +102,8 @@ struct Action {
     bool device = false;                 // Print: output the host draws itself, not PostScript
     // Preferences: no toggles and no end given; the agent acts in the pane.
     bool paneByAgent = false;
-    // Dialog: what to do in the dialog. Popup: `text` the item (empty: by
+    // Dialog: what to do in the dialog (queued). Window: the same words, carried
+    // out now in the open window titled `dialog.title` (a modeless dialog). Popup: `text` the item (empty: by
     // `number`, 1-based; 0 dismisses). ChooseApp: `text` the path (empty: cancel).
     DialogLine dialog;
     // ExpectDialog: `text` the title; shown during the last action, open now,

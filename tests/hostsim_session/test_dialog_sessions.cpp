@@ -77,6 +77,11 @@ TEST(DialogLineParser, ActionsNameTheirControlByIdentifierOrTitle) {
     EXPECT_EQ(a.dialog.action.title, "Files");
     EXPECT_EQ(a.dialog.action.x, 30);
     EXPECT_EQ(a.dialog.action.y, 20);
+    a = parseOk("window \"Progress\" click 2");
+    EXPECT_EQ(a.verb, Verb::Window);
+    EXPECT_EQ(a.dialog.title, "Progress");
+    EXPECT_EQ(a.dialog.action.kind, DialogAction::Kind::Click);
+    EXPECT_EQ(a.dialog.action.id, 2);
     EXPECT_EQ(parseOk("dialog any wait").dialog.action.kind, DialogAction::Kind::Wait);
     EXPECT_EQ(parseOk("dialog any close").dialog.action.kind, DialogAction::Kind::CloseBox);
 
@@ -136,6 +141,10 @@ TEST(DialogLineParser, FaultsPointAtTheWord) {
     EXPECT_TRUE(contains(e.message, "two whole numbers from 0")) << e.message;
     e = parseBad("dialog");
     EXPECT_TRUE(contains(e.message, "missing dialog title")) << e.message;
+    e = parseBad("window \"Progress\"");
+    EXPECT_TRUE(contains(e.message, "missing dialog action")) << e.message;
+    e = parseBad("window");
+    EXPECT_TRUE(contains(e.message, "missing window title")) << e.message;
     e = parseBad("choose application x");
     EXPECT_TRUE(contains(e.message, "expected \"app\"")) << e.message;
     e = parseBad("popup 0");
@@ -266,6 +275,45 @@ TEST_F(DialogSessionTest, ALineThatCannotBeDoneIsAFaultAndClosesTheDialog) {
     EXPECT_EQ(runDialog("dialog any expect 4 text \"x\"\ndialog any click 1\n"), 1);
     EXPECT_EQ(agent_->dialogFaults().back(), "dialog \"Test Dialog\": control 4 holds \"\", not \"x\" "
                                              "(line 1: dialog any expect 4 text \"x\")");
+}
+
+TEST_F(DialogSessionTest, WindowLinesActAtOnceInAnOpenModelessWindow) {
+    gSeen = Seen{};
+    const lp::WindowRef window = lp::createModelessDialog(testDialog, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(runText("window \"Test Dialog\" click 1\n").exitCode, 0);
+    EXPECT_EQ(runner_->failure(), "line 1: the window \"Test Dialog\" is hidden");
+    lp::showWindow(window, true);
+    makeRunner(RunnerOptions{});
+    EXPECT_EQ(runText("window \"Test Dialog\" expect 3 unchecked\n"
+                      "window \"Test Dialog\" check 3\n"
+                      "window \"Test Dialog\" set 4 \"now\"\n"
+                      "window \"Test Dialog\" expect 4 text \"now\"\n"
+                      "window \"Test Dialog\" context 4 2 3\n"
+                      "window \"Test Dialog\" click 1\n")
+                  .exitCode,
+              0)
+        << runner_->failure();
+    // The click reached the dialog's procedure, which read the controls then.
+    EXPECT_EQ(gSeen.checkValue, 1);
+    EXPECT_EQ(gSeen.editText, "now");
+    EXPECT_EQ(gSeen.contextClick, "4 at 2,3");
+    EXPECT_TRUE(contains(transcript(), "dialog \"Test Dialog\": check 3 \"Remember\"")) << transcript();
+
+    // Lines that cannot be done fail and change nothing.
+    makeRunner(RunnerOptions{});
+    EXPECT_NE(runText("window \"Nobody\" click 1\n").exitCode, 0);
+    EXPECT_EQ(runner_->failure(), "line 1: no open window \"Nobody\"");
+    makeRunner(RunnerOptions{});
+    EXPECT_NE(runText("window \"Test Dialog\" click 6\n").exitCode, 0);
+    EXPECT_TRUE(contains(runner_->failure(), "control 6 \"Later\" is disabled")) << runner_->failure();
+    makeRunner(RunnerOptions{});
+    EXPECT_NE(runText("window \"Test Dialog\" expect 3 unchecked\n").exitCode, 0);
+    EXPECT_TRUE(contains(runner_->failure(), "window \"Test Dialog\"")) << runner_->failure();
+    makeRunner(RunnerOptions{});
+    EXPECT_NE(runText("window \"Test Dialog\" uncheck 5\n").exitCode, 0);
+    EXPECT_EQ(lp::controlValue(lp::findChild(window, 3)), 1);
+    lp::destroyWindow(window);
 }
 
 TEST_F(DialogSessionTest, WithNothingQueuedTheDesktopTakesItsDefault) {

@@ -159,6 +159,16 @@ public:
     lumbrel::platform::WindowRef windowTitled(std::string_view title) const;
     // What the agent is shown of a dialog (turn and nesting left at their defaults).
     DialogRequest describeDialog(lumbrel::platform::WindowRef dialog) const;
+    // The user acts in a top-level window that runs no modal loop (a modeless
+    // dialog), as the host's event loop hands the action over; the messages it
+    // posts are delivered after it. The transcript says `dialog "Title": …`
+    // as for modal dialogs. `refused` when the window is gone, runs a modal
+    // loop, or the action cannot be done (the line says why).
+    struct WindowActionResult {
+        bool refused = false;
+        std::string line;
+    };
+    WindowActionResult actInWindow(lumbrel::platform::WindowRef window, const DialogAction& action);
     std::size_t liveWindowCount() const noexcept;
     // Modal loops running now.
     std::size_t modalDepth() const noexcept;
