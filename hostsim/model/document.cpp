@@ -238,15 +238,18 @@ BoxId Document::freshId() noexcept {
 BoxId Document::addBox(int spreadNumber, int kind, const Rect& bounds, int shape) {
     if (kind != kBoxText && kind != kBoxPicture && kind != kBoxLine) return 0;
     if (shape < 0 || shape > kShapeMax || !bounds.valid()) return 0;
-    Spread* s = spreadPtr(spreadNumber);
-    if (!s) return 0;
-    const BoxId id = freshId();
-    if (id == 0) return 0;
     Box box;
-    box.id_ = id;
     box.kind_ = kind;
     box.shape_ = shape;
     box.bounds_ = bounds;
+    return appendBox(spreadNumber, std::move(box));
+}
+
+BoxId Document::appendBox(int spreadNumber, Box box) {
+    Spread* s = spreadPtr(spreadNumber);
+    const BoxId id = s ? freshId() : 0;
+    if (id == 0) return 0;
+    box.id_ = id;
     box.spread_ = spreadNumber;
     box.chainIndex_ = s->boxes.size();
     s->boxes.push_back(id);
@@ -330,20 +333,13 @@ BoxId Document::groupBoxes(const std::vector<BoxId>& members) {
         }
         united = united.unite(box->bounds_);
     }
-    Spread* s = spreadPtr(spreadNumber);
-    const BoxId id = s ? freshId() : 0;
-    if (id == 0) return 0;
     Box group;
-    group.id_ = id;
     group.kind_ = kBoxGroup;
     group.bounds_ = united;
-    group.spread_ = spreadNumber;
     group.members_ = members;
-    group.chainIndex_ = s->boxes.size();
-    s->boxes.push_back(id);
-    boxes_.emplace(id, std::move(group));
+    const BoxId id = appendBox(spreadNumber, std::move(group));
+    if (id == 0) return 0;
     for (const BoxId member : members) boxPtr(member)->group_ = id;
-    markChanged();
     return id;
 }
 

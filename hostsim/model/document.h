@@ -201,6 +201,9 @@ private:
     Spread* spreadPtr(int number) noexcept;
     Box* boxPtr(BoxId id) noexcept;
     BoxId freshId() noexcept;
+    // Gives the box a fresh id and puts it last in the spread's chain; 0 when
+    // the spread does not exist or ids ran out.
+    BoxId appendBox(int spreadNumber, Box box);
     void reindexChain(int spreadNumber) noexcept;
     void recount() noexcept;
     void forgetBox(BoxId id);

@@ -21,17 +21,9 @@
 namespace hostsim::session::test {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using lumbrel::test::streamContents;
 
-std::string contents(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    return text;
-}
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class InteractiveTest : public ModuleSessionTest {
 protected:
@@ -81,7 +73,7 @@ TEST_F(InteractiveTest, AlertPromptIsAnsweredFromTheSameInput) {
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(runner_->quitted());
 
-    const std::string shown = contents(output_);
+    const std::string shown = streamContents(output_);
     EXPECT_TRUE(contains(shown, "--- alert \"Lumbrel\" (note) ---\nDoc has not been saved!\n  [1] OK (default)\n"))
         << shown;
     EXPECT_TRUE(contains(shown, "error: column 1: unknown command \"no\"")) << shown;
@@ -101,7 +93,7 @@ TEST_F(InteractiveTest, FailedLinesMakeTheExitCodeOne) {
     options.output = output_;
     options.prompt = true;
     EXPECT_EQ(runInteractive(*runner_, input, nullptr, options), 1);
-    EXPECT_TRUE(contains(contents(output_), "hostsim> ")) << contents(output_);
+    EXPECT_TRUE(contains(streamContents(output_), "hostsim> ")) << streamContents(output_);
     EXPECT_FALSE(contains(transcript(), "not read"));
     EXPECT_EQ(input.readLine(), std::optional<std::string>("echo not read"));  // left unread after quit
 }

@@ -5,6 +5,7 @@
 #include "hostsim/session/terminal_agent.h"
 
 #include "desktop/desktop.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 
 namespace hostsim::session {
 namespace {
+
+using lumbrel::test::streamContents;
 
 // A pipe whose write end is filled and closed before reading starts.
 class Pipe {
@@ -38,16 +41,6 @@ public:
 private:
     int read_ = -1;
 };
-
-std::string contents(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    return text;
-}
 
 desktop::AlertRequest saveAlert() {
     desktop::AlertRequest alert;
@@ -89,7 +82,7 @@ protected:
 
 TEST_F(TerminalAgentTest, PromptShowsTheAlertAndTakesANumber) {
     EXPECT_EQ(ask("2\n"), 2);
-    const std::string shown = contents(output_);
+    const std::string shown = streamContents(output_);
     EXPECT_NE(shown.find("--- alert \"Lumbrel\" (note) ---\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Save changes?\nAll of them.\n/x/y.json\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("  [1] Yes (default)\n  [2] No\n"), std::string::npos) << shown;
@@ -102,7 +95,7 @@ TEST_F(TerminalAgentTest, PromptShowsTheAlertAndTakesANumber) {
 TEST_F(TerminalAgentTest, TitlesMatchIgnoringCaseAndWrongAnswersAskAgain) {
     EXPECT_EQ(ask("  no \n"), 2);
     EXPECT_EQ(ask("Maybe\n3\nYES\n"), 1);
-    const std::string shown = contents(output_);
+    const std::string shown = streamContents(output_);
     EXPECT_NE(shown.find("no button \"Maybe\" here"), std::string::npos) << shown;
     EXPECT_NE(shown.find("no button \"3\" here"), std::string::npos) << shown;
     EXPECT_EQ(lastAlertLine().find("(default)"), std::string::npos) << lastAlertLine();
@@ -113,7 +106,7 @@ TEST_F(TerminalAgentTest, EmptyLineAndEndOfInputTakeTheDefault) {
     EXPECT_NE(lastAlertLine().find("(default)"), std::string::npos) << lastAlertLine();
     EXPECT_EQ(ask(""), 1);
     EXPECT_NE(lastAlertLine().find("(default)"), std::string::npos) << lastAlertLine();
-    EXPECT_NE(contents(output_).find("(end of input: default button)"), std::string::npos);
+    EXPECT_NE(streamContents(output_).find("(end of input: default button)"), std::string::npos);
     // A wrong answer and then the end: still the default, no hang.
     EXPECT_EQ(ask("Perhaps"), 1);
 }
@@ -137,7 +130,7 @@ TEST_F(TerminalAgentTest, QueuedAnswersComeBeforeThePrompt) {
     agent->answerWithButton("Yes");
     desktop::Desktop::instance().setAgent(agent);
     EXPECT_EQ(desktop::Desktop::instance().runAlert(saveAlert()), 1);  // queued
-    EXPECT_EQ(contents(output_), "");                                  // nobody was asked
+    EXPECT_EQ(streamContents(output_), "");                                  // nobody was asked
     EXPECT_EQ(desktop::Desktop::instance().runAlert(saveAlert()), 2);  // typed
     EXPECT_EQ(agent->alertsShown().size(), 2u);
 }

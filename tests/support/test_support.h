@@ -1,6 +1,7 @@
 // Shared helpers of the unit tests: scratch folders and whole-file access.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -47,6 +48,8 @@ private:
 };
 
 std::string readFile(const std::string& path);
+// Everything written to a temporary stream so far (flushed and read from its start).
+std::string streamContents(std::FILE* file);
 void writeFile(const std::string& path, std::string_view bytes);
 
 // A path inside the source tree (resources, samples).

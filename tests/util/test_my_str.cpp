@@ -11,6 +11,7 @@
 #include "settings/localised_strings.h"
 #include "settings/resources.h"
 #include "support/test_support.h"
+#include "util/string_table_fixture.h"
 #include "util/files_paths.h"
 #include "util/mac_roman.h"
 
@@ -486,27 +487,13 @@ TEST(MyStr, FromFileRef) {
 
 // ---- localised texts ------------------------------------------------------------
 
-class MyStrTable : public ::testing::Test {
+class MyStrTable : public test::StringTableTest {
 protected:
-    void SetUp() override {
-        savedFolder_ = getResourceFolder();
-        test::writeFile(dir_.file("MyStrings_E.xml"),
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                        "<kHello>Hello \xE2\x82\xAC</kHello>\n"
-                        "<kEmpty></kEmpty>\n"
-                        "<kUmlaut>Gr\xC3\xB6\xC3\x9F" "e</kUmlaut>\n"
-                        "<kBroken>bad \xC3</kBroken>\n");
-        setResourceFolder(dir_.path().c_str());
-        setLanguage(kLangEnglish);
-        ASSERT_EQ(setupMyStrings(), 0);
-    }
-    void TearDown() override {
-        cleanupMyStrings();
-        setResourceFolder(savedFolder_.c_str());
-    }
-
-    test::TempDir dir_;
-    std::string savedFolder_;
+    MyStrTable()
+        : StringTableTest("<kHello>Hello \xE2\x82\xAC</kHello>\n"
+                          "<kEmpty></kEmpty>\n"
+                          "<kUmlaut>Gr\xC3\xB6\xC3\x9F" "e</kUmlaut>\n"
+                          "<kBroken>bad \xC3</kBroken>\n") {}
 };
 
 TEST_F(MyStrTable, KeyGivesItsTextAndOtherTextsStay) {

@@ -9,6 +9,7 @@
 #include "settings/localised_strings.h"
 #include "settings/resources.h"
 #include "support/test_support.h"
+#include "util/string_table_fixture.h"
 
 namespace lumbrel {
 namespace {
@@ -179,25 +180,11 @@ TEST(StringFunctions, UTF8ToHostInPlace) {
     EXPECT_EQ(std::string(roundTrip), original);
 }
 
-class StringFunctionsTable : public ::testing::Test {
+class StringFunctionsTable : public test::StringTableTest {
 protected:
-    void SetUp() override {
-        savedFolder_ = getResourceFolder();
-        test::writeFile(dir_.file("MyStrings_E.xml"),
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                        "<kSave>Sichern \xE2\x80\xA6</kSave>\n"
-                        "<kPolish>\xC5\x81\xC3\xB3\x64\xC5\xBA</kPolish>\n");
-        setResourceFolder(dir_.path().c_str());
-        setLanguage(kLangEnglish);
-        ASSERT_EQ(setupMyStrings(), 0);
-    }
-    void TearDown() override {
-        cleanupMyStrings();
-        setResourceFolder(savedFolder_.c_str());
-    }
-
-    test::TempDir dir_;
-    std::string savedFolder_;
+    StringFunctionsTable()
+        : StringTableTest("<kSave>Sichern \xE2\x80\xA6</kSave>\n"
+                          "<kPolish>\xC5\x81\xC3\xB3\x64\xC5\xBA</kPolish>\n") {}
 };
 
 TEST_F(StringFunctionsTable, UTF8ToHostLocalisesAKey) {
