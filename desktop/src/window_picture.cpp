@@ -310,6 +310,27 @@ void drawFrame(Painter& p, const Window& w, int x, int y) {
              std::to_string(cx - 5) + ' ' + std::to_string(cy + 5) + "\" stroke=\"#000000\" stroke-width=\"1\"/>\n";
 }
 
+// Where the keyboard focus is, as Windows marks it: fields and lists get the
+// accent border, buttons a dotted rectangle inside them or around their label.
+void drawFocus(Painter& p, const Window& w, int x, int y) {
+    const int width = w.rect.width;
+    if (isEditClass(w) || isListClass(w)) {
+        p.frame(x, y, width, w.rect.height, kAccent);
+    } else if (isComboClass(w)) {
+        p.frame(x, y, width, std::min(w.rect.height, kComboHeight), kAccent);
+    } else if (isButtonClass(w) && buttonType(w) != ps::kGroupBox) {
+        const bool labelled = isCheckBox(w) || isRadioButton(w);
+        const WindowRect mark = labelled ? WindowRect{x + 16, y + 1, width - 16, w.rect.height - 2}
+                                         : WindowRect{x + 3, y + 3, width - 6, w.rect.height - 6};
+        if (mark.width <= 1 || mark.height <= 1) return;
+        char attributes[160];
+        std::snprintf(attributes, sizeof attributes, "x=\"%d.5\" y=\"%d.5\" width=\"%d\" height=\"%d\"", mark.left,
+                      mark.top, mark.width - 1, mark.height - 1);
+        p.out += std::string("<rect class=\"focus\" ") + attributes +
+                 " fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" stroke-dasharray=\"1 1\"/>\n";
+    }
+}
+
 void drawWindow(Painter& p, std::uint64_t number, int x, int y, bool root) {
     const Window* w = find(number);
     if (w == nullptr) return;
@@ -334,6 +355,7 @@ void drawWindow(Painter& p, std::uint64_t number, int x, int y, bool root) {
     } else if (isTabClass(*w)) {
         drawTabs(p, *w, x, y, enabled);
     }
+    if (!root && number == state().focus && enabled) drawFocus(p, *w, x, y);
     w = find(number);
     if (w == nullptr) return;
     int ox = 0;

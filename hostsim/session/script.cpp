@@ -801,7 +801,7 @@ const char* commandSummary() noexcept {
                               choose ID "ITEM"|N | click ID|"TITLE" | context ID [X Y] |
                               key tab|shift-tab|return|escape|"x" | type "T" | wait | close | snapshot PATH |
                               expect ID text "T"|value N|checked|...
-  window "TITLE" ACTION        the same words, now, in an open window (a modeless dialog)
+  window "TITLE" ACTION       the same words, now, in an open window (a modeless dialog)
   popup "ITEM" | popup N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none

@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,30 @@ TEST_F(WindowPictureTest, OwnClassesPaintThemselvesAndOwnerDrawnListsAskTheirPar
     EXPECT_EQ(desk().windowPicture(nullptr), "");
     pw::destroyWindow(pane);
     EXPECT_EQ(desk().windowPicture(pane), "");
+}
+
+TEST_F(WindowPictureTest, TheFocusedControlIsMarked) {
+    std::vector<std::string> pictures;
+    agent->setDialogStep([&](const desktop::DialogRequest& request) {
+        pictures.push_back(desk().windowPicture(request.dialog));
+        switch (pictures.size()) {
+            case 1: return DialogAction::setText(kEdit, "typed");  // the field takes the focus
+            case 2: return DialogAction::press(desktop::DialogKey::Tab);
+            default: return DialogAction::click(kCancel);
+        }
+    });
+    DialogScript script;
+    runTestDialog(script);
+    ASSERT_EQ(pictures.size(), 3u);
+    const std::string accent = "stroke=\"#0078D7\"";
+    // First the OK button, the first tab stop: a dotted rectangle inside it.
+    EXPECT_EQ(countOf(pictures[0], "class=\"focus\""), 1u);
+    // The edit field: its border takes the accent colour instead.
+    EXPECT_EQ(countOf(pictures[1], "class=\"focus\""), 0u);
+    EXPECT_EQ(countOf(pictures[1], accent), countOf(pictures[0], accent) + 1);
+    // Tab moves on to the radio button "Name": a dotted rectangle around its label.
+    EXPECT_EQ(countOf(pictures[2], "class=\"focus\""), 1u);
+    EXPECT_EQ(countOf(pictures[2], accent), countOf(pictures[0], accent));
 }
 
 TEST_F(WindowPictureTest, PicturesAreWrittenAsSvgOrPng) {
