@@ -27,6 +27,7 @@ bool isCheck(Verb verb) noexcept {
     switch (verb) {
         case Verb::Answer:
         case Verb::Dialog:
+        case Verb::Windows:
         case Verb::Popup:
         case Verb::ChooseApp:
         case Verb::ExpectDialog:
@@ -61,6 +62,7 @@ bool needsStart(Verb verb) noexcept {
         case Verb::Answer:
         case Verb::Dialog:
         case Verb::Window:
+        case Verb::Windows:
         case Verb::Popup:
         case Verb::ChooseApp:
         case Verb::ExpectDialog:
@@ -355,6 +357,7 @@ bool SessionRunner::execute(const Action& action) {
         case Verb::ExpectDialog:
         case Verb::ExpectNoDialog: return doExpectDialog(action);
         case Verb::Window: return doWindow(action);
+        case Verb::Windows: return doWindows();
         case Verb::ExpectAlert:
         case Verb::ExpectNoAlert: return doExpectAlert(action);
         case Verb::ExpectClipboard: {

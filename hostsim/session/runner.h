@@ -78,6 +78,7 @@ private:
     bool doExpectMenu(const Action& action);
     bool doExpectDialog(const Action& action);
     bool doWindow(const Action& action);
+    bool doWindows();
     bool doServe(const Action& action);
 
     Simulator& sim_;

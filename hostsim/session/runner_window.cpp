@@ -1,5 +1,6 @@
 // `window "TITLE" ACTION`: the user acting in an open window that runs no
-// modal loop (a modeless dialog), now rather than queued.
+// modal loop (a modeless dialog), now rather than queued; `windows` lists
+// what is open.
 #include "runner.h"
 
 #include "dialog_lines.h"
@@ -7,6 +8,9 @@
 #include "desktop/desktop.h"
 #include "desktop/transcript.h"
 #include "src/platform/window_system.h"
+
+#include <string>
+#include <vector>
 
 namespace hostsim::session {
 
@@ -34,6 +38,24 @@ bool SessionRunner::doWindow(const Action& action) {
     if (const std::string why = whyNotPossible(view, line); !why.empty()) return fail("window " + title + ": " + why);
     const desktop::Desktop::WindowActionResult result = desk.actInWindow(window, line.action);
     if (result.refused) return fail("window " + title + ": " + result.line);
+    return true;
+}
+
+bool SessionRunner::doWindows() {
+    desktop::Desktop& desk = desktop::Desktop::instance();
+    const std::vector<lumbrel::platform::WindowRef> windows = desk.topLevelWindows();
+    note("windows: " + std::to_string(windows.size()));
+    for (const lumbrel::platform::WindowRef window : windows) {
+        std::string text = describeForTerminal(desk.describeDialog(window));
+        if (!lumbrel::platform::isWindowVisible(window)) text.insert(text.find('\n'), " (hidden)");
+        if (window == desk.frontDialog()) text.insert(text.find('\n'), " (modal)");
+        // One transcript line per line of the listing.
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = text.find('\n', start);
+            note("  " + text.substr(start, end - start));
+            start = end == std::string::npos ? text.size() : end + 1;
+        }
+    }
     return true;
 }
 

@@ -642,6 +642,7 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         action.verb = Verb::Window;
         return parseWindow(p, action);
     }
+    if (verb == "windows") return bare(Verb::Windows);
     if (verb == "popup") {
         action.verb = Verb::Popup;
         return parsePopup(p, action);
@@ -708,6 +709,7 @@ const char* verbName(Verb verb) noexcept {
         case Verb::Answer: return "answer";
         case Verb::Dialog: return "dialog";
         case Verb::Window: return "window";
+        case Verb::Windows: return "windows";
         case Verb::Popup: return "popup";
         case Verb::ChooseApp: return "choose app";
         case Verb::ExpectDialog: return "expect dialog";
@@ -802,6 +804,7 @@ const char* commandSummary() noexcept {
                               key tab|shift-tab|return|escape|"x" | type "T" | wait | close | snapshot PATH |
                               expect ID text "T"|value N|checked|...
   window "TITLE" ACTION       the same words, now, in an open window (a modeless dialog)
+  windows                     list the open windows with their controls
   popup "ITEM" | popup N | popup dismiss      for the next pop-up menu
   choose app PATH | choose app cancel          for the next application chooser
   expect dialog "TITLE" [open | closed [-> N]] | expect dialog none

@@ -34,7 +34,7 @@ enum class Verb {
     // scripting requests
     Script, ScriptFile,
     // alerts, dialogs, pop-up menus, the application chooser
-    Answer, Dialog, Popup, ChooseApp, Window,
+    Answer, Dialog, Popup, ChooseApp, Window, Windows,
     // checks
     ExpectDialog, ExpectNoDialog, ExpectAlert, ExpectNoAlert, ExpectClipboard, ExpectNoClipboard, ExpectMenu, ExpectNoViolation,
     ExpectViolation, ExpectReply, ExpectNoReply, ExpectStarted, ExpectRefused,

@@ -290,10 +290,14 @@ TEST_F(DialogSessionTest, WindowLinesActAtOnceInAnOpenModelessWindow) {
                       "window \"Test Dialog\" set 4 \"now\"\n"
                       "window \"Test Dialog\" expect 4 text \"now\"\n"
                       "window \"Test Dialog\" context 4 2 3\n"
+                      "windows\n"
                       "window \"Test Dialog\" click 1\n")
                   .exitCode,
               0)
         << runner_->failure();
+    EXPECT_TRUE(contains(transcript(), "windows: 1")) << transcript();
+    EXPECT_TRUE(contains(transcript(), "--- dialog \"Test Dialog\" ---")) << transcript();
+    EXPECT_TRUE(contains(transcript(), "[4] edit \"now\"")) << transcript();
     // The click reached the dialog's procedure, which read the controls then.
     EXPECT_EQ(gSeen.checkValue, 1);
     EXPECT_EQ(gSeen.editText, "now");
