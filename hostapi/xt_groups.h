@@ -226,7 +226,9 @@ typedef struct XTFontGroup {
     uint32_t size;
     int16_t (*fontIDFromName)(const char* name);          /* 0 when unknown: the host substitutes */
     XTFontInst (*newFontInstance)(const XTFontDesc* desc);
-    Fixed (*charWidth)(XTFontInst font, uint16_t unit);   /* advance width of one UTF-16 code unit */
+    /* advance width of one character, by its code point: a character above
+       U+FFFF is one value here, never its two UTF-16 surrogates */
+    Fixed (*charWidth)(XTFontInst font, uint32_t codePoint);
     void (*disposeFontInstance)(XTFontInst font);
 } XTFontGroup;
 

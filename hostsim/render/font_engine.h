@@ -30,8 +30,8 @@ public:
     // The last failure: a font file missing or unreadable, FreeType not started.
     const std::string& error() const noexcept { return error_; }
 
-    // The advance width of the glyph for one UTF-16 code unit at `size`
-    // points, in points; a lone surrogate or a character the font lacks
+    // The advance width of the glyph for one character (a code point, or a
+    // UTF-16 code unit of the BMP) at `size` points, in points; a lone surrogate or a character the font lacks
     // gives the width of the font's missing-glyph shape. Nothing when the
     // font cannot be had.
     std::optional<double> advance(std::int16_t fontID, double size, std::uint32_t codePoint);

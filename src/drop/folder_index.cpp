@@ -8,8 +8,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "util/files_paths.h"
+#include "util/utf8_text.h"
 
 namespace lumbrel {
 
@@ -20,9 +22,14 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-// FNV-1a over the name with ASCII capitals lower-cased: names that match
-// without regard to case hash alike.
-std::uint32_t nameHash(std::string_view name) noexcept {
+// FNV-1a over the name's folded key, so that names that match hash alike.
+// An ASCII name is its own key with the letters lower-cased: no copy.
+std::uint32_t nameHash(std::string_view name) {
+    std::string key;
+    if (hasNonAsciiByte(name)) {
+        key = caseFoldedKey(name);
+        name = key;
+    }
     std::uint32_t hash = 2166136261U;
     for (const char c : name) {
         hash ^= static_cast<unsigned char>(lowerAscii(c));
@@ -58,7 +65,9 @@ DirHandle openSubfolder(int folderFd, const char* name) noexcept {
 
 bool FolderIndex::add(const char* path, std::size_t pathLength, std::size_t nameStart, Kind kind) {
     if (count_ >= kNone - 1) return false;
+    std::uint32_t hash = 0;
     try {
+        hash = nameHash(std::string_view(path + nameStart, pathLength - nameStart));
         if (pathBlockUsed_ + pathLength + 1 > kPathBlockSize) {
             pathBlocks_.push_back(std::make_unique_for_overwrite<char[]>(kPathBlockSize));
             pathBlockUsed_ = 0;
@@ -77,7 +86,7 @@ bool FolderIndex::add(const char* path, std::size_t pathLength, std::size_t name
     added.path = stored;
     added.nameStart = static_cast<std::uint16_t>(nameStart);
     added.nameLength = static_cast<std::uint16_t>(pathLength - nameStart);
-    added.hash = nameHash(nameOf(added));
+    added.hash = hash;
     added.next = kNone;
     added.kind = kind;
     return true;
@@ -169,7 +178,12 @@ bool FolderIndex::find(FolderMatch& match) const noexcept {
     match.found = 0;
     if (table_.empty() || match.name[0] == '\0') return false;
     const std::string_view name(match.name, strnlen(match.name, sizeof match.name));
-    const std::uint32_t hash = nameHash(name);
+    std::uint32_t hash = 0;
+    try {
+        hash = nameHash(name);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     const std::size_t mask = table_.size() - 1;
     for (std::size_t slot = hash & mask; table_[slot] != kNone; slot = (slot + 1) & mask) {
         const Entry& head = entry(table_[slot]);

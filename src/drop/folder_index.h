@@ -2,7 +2,8 @@
 // document can be matched against a folder without walking it once per box.
 // A look-up answers exactly what findInFolder (drop/folder_match.h) answers
 // for the same tree: the first item in walk order whose name equals the one
-// sought without regard to ASCII case and that is not a folder.
+// sought without regard to case and Unicode form (sameNameIgnoringCase) and
+// that is not a folder.
 //
 // The index walks the tree itself, exactly as EnumFolder does (the same
 // order, the same items left out, links never entered, unreadable
@@ -41,7 +42,7 @@ private:
     static constexpr std::uint32_t kNone = UINT32_MAX;
     struct Entry {
         const char* path = nullptr;   // terminated, in one of pathBlocks_
-        std::uint32_t hash = 0;       // of the name, ASCII lower-cased
+        std::uint32_t hash = 0;       // of the name's folded key
         std::uint32_t next = kNone;   // next item of the same name, in walk order
         std::uint16_t nameStart = 0;  // the name's offset within the path
         std::uint16_t nameLength = 0;

@@ -1,7 +1,8 @@
 // Finding a picture's file by name in a folder tree: the search record of
 // one box and the plain walk that fills it. Names are compared without
-// regard to ASCII case; the first item met in the walk's order wins, and
-// folders (links to folders too) never match.
+// regard to case and Unicode form (a name from a Mac volume is decomposed,
+// one typed elsewhere composed); the first item met in the walk's order
+// wins, and folders (links to folders too) never match.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +24,15 @@ constexpr char lowerAscii(char c) noexcept {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// True when the two names are equal once ASCII letters are lower-cased
-// (other bytes, UTF-8 included, compare as they are).
+// True when the two names are equal after Normalization Form C and full
+// case folding (caseFoldedKey, util/utf8_text.h): "\u00C4rger" and
+// "a\u0308rger" are one name, and so are "Stra\u00DFe" and "STRASSE". Two
+// ASCII names compare with their letters lower-cased, without any copy.
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) noexcept;
+
+// True when the name needs the Unicode comparison: it holds a byte above
+// 0x7F.
+bool hasNonAsciiByte(std::string_view name) noexcept;
 
 // The last component of a path the folder walk made ("/" separated).
 std::string_view walkedItemName(std::string_view path) noexcept;

@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "platform/platform_traits.h"
+#include "util/bounded.h"
 #include "util/files_paths.h"
+#include "util/utf8_text.h"
 
 namespace lumbrel {
 
@@ -32,13 +34,17 @@ constexpr FileTypeCode kNoRecordedType = kTypeNone;
 
 FileTypeCode getFileType(const char* path) noexcept {
     if (path == nullptr || path[0] == '\0') return kNoRecordedType;
-    char name[kMaxTypedNameLength + 1];
+    char name[kPathSize];
     getFileName(path, name, sizeof name, true);
+    // The cut counts characters: a name of 63 characters with umlauts is
+    // longer than 63 bytes and still shows its extension.
+    const std::size_t kept = utf8PrefixLength(name, kMaxTypedNameLength);
+    name[kept] = '\0';
     for (char& c : name) {
         if (c == '\0') break;
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    const std::string_view lowered(name);
+    const std::string_view lowered(name, kept);
     for (const ExtensionType& row : kExtensionTable) {
         if (lowered.ends_with(row.extension)) return row.type;
     }

@@ -6,7 +6,8 @@
 
 namespace lumbrel {
 
-// The longest file name the type is decided on; a longer name is cut to its
+// The longest file name the type is decided on, in characters (UTF-8 code
+// points; a byte that is no UTF-8 counts as one); a longer name is cut to its
 // first 63 characters first, so its extension may no longer be seen.
 inline constexpr unsigned kMaxTypedNameLength = 63;
 

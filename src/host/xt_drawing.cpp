@@ -25,9 +25,9 @@ void xt_disposefontinstance(XTFontInst font) {
     if (font != 0 && gXtFont.disposeFontInstance != nullptr) gXtFont.disposeFontInstance(font);
 }
 
-Fixed xt_charwidth(XTFontInst font, std::uint16_t unit) {
+Fixed xt_charwidth(XTFontInst font, char32_t codePoint) {
     if (font == 0 || gXtFont.charWidth == nullptr) return 0;
-    return gXtFont.charWidth(font, unit);
+    return gXtFont.charWidth(font, static_cast<std::uint32_t>(codePoint));
 }
 
 void xt_fillrect(XTPort port, double left, double top, double right, double bottom, XTColor color) {

@@ -21,8 +21,9 @@ std::int16_t xt_fontidfromname(const char* name);
 XTFontInst xt_newfontinstance(const XTFontDesc& desc);
 void xt_disposefontinstance(XTFontInst font);
 
-// Advance width of one UTF-16 code unit, 16.16 points; 0 without a font.
-Fixed xt_charwidth(XTFontInst font, std::uint16_t unit);
+// Advance width of one character by its code point, 16.16 points; 0
+// without a font.
+Fixed xt_charwidth(XTFontInst font, char32_t codePoint);
 
 // Fills a rectangle of the draw's port (document points).
 void xt_fillrect(XTPort port, double left, double top, double right, double bottom, XTColor color);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/xt_drawing.h"
+#include "labels/label_encoding.h"
 #include "labels/label_state.h"
 #include "labels/ps_output.h"
 #include "platform/platform_traits.h"
@@ -66,8 +67,17 @@ void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, st
     desc.vSize = desc.hSize;
     const XTFontInst font = xt_newfontinstance(desc);
 
+    // A surrogate pair is one character drawn as one glyph: it is measured
+    // once, by its code point.
     std::int64_t sum = 0;
-    for (std::int32_t i = 0; i < count; ++i) sum += xt_charwidth(font, units[i]);
+    for (std::int32_t i = 0; i < count; ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00U);
+            ++i;
+        }
+        sum += xt_charwidth(font, c);
+    }
     const double width = static_cast<double>(sum) / kFixedOne;
 
     xt_fillrect(port, x, y - screenSize / scale, x + width + 2.0, y + 2.0 / scale, kWhite);
@@ -97,7 +107,7 @@ void writePostScriptLabel(const XTFixedRect& bounds, std::string_view text) {
     const float y = top + static_cast<float>(state.printOffset);
     const float yTop = y + static_cast<float>(size) * -0.8F;
 
-    std::string escaped = escapePSString(text);
+    std::string escaped = escapePSString(labelTextInWindowsLatin1(text));
     const auto length = static_cast<std::int32_t>(escaped.size());
 
     psPrintf("%sgsave%s", eol, eol);

@@ -57,6 +57,15 @@ std::string escapePSString(std::string_view text) {
     try {
         out.reserve(text.size() * 2);
         for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte >= 0x7F) {
+                // Octal keeps the job 7-bit, and a CR or LF in a name can
+                // never start a line of the job (a "%%" comment, say).
+                const char octal[4] = {'\\', static_cast<char>('0' + (byte >> 6)),
+                                       static_cast<char>('0' + ((byte >> 3) & 7)), static_cast<char>('0' + (byte & 7))};
+                out.append(octal, sizeof octal);
+                continue;
+            }
             if (c == '\\' || c == '(' || c == ')') out.push_back('\\');
             out.push_back(c);
         }

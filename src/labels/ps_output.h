@@ -21,7 +21,9 @@ std::int32_t psPrintf(const char* format, ...) __attribute__((format(printf, 1, 
 std::string formatFixed2(double value);
 
 // The bytes as the inside of a PostScript string literal: backslash and both
-// parentheses get a backslash in front, every other byte stays as it is.
+// parentheses get a backslash in front; control bytes (below 0x20, and
+// 0x7F) and bytes from 0x80 up are written as three-digit octal escapes
+// ("\351"); every other byte stays as it is.
 std::string escapePSString(std::string_view text);
 
 // True when `name` can stand after a "/" as one PostScript name: 1 to 127

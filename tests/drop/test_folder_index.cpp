@@ -1,7 +1,7 @@
 // The one-walk index answers what a walk per name answers: on hand-made
 // trees for the edge cases, and on random trees with names that collide in
-// every way the rules allow (case, sub-folders, folders and links of the
-// same name, loops).
+// every way the rules allow (case, Unicode form, sub-folders, folders and
+// links of the same name, loops).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,8 +40,18 @@ std::string indexed(const FolderIndex& index, const std::string& name) {
 // A random tree under `root`; the names used, in random case, for asking.
 std::vector<std::string> randomTree(const fs::path& root, unsigned seed) {
     std::mt19937 random(seed);
-    const std::vector<std::string> pool = {"a.tif",  "B.tif",     "photo.JPG", "logo.eps", "x",
-                                           "Ab.tif", "\xC3\xA4.tif", "page.pdf",  "a.TIF.tif"};
+    // Each row: spellings of one name (case, composed and decomposed forms),
+    // which the file system keeps apart and the search takes as one.
+    const std::vector<std::vector<std::string>> spellings = {
+        {"a.tif"}, {"B.tif"}, {"photo.JPG"}, {"logo.eps"}, {"x"}, {"Ab.tif"}, {"page.pdf"}, {"a.TIF.tif"},
+        {"\xC3\xA4.tif", "\xC3\x84.tif", "a\xCC\x88.tif", "A\xCC\x88.TIF"},
+        {"\xC3\x84rger.tif", "\xC3\xA4RGER.tif", "A\xCC\x88rger.tif", "a\xCC\x88rger.TIF"},
+        {"Stra\xC3\x9F" "e.tif", "STRASSE.tif", "Strasse.tif"},
+        {"caf\xC3\xA9.jpg", "CAFE\xCC\x81.JPG", "Caf\xC3\x89.jpg"},
+        {"\xCE\xA3\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1.eps", "\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCC\x81\xCE\xB1.EPS"},
+    };
+    std::vector<std::string> pool;
+    for (const auto& row : spellings) pool.insert(pool.end(), row.begin(), row.end());
     const auto pick = [&](const std::vector<std::string>& from) {
         return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
     };
@@ -124,11 +134,14 @@ TEST(FolderIndexTest, ItemsWhosePathsDoNotFitAreLeftOutAsTheWalkLeavesThemOut) {
     EXPECT_LT(found, static_cast<int>(names.size()));
 }
 
-TEST(FolderIndexTest, NameComparisonFoldsAsciiCaseOnly) {
+TEST(FolderIndexTest, NameComparisonFoldsCaseAndUnicodeForm) {
     EXPECT_TRUE(sameNameIgnoringCase("Photo.TIF", "photo.tif"));
     EXPECT_FALSE(sameNameIgnoringCase("photo.tif", "photo.tiff"));
-    EXPECT_FALSE(sameNameIgnoringCase("\xC3\x84.tif", "\xC3\xA4.tif"));
-    EXPECT_TRUE(sameNameIgnoringCase("\xC3\x84.TIF", "\xC3\x84.tif"));
+    EXPECT_TRUE(sameNameIgnoringCase("\xC3\x84.tif", "\xC3\xA4.tif"));
+    EXPECT_TRUE(sameNameIgnoringCase("\xC3\x84.TIF", "a\xCC\x88.tif"));
+    EXPECT_TRUE(sameNameIgnoringCase("Stra\xC3\x9F" "e.tif", "STRASSE.TIF"));
+    EXPECT_FALSE(sameNameIgnoringCase("\xC3\xA4.tif", "a.tif"));
+    EXPECT_FALSE(sameNameIgnoringCase("\xFF.tif", "\xC3\xBF.tif"));  // not UTF-8: compared as bytes
     EXPECT_FALSE(sameNameIgnoringCase("[", "{"));  // 0x5B and 0x7B are no letters
     EXPECT_EQ(walkedItemName("/a/b/c.tif"), "c.tif");
     EXPECT_EQ(walkedItemName("c.tif"), "c.tif");

@@ -65,5 +65,29 @@ TEST(GetFileType, NameIsCutTo63CharactersFirst) {
     EXPECT_EQ(getFileType(("/x/" + stem63 + ".tif.bak").c_str()), kTypeTIFF);
 }
 
+TEST(GetFileType, TheCutCountsCharactersNotBytes) {
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA9";  // 5 characters, 10 bytes
+    const std::string euro = "\xE2\x82\xAC";                                  // 1 character, 3 bytes
+    const std::string photo = "\xF0\x9F\x93\xB7";                            // 1 character, 4 bytes
+    const struct {
+        std::string name;
+        FileTypeCode type;
+    } rows[] = {
+        {umlauts + std::string(53, 'n') + ".jpg", kTypeJPEG},        // 62 characters, 67 bytes
+        {umlauts + std::string(54, 'n') + ".jpg", kTypeJPEG},        // 63
+        {umlauts + std::string(55, 'n') + ".jpg", kTypeNone},        // 64: ".jp" is left
+        {euro + photo + std::string(57, 'n') + ".tif", kTypeTIFF},   // 63 characters, 68 bytes
+        {std::string(59, 'n') + euro + ".tif", kTypeNone},           // 64
+        {umlauts + std::string(54, 'n') + ".eps.bak", kTypeEPSF},    // the cut shows ".eps"
+        {"\xFF\xFE" + std::string(57, 'n') + ".tif", kTypeTIFF},     // bytes that are no UTF-8 count one each
+        {"\xFF\xFE" + std::string(58, 'n') + ".tif", kTypeNone},
+        {"\xC3" + std::string(58, 'n') + ".tif", kTypeTIFF},         // a cut-off sequence is one character
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(getFileType(("/x/" + row.name).c_str()), row.type) << row.name;
+        EXPECT_EQ(getFileType(("Disk:x:" + row.name).c_str()), row.type) << row.name;
+    }
+}
+
 }  // namespace
 }  // namespace lumbrel

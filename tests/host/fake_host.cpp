@@ -258,7 +258,7 @@ XTFontInst newFontInstance(const XTFontDesc* desc) {
     h().fontInstances.push_back(*desc);
     return static_cast<XTFontInst>(h().fontInstances.size());
 }
-Fixed charWidth(XTFontInst, std::uint16_t) { return h().unitWidth; }
+Fixed charWidth(XTFontInst, std::uint32_t) { return h().unitWidth; }
 void disposeFontInstance(XTFontInst font) { h().disposedFonts.push_back(font); }
 void fillRect(XTPort port, double left, double top, double right, double bottom, XTColor color) {
     h().fills.push_back(FakeFill{port, left, top, right, bottom, color});

@@ -34,7 +34,9 @@ TEST_F(DrawingGeometryTest, CharacterWidthsAreTheFontsAdvancesInSixteenDotSixtee
     const XTFontInst mono = gTables->font.newFontInstance(&desc);
 
     render::FontEngine fonts;
-    for (const std::uint16_t unit : {std::uint16_t{'W'}, std::uint16_t{'i'}, std::uint16_t{0xE4}, std::uint16_t{0xD800}}) {
+    // Characters above U+FFFF are measured by their code point.
+    for (const std::uint32_t unit : {std::uint32_t{'W'}, std::uint32_t{'i'}, std::uint32_t{0xE4}, std::uint32_t{0xD800},
+                                     std::uint32_t{0x1D400}, std::uint32_t{0x1F4F7}}) {
         EXPECT_EQ(gTables->font.charWidth(ten, unit), toFixed(*fonts.advance(geneva, 10.0, unit))) << unit;
         EXPECT_NEAR(gTables->font.charWidth(twenty, unit), 2 * gTables->font.charWidth(ten, unit), 1) << unit;
     }

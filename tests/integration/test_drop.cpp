@@ -352,6 +352,50 @@ TEST_F(DropTest, AStoredImageNameFillsAnEmptyPictureBox) {
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 
+// Pictures placed from a Mac volume carry decomposed names, names typed
+// elsewhere composed ones; case differs beyond A-Z too.
+TEST_F(DropTest, AFolderReLinksNamesInAnyUnicodeCaseOrForm) {
+    startOrFail();
+    const std::string composed = copy("cmyk.tif", "\xC3\x84rger.tif");               // "Ärger"
+    const std::string decomposed = copy("grey.tif", "Mac/Bu\xCC\x88ro Gro\xCC\x88\xC3\x9F" "e.tif");  // "Büro Größe"
+    // "été" twice, composed and decomposed: the one the walk meets first wins.
+    const std::string ete = copy("cmyk.tif", "\xC3\xA9t\xC3\xA9.tif");
+    const std::string eteDeeper = copy("grey.tif", "later/E\xCC\x81TE\xCC\x81.TIF");
+    std::string first;
+    for (const auto& entry : fs::recursive_directory_iterator(files_)) {
+        if (entry.path() == ete || entry.path() == eteDeeper) {
+            first = entry.path().string();
+            break;
+        }
+    }
+    const struct {
+        std::string oldPath, expected;
+    } rows[] = {
+        {"/old/\xC3\xA4rger.tif", composed},                                 // "ärger"
+        {"/old/A\xCC\x88RGER.TIF", composed},                                // decomposed, in capitals
+        {"/old/B\xC3\xBCro Gr\xC3\xB6\xC3\x9F" "e.tif", decomposed},          // composed
+        {"/old/B\xC3\x9CRO GR\xC3\x96SSE.TIF", decomposed},                   // capitals, ß as SS
+        {"/old/\xC3\x89T\xC3\x89.tif", first},
+        {"/old/arger.tif", "/old/arger.tif"},                               // no mark: another name
+    };
+    hostsim::Document made = spreadsDocument(1);
+    std::vector<BoxId> boxes;
+    double top = 20;
+    for (const auto& row : rows) {
+        const BoxId id = made.addBox(1, hostsim::kBoxPicture, hostsim::Rect{top, 20, top + 40, 80});
+        hostsim::Picture picture;
+        picture.path = row.oldPath;
+        made.setPicture(id, picture);
+        boxes.push_back(id);
+        top += 50;
+    }
+    ASSERT_TRUE(sim().newDocument(std::move(made)).ok());
+    answer("Yes");
+    EXPECT_TRUE(dropFiles({files_.string()}, SpreadPoint{1, 10, 10}));
+    for (std::size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(picturePath(boxes[i]), rows[i].expected) << rows[i].oldPath;
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
 TEST_F(DropTest, LinkLoopsAndUnreadableSubfoldersInADroppedFolderEndCleanly) {
     startOrFail();
     openSample();

@@ -240,6 +240,138 @@ hostsim::Document oddNamesDocument() {
     return doc;
 }
 
+// ---- names beyond ASCII ----------------------------------------------------------------------------------
+
+// One page with a picture box per name, in chain order.
+hostsim::Document namesDocument(const std::vector<std::string>& names) {
+    using namespace hostsim;
+    Document doc;
+    doc.pageWidth = 600.0;
+    doc.pageHeight = 800.0;
+    Spread spread;
+    spread.width = 600.0;
+    spread.height = 800.0;
+    spread.pages.push_back(Page{"1", 0, 0.0, 0.0});
+    doc.addSpread(spread);
+    double top = 40.0;
+    for (const std::string& name : names) {
+        const BoxId box = doc.addBox(1, kBoxPicture, Rect{top, 40.0, top + 60.0, 400.0});
+        Picture picture;
+        picture.path = "/pics/" + name;
+        doc.setPicture(box, picture);
+        top += 100.0;
+    }
+    doc.setCurrentPage(1);
+    doc.markSaved();
+    return doc;
+}
+
+// The end of the PostScript string literal that starts at `open` ("(").
+std::size_t literalEnd(const std::string& ps, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open; i < ps.size(); ++i) {
+        if (ps[i] == '\\') {
+            ++i;
+        } else if (ps[i] == '(') {
+            ++depth;
+        } else if (ps[i] == ')' && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return std::string::npos;
+}
+
+// The job with the two strings of each label snippet (measured and shown)
+// replaced, snippet by snippet, by the bytes of `texts` as hex strings: the
+// same labels with their text set in the font directly.
+std::string withLabelTexts(std::string ps, const std::vector<std::string>& texts) {
+    std::size_t at = 0;
+    for (const std::string& text : texts) {
+        std::string hex = "<";
+        for (const char c : text) {
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            hex += kDigits[static_cast<unsigned char>(c) >> 4];
+            hex += kDigits[static_cast<unsigned char>(c) & 15];
+        }
+        hex += ">";
+        at = ps.find("makefont setfont", at);
+        if (at == std::string::npos) return {};
+        for (const char* before : {"1 setgray ", "moveto\r"}) {
+            const std::size_t open = ps.find('(', ps.find(before, at));
+            const std::size_t end = literalEnd(ps, open);
+            if (end == std::string::npos) return {};
+            ps.replace(open, end - open, hex);
+            at = open + hex.size();
+        }
+    }
+    return ps;
+}
+
+bool samePages(const GhostscriptRun& a, const GhostscriptRun& b) {
+    if (a.pages.size() != b.pages.size()) return false;
+    for (std::size_t p = 0; p < a.pages.size(); ++p) {
+        if (a.pages[p].pixels != b.pages[p].pixels) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> dscLines(const std::string& ps) {
+    std::vector<std::string> found;
+    for (const std::string& line : psLines(ps)) {
+        if (line.rfind("%%", 0) == 0) found.push_back(line);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Names arrive as UTF-8 in either Unicode form; the label font reads code
+// page 1252. What Ghostscript draws for the module's labels is what it draws
+// for the expected bytes set in the font directly.
+TEST_F(PrintRenderTest, NamesBeyondAsciiPrintInTheFontsCodePage) {
+    const std::string nfc = "B\xC3\xA4rbel Gr\xC3\xB6\xC3\x9F" "e caf\xC3\xA9 \xE2\x82\xAC" "5.tif";
+    const std::string nfd = "Ba\xCC\x88rbel Gro\xCC\x88\xC3\x9F" "e cafe\xCC\x81 \xE2\x82\xAC" "5.tif";
+    const std::string greek = "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.tif";  // five Greek letters
+    const std::string withCR = "a\r%%EOF\rb.tif";
+    const std::string latin1 = "B\xE4rbel Gr\xF6\xDF" "e caf\xE9 \x80" "5.tif";  // code page 1252
+    startOrFail();
+    ASSERT_TRUE(sim().newDocument(namesDocument({nfc, nfd, greek, withCR}), "Names").ok());
+    const GhostscriptRun job = printAndRender("names", "Yes");
+    const std::string ps = test::readFile(dir_.file("names.ps"));
+
+    const std::vector<std::string> lines = psLines(ps);
+    const auto count = [&](const std::string& line) { return std::count(lines.begin(), lines.end(), line); };
+    EXPECT_EQ(count("(B\\344rbel Gr\\366\\337e caf\\351 \\2005.tif) show"), 2) << "both forms";
+    EXPECT_EQ(count("(?????.tif) show"), 1);
+    EXPECT_EQ(count("(a\\015%%EOF\\015b.tif) show"), 1) << "one line";
+
+    // The name adds no line that starts with "%%": those are the host's and
+    // the font program's.
+    const GhostscriptRun no = printAndRender("names-no", "No", false);
+    std::vector<std::string> expectedDsc = dscLines(test::readFile(dir_.file("names-no.ps")));
+    const std::vector<std::string> fontDsc = dscLines(test::readFile(test::sourcePath("resources/f1.ps")));
+    expectedDsc.insert(expectedDsc.end(), fontDsc.begin(), fontDsc.end());
+    std::sort(expectedDsc.begin(), expectedDsc.end());
+    EXPECT_EQ(dscLines(ps), expectedDsc);
+    EXPECT_FALSE(samePages(job, no));
+
+    // The same texts set in the font directly render alike; with "?" for
+    // the letters beyond ASCII they do not, so the font has those glyphs.
+    const auto render = [&](const std::string& name, const std::vector<std::string>& texts) {
+        const std::string edited = withLabelTexts(ps, texts);
+        EXPECT_FALSE(edited.empty());
+        test::writeFile(dir_.file(name + ".ps"), edited);
+        const hostsim::Document& doc = *sim().current();
+        return renderWithGhostscript(dir_.file(name + ".ps"), dir_.path() / name, kDpi, doc.pageWidth, doc.pageHeight);
+    };
+    const GhostscriptRun direct = render("direct", {latin1, latin1, "?????.tif", withCR});
+    ASSERT_EQ(direct.exitCode, 0) << direct.output;
+    EXPECT_TRUE(samePages(job, direct));
+    const GhostscriptRun asked = render("asked", {"B?rbel Gr??e caf? ?5.tif", latin1, "?????.tif", withCR});
+    ASSERT_EQ(asked.exitCode, 0) << asked.output;
+    EXPECT_FALSE(samePages(job, asked));
+    EXPECT_TRUE(violations().empty()) << violations().front();
+}
+
 struct LabelSettings {
     const char* name;
     const char* key;

@@ -135,6 +135,42 @@ TEST_F(ScriptingTest, IdentifiersAreCutAt255BytesAndEndAtTheNextTag) {
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 
+// An identifier is text: the request writes it as XML does, the reply too,
+// and the partner gets back the identifier it set, in well-formed XML.
+TEST_F(ScriptingTest, IdentifiersWithMarkupCharactersComeBackAsTheSameIdentifier) {
+    openSample();
+    std::string quotes;
+    for (int i = 0; i < 256; ++i) quotes += "&quot;";
+    request("<cmd>3</cmd><qid=\"3\">x&quot; evil=&quot;1</qid><qid=\"5\">a&lt;b&gt;c &amp; d&apos;s</qid>"
+            "<qid=\"6\">plain-6</qid><qid=\"7\">R&D &copy;</qid><qid=\"8\">" + quotes + "</qid>");
+    const struct {
+        hostsim::BoxId box;
+        std::string stored, written;  // as kept in the slug, as in a reply
+    } rows[] = {
+        {kRgbTiffBox, "x\" evil=\"1", "x&quot; evil=&quot;1"},
+        {kCmykTiffBox, "a<b>c & d's", "a&lt;b&gt;c &amp; d's"},
+        {kGreyTiffBox, "plain-6", "plain-6"},
+        {kJpegBox, "R&D &copy;", "R&amp;D &amp;copy;"},  // no entity of the five: taken as it stands
+        {kCmykEpsBox, std::string(255, '"'), quotes.substr(6)},  // read first, then cut to 255 bytes
+    };
+    std::string ask = "<cmd>2</cmd>", replyTwo = "<cmd>2</cmd>\r", find = "<cmd>1</cmd>", replyOne = "<cmd>1</cmd>\r";
+    for (const auto& row : rows) {
+        const std::string id = std::to_string(row.box);
+        ASSERT_NE(identifier(row.box), nullptr) << id;
+        EXPECT_EQ(*identifier(row.box), row.stored);
+        ask += "<qid>" + id + "</qid>";
+        replyTwo += "<guid qid=\"" + id + "\">" + row.written + "</guid>\r";
+        find += "<guid>" + row.written + "</guid>";
+        replyOne += "<qid guid=\"" + row.written + "\">" + id + "</qid>\r";
+    }
+    EXPECT_EQ(request(ask), replyTwo);
+    EXPECT_EQ(request(find), replyOne);
+    // Text may hold '"', '>' and "'" as they are; a '<' never.
+    EXPECT_EQ(request("<cmd>1</cmd><guid>x\" evil=\"1</guid><guid>a&lt;b>c &amp; d's</guid><guid>a<b>c & d's</guid>"),
+              "<cmd>1</cmd>\r<qid guid=\"x&quot; evil=&quot;1\">3</qid>\r<qid guid=\"a&lt;b&gt;c &amp; d's\">5</qid>\r");
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
 TEST_F(ScriptingTest, AOneMegabyteRequestIsAnsweredWhole) {
     openSample();
     std::string big = "<cmd>3</cmd>";

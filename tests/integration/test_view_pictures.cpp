@@ -126,6 +126,32 @@ TEST_F(ViewPictureTest, LabelsSitAtTheBoxCornerAtEveryScaleWithTheFontsWidth) {
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 
+// A character beyond U+FFFF is one glyph on screen and is measured as one:
+// the white background ends 2 points after the text whatever the name holds.
+TEST_F(ViewPictureTest, TheBackgroundFitsNamesWithCharactersBeyondTheBasicPlane) {
+    startOrFail();
+    hostsim::Document made = spreadsDocument(1);
+    const hostsim::BoxId box = made.addBox(1, hostsim::kBoxPicture, hostsim::Rect{100, 100, 200, 300});
+    hostsim::Picture picture;
+    picture.path = "/pics/smile \xF0\x9F\x98\x80 \xF0\x9D\x94\xB8.tif";  // U+1F600, U+1D538
+    made.setPicture(box, picture);
+    ASSERT_TRUE(sim().newDocument(std::move(made)).ok());
+    ASSERT_TRUE(sim().chooseMenu("Show Image Names"));
+    const std::vector<Label> found = labels(svgAt(100));
+    ASSERT_EQ(found.size(), 1U);
+    hostsim::render::FontEngine fonts;
+    double byCharacter = 0, byUnit = 0;
+    for (const char32_t c : std::u32string(U"smile \U0001F600 \U0001D538.tif")) {
+        byCharacter += fonts.advance(kGenevaID, 10, c).value_or(0);
+    }
+    for (const char16_t unit : std::u16string(u"smile \U0001F600 \U0001D538.tif")) {
+        byUnit += fonts.advance(kGenevaID, 10, unit).value_or(0);
+    }
+    ASSERT_GT(std::abs(byUnit - byCharacter), 1.0) << "the font has both glyphs";
+    EXPECT_NEAR(found[0].rect.number("width"), byCharacter + 2.0, 1e-3);
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
 TEST_F(ViewPictureTest, OnlyPictureBoxesWithAPictureGetALabel) {
     startOrFail();
     openSample();

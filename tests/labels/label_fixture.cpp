@@ -68,7 +68,14 @@ bool psStrings(std::string_view ps, std::vector<std::string>* strings) {
             const char c = ps[i++];
             if (c == '\\') {
                 if (i >= ps.size()) return false;
-                value.push_back(ps[i++]);  // the escapes the labels use
+                // One to three octal digits are a byte; otherwise the
+                // character itself (the escapes the labels use).
+                int code = 0, digits = 0;
+                while (digits < 3 && i < ps.size() && ps[i] >= '0' && ps[i] <= '7') {
+                    code = code * 8 + (ps[i++] - '0');
+                    ++digits;
+                }
+                value.push_back(digits > 0 ? static_cast<char>(code) : ps[i++]);
                 continue;
             }
             if (c == '(') ++depth;

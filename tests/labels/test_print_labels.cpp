@@ -3,6 +3,7 @@
 // the job.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -113,17 +114,62 @@ TEST_F(PrintLabelTest, LongPathWithControlAndHighBytesStaysOneString) {
     printingJob();
     labelState().mode = kLabelsShift;  // the whole path
     std::string path = "/";
+    std::string printed = "/";
     const std::string piece = "\\(\r\n\t\x01\xE9\xFF)";
-    while (path.size() + piece.size() <= 511) path += piece;
+    while (path.size() + piece.size() <= 511) {
+        path += piece;
+        printed += "\\(\r\n\t\x01??)";  // the two bytes are no UTF-8
+    }
+    printed += std::string(511 - path.size(), ')');
     path.resize(511, ')');
     pictureBox(1, 0, 0, path);
     draw(1);
     std::vector<std::string> strings;
     ASSERT_TRUE(psStrings(host().postScript, &strings));
     ASSERT_EQ(strings.size(), 2U);
-    EXPECT_EQ(strings[0], path);
-    EXPECT_EQ(strings[1], path);
+    EXPECT_EQ(strings[0], printed);
+    EXPECT_EQ(strings[1], printed);
     EXPECT_EQ(host().postScript.substr(host().postScript.size() - lines("grestore\r\r").size()), lines("grestore\r\r"));
+}
+
+// The label font reads code page 1252; names arrive as UTF-8 in either
+// Unicode form. Inside the string literal every byte from 0x80 up and every
+// control byte is an octal escape.
+TEST_F(PrintLabelTest, NamesAreWrittenInTheFontsCodePageAsOctalEscapes) {
+    const struct {
+        const char* name;     // UTF-8, as the host reports it
+        const char* literal;  // between the parentheses of the snippet
+    } rows[] = {
+        {"abc ~!.tif", "abc ~!.tif"},
+        {"B\xC3\xA4rbel Gr\xC3\xB6\xC3\x9F" "e.tif", "B\\344rbel Gr\\366\\337e.tif"},        // composed
+        {"Ba\xCC\x88rbel Gro\xCC\x88\xC3\x9F" "e.tif", "B\\344rbel Gr\\366\\337e.tif"},      // decomposed
+        {"caf\xC3\xA9 \xE2\x82\xAC" "5", "caf\\351 \\2005"},                                  // the euro is 0x80
+        {"\xE2\x80\x9Cq\xE2\x80\x9D \xC5\x93 \xE2\x84\xA2", "\\223q\\224 \\234 \\231"},       // from the 0x80 block
+        {"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.tif", "?????.tif"},                         // Greek: one "?" each
+        {"\xF0\x9F\x93\xB7 \xE4\xB8\xAD \xC2\x81", "? ? ?"},                                 // no such character
+        {"q\xCC\x83", "q?"},                                 // no composed form: the mark alone is lost
+        {"bad\xFF\xFE\xC3", "bad???"},                       // no UTF-8: one "?" per byte
+        {"a\r%%EOF\rb\n\t\x01\x7F", "a\\015%%EOF\\015b\\012\\011\\001\\177"},
+        {"(x)\\", "\\(x\\)\\\\"},
+    };
+    printingJob();
+    for (const auto& row : rows) {
+        host().postScript.clear();
+        pictureBox(1, 0, 0, std::string("/x/") + row.name);
+        draw(1);
+        const std::string literal = std::string("(") + row.literal + ")";
+        EXPECT_NE(host().postScript.find(literal + " stringwidth pop"), std::string::npos) << host().postScript;
+        EXPECT_NE(host().postScript.find(lines("moveto\r") + literal + lines(" show\r")), std::string::npos)
+            << host().postScript;
+        // 7-bit, and the only control bytes are the snippet's own line ends.
+        EXPECT_EQ(std::count_if(host().postScript.begin(), host().postScript.end(),
+                                [](char c) {
+                                    const auto byte = static_cast<unsigned char>(c);
+                                    return (byte < 0x20 || byte >= 0x7F) && c != '\r' && c != '\n';
+                                }),
+                  0)
+            << row.name;
+    }
 }
 
 TEST_F(PrintLabelTest, UnusableFontNamesFallBackToTheLabelFont) {

@@ -42,15 +42,15 @@ XTFontInst newFontInstance(const XTFontDesc* desc) {
     });
 }
 
-Fixed charWidth(XTFontInst font, std::uint16_t unit) {
-    return hostCall<Fixed>(G, "charWidth", kNeedNothing, 0, [font, unit](Runtime& rt) {
+Fixed charWidth(XTFontInst font, std::uint32_t codePoint) {
+    return hostCall<Fixed>(G, "charWidth", kNeedNothing, 0, [font, codePoint](Runtime& rt) {
         const auto it = rt.fonts.find(font);
         if (it == rt.fonts.end()) {
             rt.violation(G, "charWidth", "got a font instance that is not live");
             return Fixed{0};
         }
         const XTFontDesc& desc = it->second;
-        const std::optional<double> width = rt.fontEngine().advance(desc.fontID, fromFixed(desc.hSize), unit);
+        const std::optional<double> width = rt.fontEngine().advance(desc.fontID, fromFixed(desc.hSize), codePoint);
         if (!width) {
             if (!rt.fontFailureNoted) rt.note("font metrics unavailable: " + rt.fontEngine().error());
             rt.fontFailureNoted = true;
