@@ -74,8 +74,13 @@ bool findByIdentifier(XTBoxID box, std::intptr_t data) {
     const auto& walk = *reinterpret_cast<const ScriptWalk*>(data);
     char identifier[kMaxIdentifierLength + 1];
     if (!readIdentifier(box, identifier)) return true;
+    // Found when the request holds it as XML text, entities read, or, as
+    // partners that write identifiers unescaped have always relied on,
+    // literally between a '>' and a '<'.
+    char enclosed[kMaxIdentifierLength + 3];
+    std::snprintf(enclosed, sizeof enclosed, ">%s<", identifier);
     try {
-        if (walk.texts->count(identifier) != 0) {
+        if (walk.texts->count(identifier) != 0 || contains(walk.request, enclosed)) {
             char id[16];
             std::snprintf(id, sizeof id, "%d", static_cast<int>(box));
             walk.reply->add("qid", id, "guid", escapeXMLMarkup(identifier).c_str());

@@ -9,7 +9,10 @@
 //          <guid qid="box id">identifier</guid>.
 //   cmd 3: <cmd>3</cmd> ... <qid="box id">identifier<   sets identifiers.
 // Every reply starts with the request's <cmd> element. Identifiers are kept
-// in the picture slug 'bDIC' of each box, at most 255 bytes.
+// in the picture slug 'bDIC' of each box, at most 255 bytes. They are text:
+// a request writes them as XML does (&amp; &lt; &gt; &quot; &apos; are read
+// as their characters), and a reply writes '&', '<', '>' and '"' as entities,
+// so an identifier without those four goes out byte for byte as stored.
 #pragma once
 
 #include <cstddef>

@@ -79,7 +79,9 @@ TEST_F(ScriptingTest, LongIdentifiersAndBracketsInsideIdentifiers) {
     host().setIdentifier(11, std::string(300, 'i'));  // stored by someone else, longer than ours
     host().setIdentifier(21, "a<b");
     const std::string reply = answer("<cmd>1</cmd><guid>" + std::string(255, 'i') + "</guid><guid>a<b</guid>");
-    EXPECT_EQ(reply, "<cmd>1</cmd>\r<qid guid=\"" + std::string(255, 'i') + "\">11</qid>\r<qid guid=\"a<b\">21</qid>\r");
+    // The reply stays XML: the bracket goes out as an entity.
+    EXPECT_EQ(reply, "<cmd>1</cmd>\r<qid guid=\"" + std::string(255, 'i') + "\">11</qid>\r<qid guid=\"a&lt;b\">21</qid>\r");
+    EXPECT_EQ(answer("<cmd>1</cmd><guid>a&lt;b</guid>"), "<cmd>1</cmd>\r<qid guid=\"a&lt;b\">21</qid>\r");
 }
 
 TEST_F(ScriptingTest, OneMegabyteRequestIsAnswered) {

@@ -165,9 +165,13 @@ TEST_F(ScriptingTest, IdentifiersWithMarkupCharactersComeBackAsTheSameIdentifier
     }
     EXPECT_EQ(request(ask), replyTwo);
     EXPECT_EQ(request(find), replyOne);
-    // Text may hold '"', '>' and "'" as they are; a '<' never.
-    EXPECT_EQ(request("<cmd>1</cmd><guid>x\" evil=\"1</guid><guid>a&lt;b>c &amp; d's</guid><guid>a<b>c & d's</guid>"),
-              "<cmd>1</cmd>\r<qid guid=\"x&quot; evil=&quot;1\">3</qid>\r<qid guid=\"a&lt;b&gt;c &amp; d's\">5</qid>\r");
+    // XML text may hold '"', '>' and "'" as they are; identifiers written
+    // without any escaping are still found as before.
+    for (const char* form : {"<guid>x\" evil=\"1</guid><guid>a&lt;b>c &amp; d's</guid>",
+                             "<guid>x\" evil=\"1</guid><guid>a<b>c & d's</guid>"}) {
+        EXPECT_EQ(request(std::string("<cmd>1</cmd>") + form),
+                  "<cmd>1</cmd>\r<qid guid=\"x&quot; evil=&quot;1\">3</qid>\r<qid guid=\"a&lt;b&gt;c &amp; d's\">5</qid>\r");
+    }
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 

@@ -118,7 +118,7 @@ TEST_F(PrintLabelTest, LongPathWithControlAndHighBytesStaysOneString) {
     const std::string piece = "\\(\r\n\t\x01\xE9\xFF)";
     while (path.size() + piece.size() <= 511) {
         path += piece;
-        printed += "\\(\r\n\t\x01??)";  // the two bytes are no UTF-8
+        printed += "\\(\r\n\t\x01?" "?)";  // the two bytes are no UTF-8
     }
     printed += std::string(511 - path.size(), ')');
     path.resize(511, ')');
@@ -153,10 +153,11 @@ TEST_F(PrintLabelTest, NamesAreWrittenInTheFontsCodePageAsOctalEscapes) {
         {"(x)\\", "\\(x\\)\\\\"},
     };
     printingJob();
+    XTBoxID box = 0;
     for (const auto& row : rows) {
         host().postScript.clear();
-        pictureBox(1, 0, 0, std::string("/x/") + row.name);
-        draw(1);
+        pictureBox(++box, 0, 0, std::string("/x/") + row.name);
+        draw(box);
         const std::string literal = std::string("(") + row.literal + ")";
         EXPECT_NE(host().postScript.find(literal + " stringwidth pop"), std::string::npos) << host().postScript;
         EXPECT_NE(host().postScript.find(lines("moveto\r") + literal + lines(" show\r")), std::string::npos)
