@@ -137,7 +137,10 @@ TEST_F(ViewPictureTest, TheBackgroundFitsNamesWithCharactersBeyondTheBasicPlane)
     made.setPicture(box, picture);
     ASSERT_TRUE(sim().newDocument(std::move(made)).ok());
     ASSERT_TRUE(sim().chooseMenu("Show Image Names"));
-    const std::vector<Label> found = labels(svgAt(100));
+    std::vector<Label> found;
+    for (const Label& label : labels(svgAt(100))) {
+        if (label.text.text.rfind("smile", 0) == 0) found.push_back(label);
+    }
     ASSERT_EQ(found.size(), 1U);
     hostsim::render::FontEngine fonts;
     double byCharacter = 0, byUnit = 0;
