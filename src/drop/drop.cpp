@@ -42,25 +42,27 @@ bool firstDraggedPath(char* path, std::size_t size) {
     return pasteboard.getPath(1, path, size);
 }
 
-void dropFile(const XTDragInfo& info, const char* path) {
+// False when no spread can take the file: the view's page has none, the
+// host tells no usable spread height, or the point lies above the first
+// spread or below the last.
+bool dropFile(const XTDragInfo& info, const char* path) {
     const std::int16_t spread = getSpreadFromDrop(info.view);
-    if (spread < 1) return;
+    if (spread < 1) return false;
     setsprdorigin(spread);
     const XTPoint local = xt_globaltolocal(info.window, info.where);
-    const DropPlace place =
+    const std::optional<DropPlace> place =
         placeDrop(spread, local, dropZoom(xtget_docscale(), xt_docscalefactor()), xt_spreadscreenheight(1));
-    // Above the first spread or below the last there is no spread to take
-    // the picture.
-    if (place.spread < 1 || place.spread > numsprds()) return;
+    if (!place || place->spread < 1 || place->spread > numsprds()) return false;
 
-    const auto target = static_cast<std::int16_t>(place.spread);
-    const XTFixedPoint point{toFixed(place.v), toFixed(place.h)};
+    const auto target = static_cast<std::int16_t>(place->spread);
+    const XTFixedPoint point{toFixed(place->v), toFixed(place->h)};
     const XTBoxID box = whichBox(target, point);
     if (xt_ispictbox(box)) {
         XTLoadBox(box, path);
-        return;
+        return true;
     }
     installBox(xt_viewdoc(info.view), target, point.h, point.v, path);
+    return true;
 }
 
 }  // namespace
@@ -78,24 +80,23 @@ std::int32_t dragDropped(const XTDragInfo* info) {
     platform::bringApplicationToFront(platform::kCreatorThisHost, nullptr);
     char path[kPathSize];
     if (info == nullptr || !firstDraggedPath(path, sizeof path)) return 0;
-    dropPath(*info, path);
-    return 1;
+    return dropPath(*info, path) ? 1 : 0;
 }
 
-void dropPath(const XTDragInfo& info, const char* path) {
-    if (path == nullptr) return;
+bool dropPath(const XTDragInfo& info, const char* path) {
+    if (path == nullptr) return false;
     if (!fileExists(path)) {
         // The path goes in as an argument: a "%" in a file name is text.
         setMsg2("%s", path);
         msgBox("fileNotFound");
-        return;
+        return true;
     }
     if (isFolder(path)) {
         setMsg2("%s", path);
         if (msgBoxYesNo("dropFolder") == kAnswerDefault) dropFolder(path);
-        return;
+        return true;
     }
-    dropFile(info, path);
+    return dropFile(info, path);
 }
 
 std::int16_t getSpreadFromDrop(XTViewRef view) {
@@ -106,20 +107,19 @@ std::int64_t dropZoom(Fixed viewScale, Fixed docScaleFactor) noexcept {
     return std::int64_t{viewScale} * docScaleFactor / kFixedOne;
 }
 
-DropPlace placeDrop(std::int16_t spread, XTPoint local, std::int64_t zoom, std::int32_t spreadHeight) noexcept {
+std::optional<DropPlace> placeDrop(std::int16_t spread, XTPoint local, std::int64_t zoom,
+                                   std::int32_t spreadHeight) noexcept {
+    if (spreadHeight <= 0) return std::nullopt;
     std::int64_t v = local.v;
     std::int64_t h = local.h;
     if (zoom > 0) {
         v = v * kFixedOne / zoom;
         h = h * kFixedOne / zoom;
     }
-    std::int64_t target = spread;
-    if (spreadHeight > 0) {
-        std::int64_t spreads = v / spreadHeight;
-        if (v < 0) --spreads;
-        v -= spreads * spreadHeight;
-        target += spreads;
-    }
+    std::int64_t spreads = v / spreadHeight;
+    if (v < 0) --spreads;
+    v -= spreads * spreadHeight;
+    const std::int64_t target = spread + spreads;
     DropPlace place;
     place.spread = static_cast<std::int32_t>(std::clamp<std::int64_t>(target, INT16_MIN, INT16_MAX));
     place.v = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT16_MIN, INT16_MAX));

@@ -12,6 +12,7 @@
 #include "settings/localised_strings.h"
 #include "settings/preferences.h"
 #include "util/bounded.h"
+#include "util/files_paths.h"
 #include "util/log.h"
 
 namespace lumbrel {
@@ -44,7 +45,7 @@ bool checkStep(XTBoxID box, std::intptr_t data) {
 
 EPSFindings readEPSFindings(const char* path) {
     EPSFindings findings;
-    std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
+    std::FILE* file = openRegularFile(path);
     if (file == nullptr) return findings;
 
     unsigned char header[kEPSHeaderBytes] = {};

@@ -1,15 +1,18 @@
 #include "settings/resources.h"
 
+#include <sys/types.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <exception>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "util/bounded.h"
+#include "util/files_paths.h"
 
 namespace lumbrel {
 
@@ -73,20 +76,23 @@ bool findFile(const std::filesystem::path& folder, const std::string& fileName, 
 }
 
 // The file's bytes in a zero-filled block two bytes longer; null when it
-// cannot be read whole or is too large.
+// is no regular file, cannot be read whole or is too large.
 char* readResource(const std::filesystem::path& path, std::int32_t* length) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return nullptr;
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size > kMaxResourceSize || !file.seekg(0)) return nullptr;
-    const auto bytes = static_cast<std::size_t>(size);
-    auto* data = static_cast<char*>(std::calloc(bytes + 2, 1));
-    if (data == nullptr) return nullptr;
-    if (!file.read(data, static_cast<std::streamsize>(size))) {
-        std::free(data);
-        return nullptr;
+    std::FILE* file = openRegularFile(path.c_str());
+    if (file == nullptr) return nullptr;
+    char* data = nullptr;
+    off_t size = -1;
+    if (::fseeko(file, 0, SEEK_END) == 0) size = ::ftello(file);
+    if (size >= 0 && size <= kMaxResourceSize && ::fseeko(file, 0, SEEK_SET) == 0) {
+        const auto bytes = static_cast<std::size_t>(size);
+        data = static_cast<char*>(std::calloc(bytes + 2, 1));
+        if (data != nullptr && std::fread(data, 1, bytes, file) != bytes) {
+            std::free(data);
+            data = nullptr;
+        }
     }
-    if (length != nullptr) *length = static_cast<std::int32_t>(size);
+    std::fclose(file);
+    if (data != nullptr && length != nullptr) *length = static_cast<std::int32_t>(size);
     return data;
 }
 

@@ -48,6 +48,7 @@ void CMySettings::reset() noexcept {
     text_.clear();
     hasText_ = false;
     capacity_ = 0;
+    unreadableFile_ = false;
     lineEnd_ = "\r";
     lineEndLength_ = 1;
 }
@@ -65,11 +66,16 @@ std::int16_t CMySettings::setupWithPath(const char* path) {
 
     // The settings file always has the extension ".ini". A path that cannot
     // be held whole names no file: the store then runs from its defaults and
-    // never writes.
+    // never writes. An HFS path is held in its POSIX form, so that the file
+    // read is the file written.
     path_[0] = '\0';
+    unreadableFile_ = false;
     if (path != nullptr && *path != '\0' && std::strlen(path) < sizeof path_) {
         copyBounded(path_, path);
-        if (!pathEndsWith(path_, ".ini") && replaceExtension(path_, ".ini") == nullptr) path_[0] = '\0';
+        if (!hfsToUnix(path_, sizeof path_)) path_[0] = '\0';
+        if (path_[0] != '\0' && !pathEndsWith(path_, ".ini") && replaceExtension(path_, ".ini") == nullptr) {
+            path_[0] = '\0';
+        }
         if (path_[0] != '\0') resolveAlias(path_, sizeof path_);
     }
 
@@ -97,6 +103,10 @@ std::int16_t CMySettings::setupWithPath(const char* path) {
         } else if (status == kFileNoMemory) {
             return kMemFull;
         } else {
+            // Something is there that cannot be read (another user's file, a
+            // FIFO, a folder): the defaults serve, but a save must not put
+            // them in place of content never seen.
+            unreadableFile_ = path_[0] != '\0' && fileExists(path_);
             // No file: the default preferences resource, taken as it stands.
             std::int32_t resourceLength = 0;
             char* resource = getResourceData("Prefs", "ini", getLanguage(), &resourceLength);
@@ -153,10 +163,10 @@ std::string CMySettings::fileForm() const {
 }
 
 std::int16_t CMySettings::save() {
-    if (hasText_ && path_[0] != '\0') {
+    if (hasText_ && path_[0] != '\0' && !unreadableFile_) {
         try {
             const std::string bytes = fileForm();
-            platform::replaceFileContent(path_, bytes.data(), bytes.size());
+            platform::saveFileContent(path_, bytes.data(), bytes.size());
         } catch (const std::bad_alloc&) {
             // Nothing written; the file stays as it was.
         }

@@ -43,11 +43,15 @@ public:
     void reset() noexcept;    // empty path and date, no text, line end CR
     void cleanup() noexcept;  // frees the text
 
-    // Reads the settings file at `path` (its extension becomes ".ini");
-    // without a file the default "Prefs" resource, else an empty text.
+    // Reads the settings file at `path` (its extension becomes ".ini"; an
+    // HFS path is kept in its POSIX form); without a readable file the
+    // default "Prefs" resource, else an empty text.
     std::int16_t setupWithPath(const char* path);
     bool shallReload() const noexcept;  // the file changed on disk since read or written
-    std::int16_t save();                // always 0; a failed write leaves the file as it was
+    // Always 0. Writes nothing when the file cannot be written or could not
+    // be read at set-up (its content would be lost); a failed write leaves
+    // the file as it was (platform/atomic_write.h tells how it is written).
+    std::int16_t save();
 
     // The value into `out` (at most max - 1 bytes, cut there) and its length;
     // -1 with `out` untouched when there is no text, section or key.
@@ -91,6 +95,7 @@ private:
     std::uint32_t modDate_;
     std::string text_;
     bool hasText_;
+    bool unreadableFile_;  // something was at the path that set-up could not read
     std::int32_t capacity_;
     const char* lineEnd_;
     std::int32_t lineEndLength_;

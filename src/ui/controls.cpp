@@ -182,6 +182,15 @@ void enableControl(WindowPtr window, unsigned long idOrCommand, bool enable) noe
     enableControl(getControl(window, idOrCommand), enable);
 }
 
+bool canBePressed(ControlRef control) noexcept {
+    if (!platform::isWindow(control) || !platform::isWindowVisible(control)) return false;
+    const WindowPtr dialog = platform::topLevelWindow(control);
+    for (ControlRef at = control; at != nullptr && at != dialog; at = platform::parentWindow(at)) {
+        if (!platform::isWindowEnabled(at)) return false;
+    }
+    return true;
+}
+
 void setFocus(ControlRef control) noexcept {
     if (platform::isWindow(control)) platform::setFocus(control);
 }

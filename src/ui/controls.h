@@ -114,6 +114,9 @@ void showControl(ControlRef control, bool show) noexcept;
 void showControl(WindowPtr window, unsigned long idOrCommand, bool show) noexcept;
 void enableControl(ControlRef control, bool enable) noexcept;
 void enableControl(WindowPtr window, unsigned long idOrCommand, bool enable) noexcept;
+// True when the user could press the control: it is visible, and neither it
+// nor a control it lies in is disabled.
+bool canBePressed(ControlRef control) noexcept;
 void setFocus(ControlRef control) noexcept;
 void clearFocus(WindowPtr window) noexcept;  // only when the focus lies in that window
 
@@ -270,10 +273,10 @@ bool EnumControls(ControlRef control, EnumControlsProc proc, long value);
 ControlRef getEmptyControl(WindowPtr window);
 
 // ---- Localising ---------------------------------------------------------------------------
-// Localises one control by kind: titles and texts of "push", "cbox", "grpb",
-// "stxt", "eutx" (and the edit windows these build), the items of a
-// "popb", the tab labels of a "tabs" (whose pages are then shown) are taken
-// as keys of the string table; a text that is no key stays. Always true.
+// Localises one control by kind: titles and texts of "push", "cbox", "grpb"
+// and "stxt", the items of a "popb", the tab labels of a "tabs" (whose pages
+// are then shown) are taken as keys of the string table; a text that is no
+// key stays. Edit fields keep their text. Always true.
 bool setupTitleProc(ControlRef control, std::uint32_t kind, long value);
 // The window title (through MyStr) and every control of the window.
 void localiseWindow(WindowPtr window);

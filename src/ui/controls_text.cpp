@@ -221,10 +221,9 @@ bool setupTitleProc(ControlRef control, std::uint32_t kind, long) {
             case kKindCheck:
             case kKindRadio:
             case kKindGroupBox:
-            case kKindStatic:
-            case kKindEdit:
-            case kKindEditUnicode:
-            case kKindEditWindow: {
+            case kKindStatic: {
+                // Edit fields are left alone: what they hold is the user's
+                // or the caller's text, never a key.
                 std::string text;
                 if (localised(platform::windowText(control), text)) {
                     platform::setWindowText(control, text);

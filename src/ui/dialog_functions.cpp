@@ -92,6 +92,10 @@ void onCommand(WindowPtr window, std::uintptr_t wParam, std::intptr_t lParam, bo
     const bool isCancel = !isOK && (id == kItemCancel || command == kCmdCancel);
     if (isOK || isCancel) {
         if (notification != Notification::Clicked) return;
+        // Return asks for OK whether or not there is one: a dialog without an
+        // OK button the user could press (the progress dialog, or OK disabled
+        // or hidden) is not ended by it. Cancel stays open to the keyboard.
+        if (isOK && !canBePressed(control)) return;
         bool keep = false;
         if (control != nullptr && callControlHandler(control, window, keep) && keep) return;
         endDialogWindow(window, isOK ? kCmdOK : kCmdCancel, modal);

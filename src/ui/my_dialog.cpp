@@ -60,6 +60,9 @@ struct MyDialogShell {
             const std::uint32_t kind = getControlKind(control);
             if ((kind == kKindPopup || kind == kKindCombo) && notification != Notification::CloseUp) return;
         }
+        // A command without its control comes from the keyboard (Return asks
+        // for item 1): it presses nothing the user could not press.
+        if (lParam == 0 && !canBePressed(control)) return;
         dialog.doEvent(static_cast<std::int16_t>(id));
     }
 
@@ -150,6 +153,10 @@ WindowPtr CMyDialog::create() {
 long CMyDialog::doModal(MyDialogCallback callback, long user) {
     callback_ = callback;
     user_ = user;
+    // Each run starts afresh: an object run before must not answer its old
+    // result without showing the dialog.
+    ended_ = false;
+    result_ = 0;
     if (!fromDescription()) return 0;  // no resource dialogs, and a wrapped window has no loop of its own
     if (ownsWindow_ && platform::isWindow(window_)) {
         removeControlProperty(window_, kTagDialogObject);
@@ -170,6 +177,10 @@ WindowPtr CMyDialog::doModeless(MyDialogCallback callback, long user) {
     callback_ = callback;
     user_ = user;
     modal_ = false;
+    if (!platform::isWindow(window_)) {
+        ended_ = false;
+        result_ = 0;
+    }
     if (create() == nullptr) return nullptr;
     doEvent(kItemWillShow);
     if (!platform::isWindow(window_)) return nullptr;

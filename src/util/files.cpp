@@ -52,10 +52,10 @@ char* getFileData(const char* path, std::int32_t* length, std::int16_t* status) 
         if (status != nullptr) *status = code;
     };
     const PosixPath posix(path);
-    std::FILE* file = posix.path != nullptr ? std::fopen(posix.path, "rb") : nullptr;
+    std::FILE* file = posix.path != nullptr ? openRegularFile(posix.path) : nullptr;
     const FileCloser closer{file};
     struct stat info {};
-    if (file == nullptr || ::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (file == nullptr || ::fstat(::fileno(file), &info) != 0) {
         answer(0, kFileNotOpened);
         return nullptr;
     }

@@ -93,6 +93,11 @@ const char* posixPathOf(const char* path, char* buffer, std::size_t bufferSize) 
 bool fileExists(const char* path, TextEncoding encoding = kEncodingUTF8) noexcept;
 bool isFolder(const char* path) noexcept;
 
+// Opens `posixPath` for reading when it is a regular file (links followed);
+// null for anything else (a folder, a FIFO, a device, a socket), which is
+// never waited on. The caller closes the stream.
+std::FILE* openRegularFile(const char* posixPath) noexcept;
+
 // Status values of getFileData.
 inline constexpr std::int16_t kFileRead = 0;
 inline constexpr std::int16_t kFileNotOpened = -1;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "drop/drop.h"
 #include "drop/drop_fixture.h"
@@ -51,10 +54,10 @@ TEST_F(DropFileTest, DropPlacementDividesByTheZoomAndStacksSpreads) {
     EXPECT_EQ(dropZoom(2 * kPt, kPt), 2 * kPt);
     EXPECT_EQ(dropZoom(2 * kPt, kPt / 2), kPt);
     EXPECT_EQ(dropZoom(0, kPt), 0);
-    const auto place = [](std::int16_t spread, int v, int h, std::int64_t zoom) {
-        const DropPlace p = placeDrop(spread, XTPoint{static_cast<std::int16_t>(v), static_cast<std::int16_t>(h)},
-                                      zoom, 800);
-        return std::vector<int>{p.spread, p.v, p.h};
+    const auto place = [](std::int16_t spread, int v, int h, std::int64_t zoom, std::int32_t height = 800) {
+        const std::optional<DropPlace> p = placeDrop(
+            spread, XTPoint{static_cast<std::int16_t>(v), static_cast<std::int16_t>(h)}, zoom, height);
+        return p ? std::vector<int>{p->spread, p->v, p->h} : std::vector<int>{};
     };
     EXPECT_EQ(place(1, 101, 201, 2 * kPt), (std::vector<int>{1, 50, 100}));
     EXPECT_EQ(place(1, 99, 30, kPt * 3 / 2), (std::vector<int>{1, 66, 20}));
@@ -66,13 +69,34 @@ TEST_F(DropFileTest, DropPlacementDividesByTheZoomAndStacksSpreads) {
     // division says.
     EXPECT_EQ(place(2, -30, 10, kPt), (std::vector<int>{1, 770, 10}));
     EXPECT_EQ(place(3, -800, 10, kPt), (std::vector<int>{1, 800, 10}));
-    // A zoom of 0 divides nothing; a spread height of 0 stacks nothing.
+    // A zoom of 0 divides nothing; without a spread height no spread can be told.
     EXPECT_EQ(place(1, 900, 300, 0), (std::vector<int>{2, 100, 300}));
-    const DropPlace flat = placeDrop(1, XTPoint{900, 300}, kPt, 0);
-    EXPECT_EQ(std::vector<int>({flat.spread, flat.v, flat.h}), (std::vector<int>{1, 900, 300}));
+    for (const std::int32_t height : {0, -1, -800, INT32_MIN}) {
+        EXPECT_EQ(place(1, 900, 300, kPt, height), std::vector<int>{}) << height;
+        EXPECT_EQ(place(1, 0, 0, kPt, height), std::vector<int>{}) << height;
+    }
     // Tiny zooms make huge coordinates: they stay within point range.
-    const DropPlace far = placeDrop(1, XTPoint{10, 32000}, 1, 0);
-    EXPECT_EQ(far.h, INT16_MAX);
+    EXPECT_EQ(place(1, 10, 32000, 1)[2], INT16_MAX);
+}
+
+TEST_F(DropFileTest, ADropWithoutASpreadHeightIsRefusedAndMakesNothing) {
+    // What the host may report for spread 1 on screen: nothing, or bounds
+    // upside down.
+    const std::vector<XTRect> bounds = {{0, 0, 0, 1200}, {500, 0, 100, 1200}, {-32768, 0, -32768, 1200}};
+    pictureBox(1, XTFixedRect{0, 0, 200 * kPt, 200 * kPt});
+    for (const XTRect& b : bounds) {
+        SCOPED_TRACE(b.top);
+        host().spreadScreenBounds = b;
+        for (const auto& [v, h] : std::vector<std::pair<int, int>>{{10, 10}, {300, 300}, {900, 30}}) {
+            const auto result = dragAndDrop({PasteboardItem::file(picture_)}, v, h);
+            EXPECT_EQ(result.entered, 1);
+            EXPECT_EQ(result.dropped, 0) << "refused at " << v << "," << h;
+        }
+    }
+    EXPECT_TRUE(madeBoxes().empty());
+    EXPECT_TRUE(dropHost().loads.empty());
+    EXPECT_TRUE(dropHost().records.empty());
+    EXPECT_TRUE(alerts().empty());
 }
 
 TEST_F(DropFileTest, AtDoubleZoomTheDropPointIsHalfAsFarFromTheOrigin) {
@@ -111,8 +135,8 @@ TEST_F(DropFileTest, AViewScaleOfZeroTakesPixelsForPoints) {
 }
 
 TEST_F(DropFileTest, NoSpreadAboveTheFirstOrBelowTheLastMakesNothing) {
-    dragAndDrop({PasteboardItem::file(picture_)}, -5, 10);
-    dragAndDrop({PasteboardItem::file(picture_)}, 1700, 10);
+    EXPECT_EQ(dragAndDrop({PasteboardItem::file(picture_)}, -5, 10).dropped, 0);
+    EXPECT_EQ(dragAndDrop({PasteboardItem::file(picture_)}, 1700, 10).dropped, 0);
     EXPECT_TRUE(madeBoxes().empty());
     EXPECT_TRUE(dropHost().loads.empty());
     EXPECT_TRUE(dropHost().records.empty());

@@ -2,6 +2,7 @@
 // Cancel ending the walk.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "host/module_fixture.h"
@@ -118,6 +119,20 @@ TEST_F(OutputCheckTest, BinaryEpsIsSearchedFromItsPostScriptOffset) {
     writeFile(path, binaryEPS(8, "").substr(0, 4) + std::string("\xFF\xFF\xFF\x7F", 4));
     EXPECT_TRUE(readEPSFindings(path.c_str()).readable);
     EXPECT_FALSE(readEPSFindings(dir.file("missing.eps").c_str()).readable);
+    EXPECT_FALSE(readEPSFindings(nullptr).readable);
+}
+
+TEST_F(OutputCheckTest, AnEpsPathThatIsNoFileIsUnreadableAndNeverWaitedOn) {
+    for (const NonFile kind : kNonFiles) {
+        SCOPED_TRACE(nonFileName(kind));
+        const std::string path = dir.file(std::string("odd-") + nonFileName(kind) + ".eps");
+        ASSERT_TRUE(makeNonFile(kind, path));
+        const int answer = runBounded(std::chrono::seconds(10), [&] {
+            const EPSFindings findings = readEPSFindings(path.c_str());
+            return findings.readable || findings.iccProfile || findings.processColors ? 1 : 0;
+        });
+        EXPECT_EQ(answer, 0) << "-1: it blocked";
+    }
 }
 
 TEST_F(OutputCheckTest, OnlyTheFirst65535BytesAreSearched) {

@@ -6,7 +6,11 @@
 
 #include "support/test_support.h"
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace lumbrel::integration {
 namespace {
@@ -115,6 +119,70 @@ TEST_F(PreferencePaneTest, ALogLevelAboveOneIsWrittenBackAsTheCheckBoxValue) {
     EXPECT_EQ(sim().openPreferences(run).dialogResult, 1);
     EXPECT_EQ(entry(settings(), "Logging"), "1");
     EXPECT_EQ(entry(settings(), "EPSWarning"), "1");
+}
+
+TEST_F(PreferencePaneTest, OKSavesOnlyWhereTheSettingsFileAllows) {
+    setPref("RGBWarning", "0");
+    setPref("JPGWarning", "0");
+    startOrFail();
+    const std::filesystem::path file = settingsFile();
+    const std::filesystem::path folder = file.parent_path();
+    struct Case {
+        const char* what;
+        int item;  // the check box the user turns on
+        std::function<bool()> lock;
+        std::function<void()> unlock;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"read-only settings file", 5, [&] { return test::lockFile(file); }, [&] { test::unlockFile(file); }, false},
+        {"read-only folder, writable file", 7, [&] { return test::lockFolder(folder); },
+         [&] { test::unlockFolder(folder); }, true},
+    };
+    const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = settings();
+        struct stat was {};
+        ASSERT_EQ(::stat(file.c_str(), &was), 0);
+        if (!c.lock()) GTEST_SKIP() << "cannot lock files here";
+        const hostsim::PreferencesResult result = runByUser({DialogAction::check(c.item), DialogAction::click(1)});
+        c.unlock();
+        EXPECT_EQ(result.dialogResult, 1);
+        struct stat is {};
+        ASSERT_EQ(::stat(file.c_str(), &is), 0);
+        EXPECT_EQ(is.st_ino, was.st_ino);
+        if (c.saved) {
+            // The earlier choice, kept in memory, goes with this save.
+            EXPECT_EQ(entry(settings(), "RGBWarning"), "1");
+            EXPECT_EQ(entry(settings(), "JPGWarning"), "1");
+        } else {
+            EXPECT_EQ(settings(), before);
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), entries) << "no temporary left";
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
+TEST_F(PreferencePaneTest, ASettingsFileThatIsNoFileNeitherBlocksNorIsReplaced) {
+    for (const test::NonFile kind : test::kNonFiles) {
+        SCOPED_TRACE(test::nonFileName(kind));
+        std::filesystem::remove_all(settingsFile());
+        ASSERT_TRUE(test::makeNonFile(kind, settingsFile()));
+        struct stat was {};
+        ASSERT_EQ(::lstat(settingsFile().c_str(), &was), 0);
+        const int answer = test::runBounded(std::chrono::seconds(30), [&] {
+            if (!start().started()) return 1;
+            const hostsim::PreferencesResult result = runByUser({DialogAction::check(5), DialogAction::click(1)});
+            if (!firstView_ || firstView_->control(3) == nullptr || firstView_->control(3)->value != 1) return 2;
+            return result.dialogResult == 1 ? 0 : 3;
+        });
+        EXPECT_EQ(answer, 0) << "-1: it blocked";
+        struct stat is {};
+        ASSERT_EQ(::lstat(settingsFile().c_str(), &is), 0);
+        EXPECT_EQ(is.st_mode, was.st_mode);
+        EXPECT_EQ(is.st_ino, was.st_ino);
+    }
 }
 
 TEST_F(PreferencePaneTest, TheGermanPaneHasItsOwnDescription) {

@@ -4,10 +4,14 @@
 #include "integration_fixture.h"
 
 #include "hostsim/model/document_json.h"
+#include "support/test_support.h"
 
 #include "xtapi.h"
 
+#include <chrono>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace lumbrel::integration {
 namespace {
@@ -161,15 +165,30 @@ TEST_F(SaveCheckTest, UnreadableEPSFilesPassSilently) {
     setPref("EPSWarning", "1");
     startOrFail();
     hostsim::Document doc = spreadsDocument(1);
-    const hostsim::BoxId missing = doc.addBox(1, hostsim::kBoxPicture, hostsim::Rect{10.0, 460.0, 60.0, 600.0});
-    hostsim::Picture eps;
-    eps.path = dir_.file("gone.eps");
-    eps.fileType = hostsim::kFileEPS;
-    doc.setPicture(missing, eps);
+    // A missing file, and paths that are no files: none may hold the save up.
+    std::vector<std::string> paths{dir_.file("gone.eps")};
+    for (const test::NonFile kind : test::kNonFiles) {
+        paths.push_back(dir_.file(std::string("odd-") + test::nonFileName(kind) + ".eps"));
+        ASSERT_TRUE(test::makeNonFile(kind, paths.back()));
+    }
+    double top = 10.0;
+    for (const std::string& path : paths) {
+        const hostsim::BoxId box = doc.addBox(1, hostsim::kBoxPicture, hostsim::Rect{top, 460.0, top + 40.0, 600.0});
+        hostsim::Picture eps;
+        eps.path = path;
+        eps.fileType = hostsim::kFileEPS;
+        doc.setPicture(box, eps);
+        top += 50.0;
+    }
     ASSERT_TRUE(sim().newDocument(std::move(doc)).ok());
-    saveCopy();
+    clearAlerts();
     // Only the RGB TIFF of the spread warns.
-    EXPECT_EQ(alertLines(), std::vector<std::string>{warning(kNoCmyk, "rgb.tif")});
+    const std::vector<std::string> expected{warning(kNoCmyk, "rgb.tif")};
+    const int answer = test::runBounded(std::chrono::seconds(30), [&] {
+        if (!sim().save(dir_.file("saved.json"))) return 1;
+        return alertLines() == expected ? 0 : 2;
+    });
+    EXPECT_EQ(answer, 0) << "-1: it blocked";
 }
 
 }  // namespace

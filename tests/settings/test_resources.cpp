@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -165,6 +166,19 @@ TEST_F(Resources, PathsThatDoNotFitAreNotKept) {
     EXPECT_STREQ(getResourceFolder(), "");
     setModulePath(nullptr);
     EXPECT_STREQ(getModulePath(), "");
+}
+
+TEST_F(Resources, AResourceThatIsNoFileIsMissingAndNeverWaitedOn) {
+    for (const test::NonFile kind : test::kNonFiles) {
+        SCOPED_TRACE(test::nonFileName(kind));
+        const std::string name = std::string("Odd") + test::nonFileName(kind);
+        ASSERT_TRUE(test::makeNonFile(kind, dir_.file(name + "_E.xml")));
+        const int answer = test::runBounded(std::chrono::seconds(10), [&] {
+            std::int32_t length = -1;
+            return getResourceData(name.c_str(), "xml", kLangEnglish, &length) == nullptr && length == 0 ? 0 : 1;
+        });
+        EXPECT_EQ(answer, 0) << "-1: it blocked";
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Shared helpers of the unit tests: scratch folders and whole-file access.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,9 @@ private:
 // False when the file system cannot do it. `unlockFolder` undoes it.
 bool lockFolder(const std::filesystem::path& folder);
 void unlockFolder(const std::filesystem::path& folder);
+// The same for one file: no process may write it while it is locked.
+bool lockFile(const std::filesystem::path& file);
+void unlockFile(const std::filesystem::path& file);
 
 // Permission bits do not stop root, and CI runs as root: while this object
 // lives, the process acts as the user "nobody" (effective id only; the real
@@ -46,6 +51,21 @@ private:
     bool dropped_ = false;
     bool ok_ = true;
 };
+
+// Things at a path that are no regular files: reading one may block for
+// ever (a FIFO without a writer) or never end (a device).
+enum class NonFile { Fifo, Folder, Device };
+inline constexpr NonFile kNonFiles[] = {NonFile::Fifo, NonFile::Folder, NonFile::Device};
+const char* nonFileName(NonFile kind);
+// Makes one at `path`. The device reads as endless zeros: a node of its own
+// as root, else a link to /dev/zero. False when it cannot be made.
+bool makeNonFile(NonFile kind, const std::string& path);
+
+// Runs `body` in a forked child and answers what it returned (0..255), or
+// -1 when the child did not end within `limit` (it is killed then) or ended
+// otherwise. A regression that blocks then fails its test instead of
+// hanging the suite.
+int runBounded(std::chrono::milliseconds limit, const std::function<int()>& body);
 
 std::string readFile(const std::string& path);
 // Everything written to a temporary stream so far (flushed and read from its start).

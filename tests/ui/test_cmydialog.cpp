@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -100,6 +101,36 @@ TEST_F(MyDialogTest, CallbackEndingTheDialogTwiceKeepsTheFirstResult) {
     bare.endDialog(4);
     EXPECT_TRUE(bare.isEnded());
     EXPECT_EQ(bare.result(), 3);
+}
+
+TEST_F(MyDialogTest, EachRunStartsAfreshAndIsShown) {
+    CMyDialog dialog(nullptr, "Swap", 1, 2, 0);
+    const std::vector<std::pair<int, long>> runs = {{1, 1}, {2, 2}, {1, 1}};  // item clicked, result
+    for (std::size_t run = 0; run < runs.size(); ++run) {
+        SCOPED_TRACE(run);
+        Trace trace;
+        agent().queueDialogAction(DialogAction::click(runs[run].first));
+        EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<long>(&trace)), runs[run].second);
+        EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, runs[run].first, kItemLoopEnded}));
+        EXPECT_EQ(agent().dialogsSeen().size(), run + 1) << "shown at every run";
+    }
+}
+
+bool disableOKAtShow(CMyDialog* dialog, std::int16_t item, long user) {
+    if (item == kItemWillShow) {
+        dialog->enable(1, false);
+        dialog->setFocus(3);
+    }
+    return traceCallback(dialog, item, user);
+}
+
+TEST_F(MyDialogTest, ReturnNeverPressesADisabledDefaultItem) {
+    CMyDialog dialog(nullptr, "Swap", 1, 2, 0);
+    Trace trace;
+    agent().queueDialogAction(DialogAction::press(desktop::DialogKey::Return));
+    agent().queueDialogAction(DialogAction::click(2));
+    EXPECT_EQ(dialog.doModal(disableOKAtShow, reinterpret_cast<long>(&trace)), 2);
+    EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, 2, kItemLoopEnded}));
 }
 
 TEST_F(MyDialogTest, CancelItemAndDialogsThatCannotBeMade) {

@@ -342,8 +342,10 @@ TEST_F(Controls, LocalisingTakesTitlesAsKeysAndKeepsOtherTexts) {
     ASSERT_NE(open(control("push", "<id>3</id><text>btnKey</text>") + control("push", "<id>4</id><text>Plain</text>") +
                    control("stxt", "<id>5</id><text>titleKey</text>") +
                    control("push", "<id>6</id><text>emptyKey</text>") +
-                   popup(7, "itemKey", {"itemKey", "Other"}) + control("####")),
+                   popup(7, "itemKey", {"itemKey", "Other"}) +
+                   control("etxt", "<id>8</id><text>btnKey</text><rect>10 10 100 13</rect>") + control("####")),
               nullptr);
+    EXPECT_EQ(platform::windowText(getControl(window_, 8UL)), "btnKey") << "an edit field keeps its text";
     EXPECT_EQ(platform::windowText(getControl(window_, 3UL)), "Localised Button");
     EXPECT_EQ(platform::windowText(getControl(window_, 4UL)), "Plain");
     EXPECT_EQ(platform::windowText(getControl(window_, 5UL)), "Localised Title");
@@ -364,8 +366,10 @@ TEST_F(Controls, LocalisingTakesTitlesAsKeysAndKeepsOtherTexts) {
     EXPECT_TRUE(setupTitleProc(plain, kKindPush, 0));
     EXPECT_EQ(platform::windowText(plain), "Localised Button");
     platform::setWindowText(plain, "btnKey");
-    setupTitleProc(plain, kKindSeparator, 0);  // other kinds are left alone
-    EXPECT_EQ(platform::windowText(plain), "btnKey");
+    for (const std::uint32_t kind : {kKindSeparator, kKindEdit, kKindEditUnicode, kKindEditWindow}) {
+        setupTitleProc(plain, kind, 0);  // other kinds, edit fields among them, are left alone
+        EXPECT_EQ(platform::windowText(plain), "btnKey");
+    }
 }
 
 }  // namespace

@@ -82,6 +82,40 @@ TEST_F(DialogFunctions, KeyboardCloseBoxAndFailuresGiveTheirCodes) {
     EXPECT_EQ(doModalDialog(nullptr, nullptr, 0), 0U);
 }
 
+struct ReturnCase {
+    const char* what;
+    unsigned long focus;  // the control holding the focus
+    bool okEnabled;
+    bool okShown;
+    std::uint32_t result;  // Return, then a click on Cancel
+};
+
+bool prepareReturnCase(WindowPtr window, long user) {
+    const auto& c = *reinterpret_cast<const ReturnCase*>(user);
+    enableControl(window, static_cast<unsigned long>(kItemOK), c.okEnabled);
+    showControl(window, static_cast<unsigned long>(kItemOK), c.okShown);
+    lumbrel::setFocus(getControl(window, c.focus));
+    return true;
+}
+
+TEST_F(DialogFunctions, ReturnPressesOnlyAnOKButtonTheUserCouldPress) {
+    addDescription("Dlg", okCancel() + control("etxt", "<id>3</id><rect>10 10 100 13</rect>") +
+                              control("popb", "<id>4</id><menu>A</menu><menu>B</menu><rect>10 40 100 13</rect>") +
+                              control("####"));
+    const ReturnCase cases[] = {
+        {"edit field, OK enabled", 3, true, true, kCmdOK},
+        {"edit field, OK disabled", 3, false, true, kCmdCancel},
+        {"pop-up, OK disabled", 4, false, true, kCmdCancel},
+        {"edit field, OK hidden", 3, true, false, kCmdCancel},
+    };
+    for (const ReturnCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        agent().queueDialogAction(DialogAction::press(DialogKey::Return));
+        agent().queueDialogAction(DialogAction::click(2));
+        EXPECT_EQ(doModalDialog("Dlg", prepareReturnCase, reinterpret_cast<long>(&c)), c.result);
+    }
+}
+
 bool keepOpen(WindowPtr, long user) {
     ++*reinterpret_cast<int*>(user);
     return true;
@@ -229,6 +263,16 @@ TEST_F(DialogFunctions, ProgressWithoutItemsShowsNothingAndFailingStepOrCancelEn
     agent().queueDialogAction(DialogAction::click(2));
     EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&cancelled)), kCmdCancel);
     EXPECT_LT(cancelled.items.size(), 3U);
+    StepLog escaped;
+    agent().queueDialogAction(DialogAction::press(DialogKey::Escape));
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&escaped)), kCmdCancel);
+    EXPECT_LT(escaped.items.size(), 3U);
+
+    // Return has no OK to press: only the end of the walk answers OK.
+    StepLog returned;
+    agent().queueDialogAction(DialogAction::press(DialogKey::Return));
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&returned)), kCmdOK);
+    EXPECT_EQ(returned.items, (std::vector<std::int32_t>{1, 2, 3}));
 
     // Without the description the progress dialog cannot run.
     std::remove(dir_.file("Progress_E.xml").c_str());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -158,6 +160,33 @@ TEST(GetFileData, UnreadableFileCannotBeOpened) {
     if (control == nullptr) GTEST_SKIP() << "the scratch folder is closed to other users";
     EXPECT_EQ(getFileData(dir.file("secret").c_str(), &length, &status), nullptr);
     EXPECT_EQ(status, kFileNotOpened);
+}
+
+TEST(GetFileData, WhatIsNoRegularFileIsNeverWaitedOnAndCountsAsUnopened) {
+    TempDir dir;
+    for (const test::NonFile kind : test::kNonFiles) {
+        SCOPED_TRACE(test::nonFileName(kind));
+        const std::string path = dir.file(std::string("item-") + test::nonFileName(kind));
+        ASSERT_TRUE(test::makeNonFile(kind, path));
+        const int answer = test::runBounded(std::chrono::seconds(10), [&] {
+            std::int32_t length = -1;
+            std::int16_t status = kFileRead;
+            if (getFileData(path.c_str(), &length, &status) != nullptr) return 1;
+            if (length != 0 || status != kFileNotOpened) return 2;
+            if (getFileData(hfsFormOf(path).c_str(), nullptr, nullptr) != nullptr) return 3;
+            return openRegularFile(path.c_str()) == nullptr ? 0 : 4;
+        });
+        EXPECT_EQ(answer, 0) << "-1: it blocked";
+    }
+    // A regular file behind a link is read.
+    writeFile(dir.file("real"), "abc");
+    ASSERT_EQ(::symlink(dir.file("real").c_str(), dir.file("link").c_str()), 0);
+    std::FILE* file = openRegularFile(dir.file("link").c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(test::streamContents(file), "abc");
+    std::fclose(file);
+    EXPECT_EQ(openRegularFile(nullptr), nullptr);
+    EXPECT_EQ(openRegularFile(""), nullptr);
 }
 
 TEST(GetFileData, FileLargerThan32BitsIsRefused) {

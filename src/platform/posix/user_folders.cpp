@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/files_paths.h"
+
 namespace lumbrel::platform {
 
 namespace {
@@ -64,7 +66,7 @@ std::string configHome(const std::string& home) {
 
 std::string readUserDirs(const std::string& path) {
     std::string text;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularFile(path.c_str());
     if (file == nullptr) return text;
     char chunk[4096];
     std::size_t got = 0;
