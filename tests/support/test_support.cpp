@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace lumbrel::test {
 
@@ -109,6 +113,26 @@ void writeFile(const std::string& path, std::string_view bytes) {
 
 std::string sourcePath(std::string_view relative) {
     return (std::filesystem::path(LUMBREL_SOURCE_DIR) / relative).string();
+}
+
+bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) ::_exit(work() ? 0 : 1);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return false;
 }
 
 }  // namespace lumbrel::test

@@ -1,8 +1,10 @@
 // Shared helpers of the unit tests: scratch folders and whole-file access.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +48,11 @@ private:
     bool dropped_ = false;
     bool ok_ = true;
 };
+
+// Runs `work` in a child process and waits at most `limit` for it: true
+// when it returned true in time. A child that takes longer is killed, so a
+// test of something that used to hang fails instead of hanging.
+bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work);
 
 std::string readFile(const std::string& path);
 // Everything written to a temporary stream so far (flushed and read from its start).
