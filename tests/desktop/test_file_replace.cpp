@@ -131,7 +131,7 @@ TEST(FileReplace, ModesCarryOverAndLinksToFilesAreWrittenThrough) {
         TempDir dir;
         const std::string path = dir.file("file.json");
         std::string reason;
-        for (const mode_t mode : {0600, 0640, 0755, 0444}) {
+        for (const mode_t mode : {0600U, 0640U, 0755U, 0444U}) {
             writeFile(path, "old");
             ASSERT_EQ(::chmod(path.c_str(), mode), 0);
             // Read-only files are replaced by renaming; rewriting in place needs write permission.
