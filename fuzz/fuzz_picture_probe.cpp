@@ -31,6 +31,8 @@ const std::string& scratchFile() {
         ::close(fd);
         return name;
     }();
+    static const bool removedAtExit = std::atexit([] { ::unlink(path.c_str()); }) == 0;
+    static_cast<void>(removedAtExit);
     return path;
 }
 

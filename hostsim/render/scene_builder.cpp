@@ -108,12 +108,6 @@ public:
         return [this, size](char16_t unit) { return unitWidth(unit, size); };
     }
 
-    double textWidth(std::u16string_view text, double size) {
-        double width = 0.0;
-        for (const char16_t unit : text) width += unitWidth(unit, size);
-        return width;
-    }
-
     void text(const std::u16string& units, double x, double y, double size, Color color) {
         add(TextOp{kBoxTextFont, size, size, x, y, color, units});
     }
@@ -163,9 +157,10 @@ public:
         std::u16string units = utf16(name);
         const double room = b.width() - 2 * kTextInset;
         if (room <= 0 || b.height() < kNameSize + kTextInset) return;
-        if (textWidth(units, kNameSize) > room) {
+        const UnitWidth widths = unitWidths(kNameSize);
+        if (!fitsWhole(units, room, widths)) {
             const char16_t dots = u'\u2026';
-            units.resize(fitBeforeEllipsis(units, unitWidth(dots, kNameSize), room, unitWidths(kNameSize)));
+            units.resize(fitBeforeEllipsis(units, unitWidth(dots, kNameSize), room, widths));
             if (units.empty()) return;
             units += dots;
         }

@@ -28,6 +28,10 @@ std::size_t fitLine(std::u16string_view line, double width, const UnitWidth& uni
     return fit > 0 ? fit : 1;
 }
 
+bool fitsWhole(std::u16string_view text, double width, const UnitWidth& unitWidth) {
+    return unitsWithin(text, width, 0.0, unitWidth) == text.size();
+}
+
 std::size_t fitBeforeEllipsis(std::u16string_view text, double ellipsisWidth, double room,
                               const UnitWidth& unitWidth) {
     const std::size_t fit = unitsWithin(text, room, ellipsisWidth, unitWidth);

@@ -19,6 +19,9 @@ using UnitWidth = std::function<double(char16_t)>;
 // empty.
 std::size_t fitLine(std::u16string_view line, double width, const UnitWidth& unitWidth);
 
+// Whether all of `text` fits in `width`; measures no further than it fits.
+bool fitsWhole(std::u16string_view text, double width, const UnitWidth& unitWidth);
+
 // How many units of `text` fit in `room` with an ellipsis of width
 // `ellipsisWidth` after them, short of all of them; 0 when not even one does.
 std::size_t fitBeforeEllipsis(std::u16string_view text, double ellipsisWidth, double room,

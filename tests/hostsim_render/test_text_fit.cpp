@@ -95,6 +95,7 @@ TEST(TextFit, EveryCutIsTheOneMeasuringEachRunAgainGave) {
         for (const double width : {-1.0, 0.0, 2.0, 5.5, 13.0, 30.0, 61.0, 100.0, full, full - 0.001, 1e9}) {
             EXPECT_EQ(fitLine(text, width, widths), measureEachCut(text, width, widths))
                 << printable(text) << " in " << width;
+            EXPECT_EQ(fitsWhole(text, width, widths), !(full > width)) << printable(text) << " in " << width;
             if (text.empty() || !(full > width)) continue;
             EXPECT_EQ(fitBeforeEllipsis(text, widths(u'\u2026'), width, widths),
                       dropUntilItFits(text, u'\u2026', width, widths))
