@@ -29,7 +29,8 @@ std::size_t fitLine(std::u16string_view line, double width, const UnitWidth& uni
 }
 
 bool fitsWhole(std::u16string_view text, double width, const UnitWidth& unitWidth) {
-    return unitsWithin(text, width, 0.0, unitWidth) == text.size();
+    // Nothing fits in less than no room, not even no text.
+    return !(0.0 > width) && unitsWithin(text, width, 0.0, unitWidth) == text.size();
 }
 
 std::size_t fitBeforeEllipsis(std::u16string_view text, double ellipsisWidth, double room,
