@@ -39,7 +39,9 @@ typedef intptr_t XTViewRef;  /* document view */
 typedef struct XTFixedRect { Fixed top, left, bottom, right; } XTFixedRect; /* points, spread coordinates */
 typedef struct XTFixedPoint { Fixed v, h; } XTFixedPoint;
 typedef struct XTPoint { int16_t v, h; } XTPoint;                       /* screen pixels */
-typedef struct XTRect { int16_t top, left, bottom, right; } XTRect;     /* screen pixels */
+/* Screen pixels, 32-bit as a host with long coordinates has them: the spreads
+   of a long document lie further apart than 16 bits reach. */
+typedef struct XTRect { int32_t top, left, bottom, right; } XTRect;
 
 /* RGB colour with a fourth component, the strength in percent. */
 typedef struct XTColor { uint8_t red, green, blue, strength; } XTColor;

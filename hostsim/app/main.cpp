@@ -16,6 +16,7 @@
 #include "hostsim/host/simulator.h"
 
 #include "desktop/desktop.h"
+#include "desktop/files/file_replace.h"
 
 #include <unistd.h>
 
@@ -176,13 +177,13 @@ int sendOnly(const CommandLine& line) {
     return kExitOk;
 }
 
-std::FILE* openTranscript(const std::string& path) {
+std::FILE* openTranscript(const std::string& path, std::string& reason) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(parent, ignored);
     }
-    return std::fopen(path.c_str(), "wb");
+    return desktop::files::openToRewrite(path, reason);
 }
 
 int runSession(const CommandLine& line) {
@@ -203,8 +204,11 @@ int runSession(const CommandLine& line) {
 
     std::FILE* transcriptFile = nullptr;
     if (line.transcript) {
-        transcriptFile = openTranscript(*line.transcript);
-        if (transcriptFile == nullptr) return usageError("cannot write the transcript " + *line.transcript);
+        std::string reason;
+        transcriptFile = openTranscript(*line.transcript, reason);
+        if (transcriptFile == nullptr) {
+            return usageError("cannot write the transcript " + *line.transcript + ": " + reason);
+        }
     }
 
     ScriptingServer server;

@@ -11,12 +11,12 @@
 #include "hostsim/render/page_renderer.h"
 
 #include "desktop/agent.h"
+#include "desktop/files/file_replace.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace hostsim {
 
@@ -81,18 +81,10 @@ bool writeFile(const std::string& path, const std::string& bytes, std::string& e
     std::error_code ec;
     const fs::path parent = fs::path(path).parent_path();
     if (!parent.empty()) fs::create_directories(parent, ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "cannot write \"" + path + "\" (" + std::strerror(errno) + ")";
-        return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        error = "cannot write \"" + path + "\"";
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (desktop::files::replaceFile(path, bytes, reason)) return true;
+    error = "cannot write \"" + path + "\" (" + reason + ")";
+    return false;
 }
 
 // "out.png" -> "out-3.png" for page 3.

@@ -72,8 +72,10 @@ LoadResult loadDocument(const std::string& path);
 // The canonical JSON text of a document. Fails (false, with a reason) only
 // when a text field is not valid UTF-8 or memory runs out.
 bool documentToJson(const Document& doc, std::string& json, std::string* error = nullptr);
-// Writes the canonical text to a temporary file beside `path`, then renames
-// it over `path`, so a failed save leaves the earlier file as it was.
+// Writes the canonical text to a new temporary file of a unique name beside
+// `path`, then renames it over `path`, so a failed save leaves the earlier
+// file as it was; only a regular file (or a link to one) is replaced, and
+// it keeps its mode (desktop/files/file_replace.h).
 bool saveDocument(const Document& doc, const std::string& path, std::string* error = nullptr);
 
 }  // namespace hostsim

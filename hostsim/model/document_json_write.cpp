@@ -5,12 +5,10 @@
 
 #include "layout_json.h"
 
+#include "desktop/files/file_replace.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <new>
-#include <unistd.h>
 #include <vector>
 
 namespace hostsim {
@@ -266,28 +264,10 @@ bool documentToJson(const Document& doc, std::string& json, std::string* error) 
 bool saveDocument(const Document& doc, const std::string& path, std::string* error) {
     std::string json;
     if (!documentToJson(doc, json, error)) return false;
-    const std::string temporary = path + ".saving";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        if (error) *error = path + ": cannot write: " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(json.data(), 1, json.size(), file) == json.size();
-    const bool flushed = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
-    const int errorNumber = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed) {
-        std::remove(temporary.c_str());
-        if (error) *error = path + ": cannot write: " + std::strerror(errorNumber);
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        std::remove(temporary.c_str());
-        if (error) *error = path + ": cannot write: " + std::strerror(renameError);
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (desktop::files::replaceFile(path, json, reason)) return true;
+    if (error) *error = path + ": cannot write: " + reason;
+    return false;
 }
 
 }  // namespace hostsim

@@ -2,6 +2,7 @@
 
 #include "file_reader.h"
 #include "probe_formats.h"
+#include "utf8_check.h"
 
 #include <sys/stat.h>
 
@@ -65,8 +66,37 @@ int readByType(FourCC type, const std::string& path, FileReader& file, const Imp
     return kErrUnknownFormat;
 }
 
+// The path with every byte that is not part of valid UTF-8 written \xNN.
+std::string readablePath(std::string_view path) {
+    std::string shown;
+    while (!path.empty()) {
+        std::size_t valid = 1;
+        while (valid <= path.size() && valid <= 4 && !isValidUtf8(path.substr(0, valid))) ++valid;
+        if (valid <= path.size() && valid <= 4) {
+            shown.append(path.substr(0, valid));
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(path[0]);
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+            valid = 1;
+        }
+        path.remove_prefix(valid);
+    }
+    return shown;
+}
+
 void probeInto(ProbeResult& result, const std::string& path, const ImportOptions& options) {
     Picture& picture = result.picture;
+    // Documents keep picture paths as UTF-8 text, as the module reads them and
+    // as layout files hold them: a name in another encoding could be placed
+    // but never saved, so it is refused here, before anything changes.
+    if (!isValidUtf8(path)) {
+        result.status = kErrBadFileName;
+        result.message = readablePath(path) + ": the file name is not valid UTF-8; rename the file to import it";
+        return;
+    }
     picture.path = path;
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) {

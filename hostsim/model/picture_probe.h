@@ -43,7 +43,8 @@
 //   block structure is walked to the trailer, so a cut file fails.
 //
 // Raster pictures get bounds of pixels / dpi * 72 points. Pictures larger
-// than a 16.16 coordinate can hold are refused.
+// than a 16.16 coordinate can hold are refused, and so are file names that
+// are not valid UTF-8 (documents keep paths as UTF-8 text).
 #pragma once
 
 #include "document.h"

@@ -14,6 +14,7 @@ const char* statusText(int status) noexcept {
     case kErrEmptyFile: return "The file is empty.";
     case kErrUnsupportedPicture: return "This kind of picture cannot be imported.";
     case kErrNoSuchPage: return "The PDF file has no such page.";
+    case kErrBadFileName: return "The file name is not valid UTF-8.";
     default: return "Unknown error.";
     }
 }

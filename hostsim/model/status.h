@@ -16,6 +16,7 @@ inline constexpr int kErrDamagedPicture = -1002;      // the file says it is a p
 inline constexpr int kErrEmptyFile = -1003;           // the file holds no bytes
 inline constexpr int kErrUnsupportedPicture = -1004;  // a picture of a known format in a variant not imported
 inline constexpr int kErrNoSuchPage = -1005;          // a PDF page number above the page count
+inline constexpr int kErrBadFileName = -1006;         // a file name that is not valid UTF-8
 
 // A short English text for a code ("" for 0).
 const char* statusText(int status) noexcept;

@@ -2,6 +2,8 @@
 // of libpng), SVG as text; the file kind by extension.
 #include "hostsim/render/page_renderer.h"
 
+#include "desktop/files/file_replace.h"
+
 #include <png.h>
 
 #include <algorithm>
@@ -40,16 +42,10 @@ std::string lowerExtension(const std::string& path) {
 }
 
 bool writeText(const std::string& path, const std::string& text, std::string* error) {
-    std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) {
-        if (error != nullptr) *error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() || std::fflush(file.get()) != 0) {
-        if (error != nullptr) *error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (desktop::files::replaceFile(path, text, reason)) return true;
+    if (error != nullptr) *error = "cannot write " + path + ": " + reason;
+    return false;
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 
 #include "hostsim/render/font_catalog.h"
 #include "hostsim/render/picture_decode.h"
+#include "hostsim/render/text_fit.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 
 namespace hostsim::render {
 
@@ -96,14 +98,14 @@ public:
     void add(DrawOp op) { scene_.list.ops.push_back(std::move(op)); }
     double hairline() const { return 1.0 / scene_.scale; }
 
-    double textWidth(const std::u16string& text, double size) {
-        double width = 0.0;
-        for (const char16_t unit : text) {
-            std::optional<double> w;
-            if (options_.fonts != nullptr) w = options_.fonts->advance(kBoxTextFont, size, unit);
-            width += w ? *w : size * 0.55;
-        }
-        return width;
+    double unitWidth(char16_t unit, double size) {
+        std::optional<double> w;
+        if (options_.fonts != nullptr) w = options_.fonts->advance(kBoxTextFont, size, unit);
+        return w ? *w : size * 0.55;
+    }
+
+    UnitWidth unitWidths(double size) {
+        return [this, size](char16_t unit) { return unitWidth(unit, size); };
     }
 
     void text(const std::u16string& units, double x, double y, double size, Color color) {
@@ -118,25 +120,21 @@ public:
         const double lineHeight = kBoxTextSize * 1.2;
         double y = b.top + kTextInset + kBoxTextSize;
         if (width <= 0) return;
-        std::u16string all = utf16(box.text());
+        const std::u16string all = utf16(box.text());
+        const UnitWidth widths = unitWidths(kBoxTextSize);
         std::size_t start = 0;
         while (start <= all.size() && y <= b.bottom - kTextInset + 0.01) {
             std::size_t end = all.find_first_of(u"\r\n", start);
             if (end == std::u16string::npos) end = all.size();
-            std::u16string paragraph = all.substr(start, end - start);
+            std::u16string_view paragraph = std::u16string_view(all).substr(start, end - start);
             start = end + 1;
             while (y <= b.bottom - kTextInset + 0.01) {
-                std::size_t cut = paragraph.size();
-                while (cut > 0 && textWidth(paragraph.substr(0, cut), kBoxTextSize) > width) {
-                    const std::size_t blank = paragraph.rfind(u' ', cut - 1);
-                    cut = (blank == std::u16string::npos || blank == 0) ? cut - 1 : blank;
-                }
-                if (cut == 0) cut = std::min<std::size_t>(1, paragraph.size());
-                text(paragraph.substr(0, cut), b.left + kTextInset, y, kBoxTextSize, kInk);
+                const std::size_t cut = fitLine(paragraph, width, widths);
+                text(std::u16string(paragraph.substr(0, cut)), b.left + kTextInset, y, kBoxTextSize, kInk);
                 y += lineHeight;
                 std::size_t next = cut;
                 while (next < paragraph.size() && paragraph[next] == u' ') ++next;
-                paragraph.erase(0, next);
+                paragraph.remove_prefix(next);
                 if (paragraph.empty()) break;
             }
             if (end >= all.size()) break;
@@ -159,9 +157,10 @@ public:
         std::u16string units = utf16(name);
         const double room = b.width() - 2 * kTextInset;
         if (room <= 0 || b.height() < kNameSize + kTextInset) return;
-        if (textWidth(units, kNameSize) > room) {
-            const std::u16string dots = u"\u2026";
-            while (!units.empty() && textWidth(units + dots, kNameSize) > room) units.pop_back();
+        const UnitWidth widths = unitWidths(kNameSize);
+        if (!fitsWhole(units, room, widths)) {
+            const char16_t dots = u'\u2026';
+            units.resize(fitBeforeEllipsis(units, unitWidth(dots, kNameSize), room, widths));
             if (units.empty()) return;
             units += dots;
         }

@@ -5,6 +5,7 @@
 #include "hostsim/model/document_json.h"
 
 #include "desktop/desktop.h"
+#include "desktop/files/file_replace.h"
 #include "desktop/transcript.h"
 
 #include <algorithm>
@@ -117,17 +118,10 @@ bool readFile(const std::string& path, std::string& text, std::string& error) {
 }
 
 bool writeFile(const std::string& path, const std::string& text, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path;
-        return false;
-    }
-    const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !ok) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (desktop::files::replaceFile(path, text, reason)) return true;
+    error = "cannot write " + path + ": " + reason;
+    return false;
 }
 
 // "View>Show Image Names" or "Show Image Names": the first item that matches.

@@ -1,5 +1,7 @@
 #include "settings_file.h"
 
+#include "desktop/files/file_replace.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -102,15 +104,10 @@ bool readWholeFile(const std::string& path, std::string& text, bool& exists, std
 }
 
 bool writeWholeFile(const std::string& path, std::string_view text, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) error = "cannot write " + path;
-    return written && closed;
+    std::string reason;
+    if (desktop::files::replaceFile(path, text, reason)) return true;
+    error = "cannot write " + path + ": " + reason;
+    return false;
 }
 
 // Whole seconds later than `before` and not earlier than now.

@@ -4,6 +4,7 @@
 #include "host/xt_documents.h"
 #include "host/xt_groups.h"
 #include "host/xt_pages.h"
+#include "host/xt_views.h"
 
 namespace lumbrel {
 
@@ -39,9 +40,7 @@ std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box) {
     const std::int32_t h = unscale(local.h, scale);
     std::int32_t v = unscale(local.v, scale);
 
-    XTRect bounds{};
-    std::int32_t height = 0;
-    if (gXtDocDisplay.spreadScreenBounds(1, &bounds) == 0) height = std::int32_t{bounds.bottom} - bounds.top;
+    const std::int32_t height = xt_spreadscreenheight(1);
     if (height > 0) {
         const std::int32_t below = v / height;
         if (below > 0) {

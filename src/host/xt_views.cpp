@@ -34,7 +34,10 @@ std::int32_t xt_spreadscreenheight(std::int16_t spread) {
     if (!hasCurrentDocument() || gXtDocDisplay.spreadScreenBounds == nullptr) return 0;
     XTRect bounds{};
     if (gXtDocDisplay.spreadScreenBounds(spread, &bounds) != 0) return 0;
-    return std::int32_t{bounds.bottom} - bounds.top;
+    const std::int64_t height = std::int64_t{bounds.bottom} - bounds.top;
+    if (height > INT32_MAX) return INT32_MAX;
+    if (height < INT32_MIN) return INT32_MIN;
+    return static_cast<std::int32_t>(height);
 }
 
 std::intptr_t xt_currentdrag() {

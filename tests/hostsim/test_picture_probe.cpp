@@ -4,6 +4,7 @@
 // mislabelled files; link status; and nothing printed on the way.
 #include "hostsim/picture_files.h"
 #include "model/document.h"
+#include "model/document_json.h"
 #include "model/picture_probe.h"
 #include "support/test_support.h"
 
@@ -524,6 +525,37 @@ TEST_F(PictureProbe, ImportIntoBoxes) {
     EXPECT_EQ(doc.importPicture(box, pdf, ImportOptions{4, PdfBox::crop}), kErrNoSuchPage);
     EXPECT_EQ(doc.fitPicture(box, kFitProportional), kNoErr);
     EXPECT_NEAR(doc.findBox(box)->picture()->scaleV, 100.0 / 380.0, 1e-12);
+}
+
+// A file name in another encoding than UTF-8 could be placed but never
+// saved: it is refused at import with a readable name, the box keeps its
+// picture and the document still saves.
+TEST_F(PictureProbe, FileNamesThatAreNotUtf8AreRefusedAtImport) {
+    Document doc;
+    Spread spread;
+    spread.width = 600;
+    spread.height = 800;
+    spread.pages.push_back(Page{"1", 0, 0, 0});
+    ASSERT_EQ(doc.addSpread(spread), 1);
+    const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
+    const std::string good = file("caf\xC3\xA9.tif");
+    test::writeTiff(good, {});
+    ASSERT_EQ(doc.importPicture(box, good), kNoErr);
+    struct Case {
+        const char* name;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"caf\xE9.tif", "caf\\xE9.tif"}, Case{"\xFF\xFE.tif", "\\xFF\\xFE.tif"},
+                          Case{"a\xC3(\xC3\xA9.tif", "a\\xC3(\xC3\xA9.tif"}, Case{"\xED\xA0\x80.tif", "\\xED\\xA0\\x80.tif"}}) {
+        const std::string bad = file(c.name);
+        test::writeTiff(bad, {});
+        std::string message;
+        EXPECT_EQ(doc.importPicture(box, bad, {}, &message), kErrBadFileName);
+        EXPECT_EQ(message, dir_.path().string() + "/" + c.shown + ": the file name is not valid UTF-8; rename the file to import it");
+        EXPECT_EQ(doc.findBox(box)->picture()->path, good);
+    }
+    std::string error;
+    EXPECT_TRUE(saveDocument(doc, file("saved.json"), &error)) << error;
 }
 
 TEST(PictureTypes, DetectFromFirstBytes) {

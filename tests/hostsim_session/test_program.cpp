@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <string>
 #include <thread>
@@ -75,6 +77,36 @@ TEST(Program, ScriptSyntaxErrorsNameFileLineAndColumn) {
     EXPECT_TRUE(contains(outcome.output, dir.file("bad.session") + ":2:7: a point is written x,y")) << outcome.output;
     EXPECT_TRUE(contains(outcome.output, dir.file("bad.session") + ":3:1: unknown command \"frob\"")) << outcome.output;
     EXPECT_FALSE(contains(outcome.output, "> menus"));  // nothing ran
+}
+
+// The transcript is written as it grows, into the file itself: never into a
+// FIFO or a folder (opening a FIFO used to wait for a reader for ever), and
+// through a link to a file, which keeps its mode.
+TEST(Program, ATranscriptGoesOnlyIntoARegularFile) {
+    TempDir dir;
+    writeFile(dir.file("s.session"), "echo hello\n");
+    const std::string script = " --script " + shellQuote(dir.file("s.session"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path() / "folder");
+    for (const char* name : {"fifo", "folder"}) {
+        const std::string target = dir.file(name);
+        EXPECT_TRUE(lumbrel::test::finishesWithin(std::chrono::seconds(20), [&] {
+            const Outcome outcome = runProgram("--no-socket --quiet --transcript " + shellQuote(target) + script);
+            return outcome.exitCode == 2 && contains(outcome.output, "cannot write the transcript " + target + ": ");
+        })) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo")));
+
+    writeFile(dir.file("real.txt"), "an older and longer transcript\n");
+    ASSERT_EQ(::chmod(dir.file("real.txt").c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("real.txt", dir.file("link.txt").c_str()), 0);
+    const Outcome outcome = runProgram("--no-socket --quiet --transcript " + shellQuote(dir.file("link.txt")) + script);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_EQ(readFile(dir.file("real.txt")), "hello\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.txt")));
+    EXPECT_EQ(std::filesystem::status(dir.file("real.txt")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
 }
 
 class ProgramWithModule : public ModuleSessionTest {};

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <future>
 #include <string>
 
@@ -221,6 +224,41 @@ TEST_F(ModuleSessionTest, IdentifiersSurviveSaveAndReopen) {
     EXPECT_EQ(*slug, "guid-two");
     EXPECT_TRUE(contains(transcript(), "snapshot written to")) << transcript();
     EXPECT_TRUE(desktop::Desktop::instance().transcript().linesOf(desktop::EntryKind::Alert).empty()) << transcript();
+}
+
+// Layouts, snapshots, print files and view pictures: a FIFO in the way is
+// refused at once (opening it used to wait for a reader for ever), and a
+// link planted at the name the save once used for its temporary file is
+// left alone.
+TEST_F(ModuleSessionTest, FilesOfTheSessionNeverGoOverFifosOrThroughPlantedLinks) {
+    const std::string layout = writeLayout(dir_);
+    struct Case {
+        const char* verb;
+        const char* file;
+        const char* after;
+        const char* written;  // where the FIFO sits: the file, or the first page's picture
+    };
+    for (const Case& c : {Case{"save", "a.json", "", "a.json"}, Case{"snapshot", "b.json", "", "b.json"},
+                          Case{"print", "c.ps", "", "c.ps"}, Case{"render", "d.png", "", "d.png"},
+                          Case{"render", "e.svg", "", "e.svg"}, Case{"print", "f.png", " device", "f-1.png"}}) {
+        const std::string fifo = dir_.file(c.written);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const std::string script = "open \"" + layout + "\"\n" + c.verb + " \"" + dir_.file(c.file) + "\"" + c.after + "\n";
+        EXPECT_TRUE(lumbrel::test::finishesWithin(std::chrono::seconds(20), [&] {
+            const ScriptRun run = runText(script);
+            return run.exitCode == 1 && contains(runner_->failure(), "not a regular file");
+        })) << script << "not refused in time";
+        EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << script;
+    }
+
+    const std::string victim = dir_.file("victim.json");
+    lumbrel::test::writeFile(victim, "precious");
+    const std::string saved = dir_.file("saved.json");
+    ASSERT_EQ(::symlink(victim.c_str(), (saved + ".saving").c_str()), 0);
+    EXPECT_EQ(runText("open \"" + layout + "\"\nsave \"" + saved + "\"\n").exitCode, 0) << runner_->failure();
+    EXPECT_EQ(readFile(victim), "precious");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(saved)));
+    EXPECT_TRUE(loadDocument(saved).ok());
 }
 
 TEST_F(ModuleSessionTest, RequestsFromAnotherProcessAreServedBetweenLines) {

@@ -176,6 +176,43 @@ TEST_F(DropTest, BelowTheSpreadTheFileLandsOnTheNextOneAsFarBelowItsTop) {
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 
+// 60 spreads of one 792-point page each reach far beyond 16-bit screen
+// coordinates: wherever the view stands, a drop lands on the page under the
+// pointer, and a drop just below that page on the next one.
+TEST_F(DropTest, InALongDocumentDropsLandWhereTheyAreMadeOnEveryPage) {
+    startOrFail();
+    hostsim::Document long_;
+    long_.projectName = "Long";
+    long_.pageWidth = 612.0;
+    long_.pageHeight = 792.0;
+    for (int s = 1; s <= 60; ++s) {
+        hostsim::Spread spread;
+        spread.width = 612.0;
+        spread.height = 792.0;
+        spread.pages.push_back(hostsim::Page{std::to_string(s), 0, 0.0, 0.0});
+        long_.addSpread(spread);
+    }
+    long_.setCurrentPage(1);
+    ASSERT_TRUE(sim().newDocument(long_).ok());
+    const std::string picture = copy("rgb.tif", "a.tif");
+    struct Case {
+        int page;
+        SpreadPoint at;
+    };
+    for (const Case& c : {Case{1, {1, 400, 300}}, Case{30, {30, 700, 20}}, Case{43, {43, 500, 250}},
+                          Case{59, {59, 650, 480}}, Case{43, {44, 40, 30}}, Case{59, {60, 300, 100}}}) {
+        ASSERT_TRUE(sim().gotoPage(c.page));
+        const auto before = boxIds();
+        ASSERT_TRUE(dropFiles({picture}, c.at)) << c.at.spread;
+        const auto made = madeSince(before);
+        ASSERT_EQ(made.size(), 1U) << c.at.spread;
+        EXPECT_EQ(box(made[0]).spread(), c.at.spread) << "viewing page " << c.page;
+        EXPECT_EQ(box(made[0]).bounds().top, c.at.v) << c.at.spread;
+        EXPECT_EQ(box(made[0]).bounds().left, c.at.h) << c.at.spread;
+    }
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
 TEST_F(DropTest, BelowTheLastSpreadNothingIsMade) {
     startOrFail();
     ASSERT_TRUE(sim().newDocument(spreadsDocument(1)).ok());
@@ -211,6 +248,21 @@ TEST_F(DropTest, AFileTheHostCannotImportLeavesAnEmptyBoxAndTheHostsAlert) {
     ASSERT_EQ(alerts().size(), 1U);
     EXPECT_EQ(alerts()[0].style, desktop::AlertStyle::Stop);
     EXPECT_NE(alerts()[0].message.find("(error "), std::string::npos) << alerts()[0].message;
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
+// A name in Latin-1 cannot be kept in the layout file: the host refuses the
+// import with its alert, and the document saves as before.
+TEST_F(DropTest, AFileNameThatIsNotUtf8IsRefusedAndTheDocumentStillSaves) {
+    startOrFail();
+    openSample();
+    const std::string latin1 = copy("rgb.tif", "caf\xE9.tif");
+    const auto before = boxIds();
+    dropFiles({latin1}, SpreadPoint{1, 500, 100});
+    for (const BoxId id : madeSince(before)) EXPECT_FALSE(box(id).picture());
+    ASSERT_EQ(alerts().size(), 1U);
+    EXPECT_NE(alerts()[0].message.find("(error -1006)"), std::string::npos) << alerts()[0].message;
+    EXPECT_TRUE(sim().save((dir_.path() / "saved.json").string()));
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 

@@ -9,13 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <thread>
+#include <cerrno>
 
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace lumbrel::test {
 
@@ -183,6 +184,10 @@ void writeFile(const std::string& path, std::string_view bytes) {
 
 std::string sourcePath(std::string_view relative) {
     return (std::filesystem::path(LUMBREL_SOURCE_DIR) / relative).string();
+}
+
+bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work) {
+    return runBounded(limit, [&] { return work() ? 0 : 1; }) == 0;
 }
 
 }  // namespace lumbrel::test

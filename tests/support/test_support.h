@@ -66,6 +66,8 @@ bool makeNonFile(NonFile kind, const std::string& path);
 // otherwise. A regression that blocks then fails its test instead of
 // hanging the suite.
 int runBounded(std::chrono::milliseconds limit, const std::function<int()>& body);
+// runBounded for a yes/no body: true when it answered true in time.
+bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work);
 
 std::string readFile(const std::string& path);
 // Everything written to a temporary stream so far (flushed and read from its start).

@@ -17,6 +17,12 @@ std::int16_t clamp16(double value) noexcept {
     return static_cast<std::int16_t>(std::lround(value));
 }
 
+std::int32_t clamp32(double value) noexcept {
+    if (!(value > INT32_MIN)) return INT32_MIN;
+    if (value > INT32_MAX) return INT32_MAX;
+    return static_cast<std::int32_t>(std::llround(value));
+}
+
 Fixed viewScale() {
     return hostCall<Fixed>(G, "viewScale", kNeedDocument, kFixedOne,
                            [](Runtime& rt) { return rt.currentDocument()->view.scale; });
@@ -79,14 +85,15 @@ std::int16_t spreadScreenBounds(std::int16_t spread, XTRect* bounds) {
         const Document& doc = *rt.currentDocument();
         const Spread* s = doc.spread(spread);
         if (s == nullptr) return std::int16_t{XT_PARAMERR};
-        // At 100 %, from the current spread's origin.
+        // At 100 %, from the current spread's origin, in 32 bits: far spreads
+        // keep their true height wherever the view is scrolled.
         const int current = doc.currentSpread();
         const double top = spread > 0 && current > 0 ? Runtime::spreadTop(doc, spread) - Runtime::spreadTop(doc, current)
                                                      : 0.0;
-        bounds->top = clamp16(top);
+        bounds->top = clamp32(top);
         bounds->left = 0;
-        bounds->bottom = clamp16(top + s->height);
-        bounds->right = clamp16(s->width);
+        bounds->bottom = clamp32(top + s->height);
+        bounds->right = clamp32(s->width);
         return std::int16_t{0};
     });
 }
