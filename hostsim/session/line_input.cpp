@@ -36,9 +36,8 @@ std::optional<std::string> LineInput::readLine(int otherFd, const std::function<
             continue;
         }
         if ((entries[2].revents & POLLIN) != 0) {
-            char drained[64];
-            while (::read(interruptFd_, drained, sizeof drained) > 0) {
-            }
+            char drained[64];  // one read takes every press so far (and never waits: the pipe is readable)
+            (void)::read(interruptFd_, drained, sizeof drained);
             interrupted_ = true;
             return std::nullopt;
         }

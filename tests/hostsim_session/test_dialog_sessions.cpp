@@ -439,7 +439,7 @@ TEST_F(ModuleSessionTest, DialogLinesActInThePreferencePane) {
     const ScriptRun typed = runText("dialog any check 5\ndialog any set 5 \"x\"\n"
                                     "dialog any click OK\npreferences\necho not reached\n");
     EXPECT_EQ(typed.exitCode, 1);
-    EXPECT_TRUE(contains(runner_->failure(), "line 4: dialog \"Lumbrel\": refused set 5")) << runner_->failure();
+    EXPECT_TRUE(contains(runner_->failure(), "line 4: dialog \"Lumbrel\": refused set text 5")) << runner_->failure();
     EXPECT_FALSE(std::filesystem::exists(settingsFile())) << readFile(settingsFile());
     EXPECT_FALSE(contains(transcript(), "not reached"));
 

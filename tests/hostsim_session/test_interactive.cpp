@@ -194,7 +194,7 @@ protected:
         makeRunner(options);
         layout_ = writeLayout(dir_);
         saved_ = lumbrel::test::readFile(layout_);
-        for (const std::string line : {"open \"" + layout_ + "\"", std::string(R"(script "<cmd>3</cmd><qid=\"1\">x</qid>")")}) {
+        for (const std::string& line : {"open \"" + layout_ + "\"", std::string(R"(script "<cmd>3</cmd><qid=\"1\">x</qid>")")}) {
             ParseError error;
             ASSERT_TRUE(runner_->run(*parseLine(line, 1, error))) << runner_->failure();
         }
@@ -243,7 +243,9 @@ TEST_F(QuitTest, QuitAndTheEndOfInputAskAboutUnsavedChanges) {
         EXPECT_EQ(layoutSaved(), c.saved);
         EXPECT_EQ(questions(), c.questions) << transcript();
         EXPECT_EQ(contains(transcript(), "quit cancelled"), c.cancelled) << transcript();
-        if (c.cancelled) EXPECT_TRUE(contains(transcript(), "still here")) << transcript();
+        if (c.cancelled) {
+            EXPECT_TRUE(contains(transcript(), "still here")) << transcript();
+        }
         ::close(fds_[0]);
         ASSERT_EQ(::pipe(fds_), 0);
     }
