@@ -118,7 +118,7 @@ TEST_F(ModuleSessionTest, MenusFollowTheDocumentAndTheCheckMark) {
     EXPECT_EQ(runText("expect menu \"No Such Item\" enabled\n").exitCode, 1);
 }
 
-TEST_F(ModuleSessionTest, MenuAndPointerLinesHoldTheirModifierKeys) {
+TEST_F(ModuleSessionTest, MenuAndPointerLinesHoldTheirModifierKeysAndPointsReadXY) {
     // Shift with "Show Image Names" keeps the names on (the full-path variant).
     const ScriptRun run = runText(
         "new \"A\"\n"
@@ -128,10 +128,12 @@ TEST_F(ModuleSessionTest, MenuAndPointerLinesHoldTheirModifierKeys) {
         "menu \"Show Image Names\"\n"
         "expect menu \"Show Image Names\" unchecked\n"
         "click 120,80 shift\n"
-        "doubleclick 130,90 option\n");
+        "doubleclick 130,90 option\n"
+        "scroll 0,-300\n");
     EXPECT_EQ(run.exitCode, 0) << runner_->failure();
     for (const char* line : {"shift+menu View>Show Image Names\n", "\nmenu View>Show Image Names\n",
-                             "shift+click spread 1 point 120,80 at tick", "option+click spread 1 point 130,90 at tick"}) {
+                             "shift+click spread 1 point 120,80 at tick", "option+click spread 1 point 130,90 at tick",
+                             "scroll by 0,-300 to origin 0,-300\n"}) {
         EXPECT_TRUE(contains(transcript(), line)) << line << "\n" << transcript();
     }
 }
