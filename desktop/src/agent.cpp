@@ -164,6 +164,8 @@ DialogAction DialogAction::closeBox() { return targeted(Kind::CloseBox, 0); }
 
 DialogAction Agent::nextDialogAction(const DialogRequest&) { return DialogAction::none(); }
 
+void Agent::dialogActionRefused(const DialogRequest&, const DialogAction&, const std::string&) {}
+
 PopupMenuAnswer Agent::answerPopupMenu(const PopupMenuRequest&) { return {}; }
 
 ApplicationAnswer Agent::chooseApplication(const ApplicationRequest&) { return {}; }

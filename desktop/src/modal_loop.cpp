@@ -83,6 +83,15 @@ DialogAction askAgent(const DialogRequest& request, std::string& note) {
     return DialogAction::none();
 }
 
+void tellRefused(const DialogRequest& request, const DialogAction& action, const std::string& why) {
+    const std::shared_ptr<Agent> agent = Desktop::instance().agent();
+    try {
+        agent->dialogActionRefused(request, action, why);
+    } catch (...) {
+        ++Desktop::instance().state().agentFaults;  // agents must not throw
+    }
+}
+
 }  // namespace
 
 std::intptr_t runModalLoop(WindowProc dialogProc, std::intptr_t param) {
@@ -172,6 +181,7 @@ std::intptr_t runModalLoop(WindowProc dialogProc, std::intptr_t param) {
         const ActionOutcome outcome = performAction(dialog, action);
         if (outcome.refused) ++desk.agentFaults;
         record(dialogPrefix(dialog, title) + ": " + outcome.line);
+        if (outcome.refused) tellRefused(request, action, outcome.line);
     }
 
     std::intptr_t result = 0;

@@ -5,6 +5,7 @@
 //
 // Exit codes: 0 success, 1 a failed script (or a failed --send), 2 usage errors.
 #include "hostsim/session/interactive.h"
+#include "hostsim/session/interrupt_key.h"
 #include "hostsim/session/line_input.h"
 #include "hostsim/session/runner.h"
 #include "hostsim/session/script.h"
@@ -70,7 +71,7 @@ struct CommandLine {
 };
 
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "hostsim: %s\n%s", message.c_str(), kUsage);
+    std::fprintf(stderr, "hostsim: %s\nTry 'hostsim --help' for the options and the commands.\n", message.c_str());
     return kExitUsage;
 }
 
@@ -172,7 +173,10 @@ int sendOnly(const CommandLine& line) {
         std::fprintf(stderr, "hostsim: %s\n", result.error.c_str());
         return kExitFailed;
     }
-    std::fwrite(result.reply.data(), 1, result.reply.size(), stdout);
+    // At a terminal the reply is shown line by line and ends its last line;
+    // into a pipe or a file it goes byte for byte.
+    const std::string shown = ::isatty(STDOUT_FILENO) != 0 ? replyForTerminal(result.reply) : result.reply;
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
     std::fflush(stdout);
     return kExitOk;
 }
@@ -187,17 +191,15 @@ std::FILE* openTranscript(const std::string& path, std::string& reason) {
 }
 
 int runSession(const CommandLine& line) {
-    // A script is read and checked whole before anything runs.
-    Script script;
+    // A script is read and checked whole before anything runs; its lines
+    // are parsed again one by one as they run.
+    std::string scriptText;
     if (line.mode == CommandLine::Mode::Script) {
-        std::string text;
-        if (!readInput(line.script, text)) return usageError("cannot read the script " + line.script);
-        script = parseScript(text);
-        if (!script.ok()) {
+        if (!readInput(line.script, scriptText)) return usageError("cannot read the script " + line.script);
+        const std::vector<ParseError> errors = checkScript(scriptText);
+        if (!errors.empty()) {
             const std::string name = line.script == "-" ? "<stdin>" : line.script;
-            for (const ParseError& error : script.errors) {
-                std::fprintf(stderr, "%s\n", formatError(error, name).c_str());
-            }
+            for (const ParseError& error : errors) std::fprintf(stderr, "%s\n", formatError(error, name).c_str());
             return kExitFailed;
         }
     }
@@ -234,11 +236,13 @@ int runSession(const CommandLine& line) {
         hostsim::Simulator simulator(simulatorOptions);
         auto agent = std::make_shared<SessionAgent>();
         LineInput input(STDIN_FILENO);
+        if (interactive) input.setInterruptFd(installInterruptKey());
         if (interactive) agent->setFallback(std::make_shared<TerminalAgent>(input, stdout, !terminal));
 
         RunnerOptions options;
         options.defaultModule = line.module.value_or(defaultModule());
         options.console = stdout;
+        options.askBeforeQuit = interactive;
         SessionRunner* runnerPtr = nullptr;
         const ScriptingServer::Handler handler = [&runnerPtr](const std::string& request) {
             return runnerPtr->externalRequest(request);
@@ -261,7 +265,7 @@ int runSession(const CommandLine& line) {
             interactiveOptions.prompt = terminal;
             exitCode = runInteractive(runner, input, &server, interactiveOptions);
         } else {
-            exitCode = runScript(script, runner, line.keepGoing).exitCode;
+            exitCode = runScriptText(scriptText, runner, line.keepGoing).exitCode;
             for (const std::string& failure : runner.failureLog()) {
                 std::fprintf(stderr, "hostsim: %s\n", failure.c_str());
             }
@@ -285,6 +289,10 @@ int main(int argc, char** argv) {
     try {
         CommandLine line;
         std::string error;
+        if (argc <= 1) {
+            std::fputs(kUsage, stderr);  // nothing given: show what can be given
+            return kExitUsage;
+        }
         if (!parseCommandLine(argc, argv, line, error)) return usageError(error);
         if (line.help) {
             std::fputs(kUsage, stdout);

@@ -213,8 +213,8 @@ bool Simulator::scroll(double dh, double dv) {
     if (doc == nullptr) return false;
     doc->view.originH += dh;
     doc->view.originV += dv;
-    rt.note("scroll by (" + pointsText(dh) + ", " + pointsText(dv) + ") to origin (" + pointsText(doc->view.originH) +
-            ", " + pointsText(doc->view.originV) + ")");
+    rt.note("scroll by " + pointsText(dh) + "," + pointsText(dv) + " to origin " + pointsText(doc->view.originH) + "," +
+            pointsText(doc->view.originV));
     rt.redrawPending = true;
     rt.flushRedraw();
     return true;

@@ -68,7 +68,7 @@ bool Simulator::drop(std::vector<desktop::PasteboardItem> items, SpreadPoint poi
         return false;
     }
     const std::string where =
-        "spread " + std::to_string(point.spread) + " (" + pointsText(point.v) + ", " + pointsText(point.h) + ")";
+        "spread " + std::to_string(point.spread) + " point " + pointsText(point.h) + "," + pointsText(point.v);
     return dragTo(rt, std::move(items), toScreen(point), where, dropEffect, modifiers);
 }
 

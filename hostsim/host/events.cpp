@@ -1,6 +1,7 @@
 // Events the host hands to the module's event callback (10) — null events
 // at idle time, mouse-downs with their tick times, key-downs with modifiers —
 // and the host's own handling of those the module does not swallow.
+#include "hostsim/host/held_modifiers.h"
 #include "hostsim/host/runtime.h"
 
 #include "desktop/desktop.h"
@@ -16,16 +17,6 @@ std::int16_t clamp16(int value) noexcept {
     return static_cast<std::int16_t>(std::clamp(value, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX)));
 }
 
-std::string modifierText(std::uint16_t modifiers) {
-    std::string text;
-    const std::pair<std::uint16_t, const char*> names[] = {
-        {XT_MOD_COMMAND, "command"}, {XT_MOD_SHIFT, "shift"}, {XT_MOD_OPTION, "option"}, {XT_MOD_CONTROL, "control"}};
-    for (const auto& [bit, name] : names) {
-        if ((modifiers & bit) != 0) text += std::string(name) + "+";
-    }
-    return text;
-}
-
 std::string keyText(unsigned char character, std::uint16_t modifiers) {
     char key[16];
     if (character >= 0x20 && character < 0x7F && character != '\'') {
@@ -37,7 +28,8 @@ std::string keyText(unsigned char character, std::uint16_t modifiers) {
 }
 
 std::string pointText(const SpreadPoint& p) {
-    return "spread " + std::to_string(p.spread) + " (" + pointsText(p.v) + ", " + pointsText(p.h) + ")";
+    // x,y as the session gives points, like "pixel X,Y" of screen points.
+    return "spread " + std::to_string(p.spread) + " point " + pointsText(p.h) + "," + pointsText(p.v);
 }
 
 // The event callback with the record; what the module did with it.
@@ -49,19 +41,6 @@ EventResult deliver(Runtime& rt, XTEventRec& event) {
     result.swallowed = result.delivered && what != XT_EVT_NULL && event.what == XT_EVT_NULL;
     return result;
 }
-
-// Holds the modifier keys in the key map while the module looks at the event.
-struct HeldModifiers {
-    explicit HeldModifiers(std::uint16_t modifiers) : held(modifiers != 0) {
-        if (held) desktop::Desktop::instance().holdModifiers(modifiers);
-    }
-    ~HeldModifiers() {
-        if (held) desktop::Desktop::instance().holdModifiers(0);
-    }
-    HeldModifiers(const HeldModifiers&) = delete;
-    HeldModifiers& operator=(const HeldModifiers&) = delete;
-    bool held;
-};
 
 // The frontmost (last in chain order) box that is no group and contains the
 // point; with another tool than the content tool its outermost group.
@@ -179,26 +158,26 @@ EventResult Simulator::click(ScreenPoint point, std::uint16_t modifiers) {
     return result;
 }
 
-EventResult Simulator::doubleClick(SpreadPoint point, std::uint32_t gap) {
+EventResult Simulator::doubleClick(SpreadPoint point, std::uint32_t gap, std::uint16_t modifiers) {
     Runtime& rt = runtime();
     if (!rt.beginAction("double-click")) return {};
     rt.clock += kActionTicks;
     const ScreenPoint screen = toScreen(point);
-    mouseDown(rt, screen, point, rt.clock, 0);
+    mouseDown(rt, screen, point, rt.clock, modifiers);
     rt.flushRedraw();
-    const EventResult result = mouseDown(rt, screen, point, rt.clock + gap, 0);
+    const EventResult result = mouseDown(rt, screen, point, rt.clock + gap, modifiers);
     rt.flushRedraw();
     return result;
 }
 
-EventResult Simulator::doubleClick(ScreenPoint point, std::uint32_t gap) {
+EventResult Simulator::doubleClick(ScreenPoint point, std::uint32_t gap, std::uint16_t modifiers) {
     Runtime& rt = runtime();
     if (!rt.beginAction("double-click")) return {};
     rt.clock += kActionTicks;
     const SpreadPoint at = toSpread(point);
-    mouseDown(rt, point, at, rt.clock, 0);
+    mouseDown(rt, point, at, rt.clock, modifiers);
     rt.flushRedraw();
-    const EventResult result = mouseDown(rt, point, at, rt.clock + gap, 0);
+    const EventResult result = mouseDown(rt, point, at, rt.clock + gap, modifiers);
     rt.flushRedraw();
     return result;
 }

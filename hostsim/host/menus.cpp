@@ -1,5 +1,6 @@
 // The host's menus: its own items, the module's items added at menu set-up,
 // the menu update before every look, and commands.
+#include "hostsim/host/held_modifiers.h"
 #include "hostsim/host/runtime.h"
 
 namespace hostsim {
@@ -39,7 +40,7 @@ void updateHostItems(Runtime& rt) {
     }
 }
 
-bool choose(Runtime& rt, const MenuState& menu, const MenuItemState& item) {
+bool choose(Runtime& rt, const MenuState& menu, const MenuItemState& item, std::uint16_t modifiers) {
     const std::string label = menu.title + ">" + item.title;
     if (!item.enabled) {
         rt.lastError = "the item \"" + label + "\" is disabled";
@@ -49,11 +50,14 @@ bool choose(Runtime& rt, const MenuState& menu, const MenuItemState& item) {
     const bool fromModule = item.fromModule;
     const XTCommandID command = item.command;
     rt.clock += kActionTicks;
-    rt.note("menu " + label);
+    rt.note(modifierText(modifiers) + "menu " + label);
     XTCommandRec record{};
     record.size = sizeof record;
     record.command = command;
-    rt.dispatch(XT_CB_COMMAND, &record);
+    {
+        const HeldModifiers held(modifiers);
+        rt.dispatch(XT_CB_COMMAND, &record);
+    }
     if (!fromModule) rt.hostCommandWork(command);
     rt.flushRedraw();
     return true;
@@ -103,7 +107,7 @@ void Runtime::hostCommandWork(std::int16_t command) {
     }
 }
 
-bool Simulator::chooseMenu(std::string_view title) {
+bool Simulator::chooseMenu(std::string_view title, std::uint16_t modifiers) {
     Runtime& rt = runtime();
     if (!rt.beginAction("menu \"" + std::string(title) + "\"")) return false;
     updateHostItems(rt);
@@ -120,7 +124,7 @@ bool Simulator::chooseMenu(std::string_view title) {
             if (normalTitle(item.title) == itemTitle) {
                 const MenuState menuCopy = menu;
                 const MenuItemState itemCopy = item;
-                return choose(rt, menuCopy, itemCopy);
+                return choose(rt, menuCopy, itemCopy, modifiers);
             }
         }
     }
@@ -129,7 +133,7 @@ bool Simulator::chooseMenu(std::string_view title) {
     return false;
 }
 
-bool Simulator::chooseCommand(XTCommandID command) {
+bool Simulator::chooseCommand(XTCommandID command, std::uint16_t modifiers) {
     Runtime& rt = runtime();
     if (!rt.beginAction("menu command " + std::to_string(command))) return false;
     updateHostItems(rt);
@@ -139,7 +143,7 @@ bool Simulator::chooseCommand(XTCommandID command) {
             if (item.command == command) {
                 const MenuState menuCopy = menu;
                 const MenuItemState itemCopy = item;
-                return choose(rt, menuCopy, itemCopy);
+                return choose(rt, menuCopy, itemCopy, modifiers);
             }
         }
     }

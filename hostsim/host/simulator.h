@@ -287,8 +287,10 @@ public:
     // Names") or by command id. Menu update (7) runs first; a disabled or
     // unknown item is not chosen (false). Module items send command 618; host
     // items send 618 with the host command number, then do the host's own work.
-    bool chooseMenu(std::string_view title);
-    bool chooseCommand(XTCommandID command);
+    // `modifiers` (event modifier bits) are held while the item is chosen:
+    // Shift with "Show Image Names" is its full-path variant.
+    bool chooseMenu(std::string_view title, std::uint16_t modifiers = 0);
+    bool chooseCommand(XTCommandID command, std::uint16_t modifiers = 0);
     // Sends 618 with a host command number, then does the host's own work for it.
     void hostCommand(std::int16_t command);
     // Menu update (7), then the menus as the user sees them.
@@ -302,8 +304,8 @@ public:
     EventResult click(SpreadPoint point, std::uint16_t modifiers = 0);
     EventResult click(ScreenPoint point, std::uint16_t modifiers = 0);
     // Two mouse-downs kDoubleClickGap ticks apart (or `gap`).
-    EventResult doubleClick(SpreadPoint point, std::uint32_t gap = kDoubleClickGap);
-    EventResult doubleClick(ScreenPoint point, std::uint32_t gap = kDoubleClickGap);
+    EventResult doubleClick(SpreadPoint point, std::uint32_t gap = kDoubleClickGap, std::uint16_t modifiers = 0);
+    EventResult doubleClick(ScreenPoint point, std::uint32_t gap = kDoubleClickGap, std::uint16_t modifiers = 0);
     void idle(int count = 1);
     void setTool(std::int16_t tool);
     bool selectBox(XTBoxID box);  // current and selected; 0 deselects

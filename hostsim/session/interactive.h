@@ -19,6 +19,8 @@ struct InteractiveOptions {
 
 // Reads and runs lines until `quit` or the end of input, then ends the
 // session (runner.finish()). Lines with errors are reported and skipped.
+// Ctrl-C (an interrupt of `input`) is a `quit`; with the runner's
+// askBeforeQuit, changed documents are asked about and Cancel goes on.
 // Answers 0, or 1 when a line failed (a check, an action that could not run).
 int runInteractive(SessionRunner& runner, LineInput& input, ScriptingServer* server,
                    const InteractiveOptions& options);

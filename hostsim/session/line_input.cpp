@@ -27,15 +27,21 @@ std::optional<std::string> LineInput::readLine(int otherFd, const std::function<
         if (auto line = takeLine()) return line;
         if (ended_) return std::nullopt;
 
-        pollfd entries[2] = {{fd_, POLLIN, 0}, {otherFd, POLLIN, 0}};
-        const nfds_t count = (otherFd >= 0 && onOther) ? 2 : 1;
-        const int ready = ::poll(entries, count, -1);
+        const bool withOther = otherFd >= 0 && onOther;
+        pollfd entries[3] = {{fd_, POLLIN, 0}, {withOther ? otherFd : -1, POLLIN, 0}, {interruptFd_, POLLIN, 0}};
+        const int ready = ::poll(entries, 3, -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
             ended_ = true;
             continue;
         }
-        if (count == 2 && (entries[1].revents & POLLIN) != 0) onOther();
+        if ((entries[2].revents & POLLIN) != 0) {
+            char drained[64];  // one read takes every press so far (and never waits: the pipe is readable)
+            (void)::read(interruptFd_, drained, sizeof drained);
+            interrupted_ = true;
+            return std::nullopt;
+        }
+        if (withOther && (entries[1].revents & POLLIN) != 0) onOther();
         if ((entries[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) == 0) continue;
 
         char chunk[4096];

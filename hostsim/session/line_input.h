@@ -17,8 +17,20 @@ public:
     // The next line without its line end (LF, CR LF). While no line is
     // there, `onOther` runs whenever `otherFd` is readable (-1: none). At the
     // end of input an unfinished last line is still handed out; then nullopt.
+    // An interrupt (see setInterruptFd) also ends the wait: nullopt, and
+    // takeInterrupt() says so.
     std::optional<std::string> readLine(int otherFd = -1, const std::function<void()>& onOther = {});
     bool ended() const noexcept { return ended_ && buffer_.empty(); }
+
+    // A descriptor that turns readable when the person presses Ctrl-C
+    // (interrupt_key.h); -1: none.
+    void setInterruptFd(int fd) noexcept { interruptFd_ = fd; }
+    // True once for each interrupt that ended a readLine().
+    bool takeInterrupt() noexcept {
+        const bool was = interrupted_;
+        interrupted_ = false;
+        return was;
+    }
 
 private:
     std::optional<std::string> takeLine();
@@ -26,6 +38,8 @@ private:
     int fd_;
     std::string buffer_;
     bool ended_ = false;
+    int interruptFd_ = -1;
+    bool interrupted_ = false;
 };
 
 }  // namespace hostsim::session

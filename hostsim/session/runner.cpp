@@ -261,10 +261,10 @@ bool SessionRunner::execute(const Action& action) {
         }
         case Verb::Menu:
             if (action.byNumber) {
-                return sim_.chooseCommand(static_cast<XTCommandID>(action.number)) ||
+                return sim_.chooseCommand(static_cast<XTCommandID>(action.number), action.modifiers) ||
                        fail("menu item with command " + std::to_string(action.number) + " is disabled or unknown");
             }
-            return sim_.chooseMenu(action.text) ||
+            return sim_.chooseMenu(action.text, action.modifiers) ||
                    fail("menu item " + inQuotes(action.text) + " is disabled or unknown");
         case Verb::Menus: return doMenus();
         case Verb::Command: sim_.hostCommand(static_cast<std::int16_t>(action.number)); return true;
@@ -276,11 +276,15 @@ bool SessionRunner::execute(const Action& action) {
             return sim_.gotoPage(static_cast<int>(action.number)) ||
                    fail("cannot go to page " + std::to_string(action.number));
         case Verb::Zoom: {
+            if (sim_.current() == nullptr) return fail("no document open to zoom");
             const auto scale = static_cast<Fixed>(std::lround(action.real / 100.0 * 65536.0));
-            return sim_.setViewScale(scale) || fail("cannot set the view scale (no document?)");
+            char percent[32];
+            std::snprintf(percent, sizeof percent, "%g%%", action.real);
+            return sim_.setViewScale(scale) || fail(std::string("the host refused the view scale ") + percent);
         }
         case Verb::Scroll:
-            return sim_.scroll(action.point.x, action.point.y) || fail("cannot scroll the view (no document?)");
+            if (sim_.current() == nullptr) return fail("no document open to scroll");
+            return sim_.scroll(action.point.x, action.point.y) || fail("the host refused to scroll the view");
         case Verb::Tool: sim_.setTool(static_cast<std::int16_t>(action.number)); return true;
         case Verb::Redraw: sim_.redraw(); return true;
         case Verb::Render: {
@@ -394,6 +398,10 @@ bool SessionRunner::execute(const Action& action) {
             if (options_.console != nullptr) std::fputs(commandSummary(), options_.console);
             return true;
         case Verb::Quit:
+            if (options_.askBeforeQuit && !closeChangedDocuments()) {
+                note("quit cancelled: a changed document stays open");
+                return true;  // the user's choice, not a failure
+            }
             quitRequested_ = true;
             if (!sim_.modulePath().empty()) sim_.quit();
             return true;
@@ -423,6 +431,11 @@ bool SessionRunner::doSnapshot(const Action& action) {
     std::string json, error;
     if (!documentToJson(*doc, json, &error)) return fail("cannot write the document as JSON: " + error);
     const std::string path = action.text.empty() ? std::string(kDefaultSnapshot) : action.text;
+    std::error_code ignored;
+    if (action.text.empty() && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        // Only a path the user named is written over.
+        return fail(path + " exists already; name the file: snapshot PATH");
+    }
     if (!writeFile(path, json, error)) return fail(error);
     note("snapshot written to " + inQuotes(path));
     return true;
@@ -450,7 +463,7 @@ bool SessionRunner::doPointer(const Action& action) {
         const ScreenPoint point{static_cast<int>(std::lround(action.point.y)),
                                 static_cast<int>(std::lround(action.point.x))};
         if (twice) {
-            sim_.doubleClick(point, gap);
+            sim_.doubleClick(point, gap, action.modifiers);
         } else {
             sim_.click(point, action.modifiers);
         }
@@ -461,7 +474,7 @@ bool SessionRunner::doPointer(const Action& action) {
     const SpreadPoint point{action.point.spread != 0 ? action.point.spread : doc->currentSpread(), action.point.y,
                             action.point.x};
     if (twice) {
-        sim_.doubleClick(point, gap);
+        sim_.doubleClick(point, gap, action.modifiers);
     } else {
         sim_.click(point, action.modifiers);
     }
@@ -668,8 +681,25 @@ std::string SessionRunner::externalRequest(const std::string& request) {
     return reply.value_or(std::string());
 }
 
+bool SessionRunner::closeChangedDocuments() {
+    for (const XTDocID id : sim_.documentIDs()) {
+        const Document* doc = sim_.document(id);
+        if (doc == nullptr || doc->changeState != kChangeStateChanged) continue;
+        // The host brings each changed window to the front and asks there.
+        if (!sim_.setCurrent(id) || !sim_.close()) {
+            const std::string why = sim_.lastError();
+            if (!why.empty()) note("document " + std::to_string(id) + " stays open: " + why);
+            return false;
+        }
+    }
+    return true;
+}
+
 void SessionRunner::finish() {
     if (quitRequested_) return;
+    if (options_.askBeforeQuit && !closeChangedDocuments()) {
+        note("end of input: the changes of the documents still open are lost");
+    }
     quitRequested_ = true;
     if (sim_.modulePath().empty() || sim_.quitted()) return;
     note("end of session: quit");
@@ -686,6 +716,24 @@ ScriptRun runScript(const Script& script, SessionRunner& runner, bool keepGoing)
             if (!keepGoing) break;
         }
     }
+    runner.finish();
+    return result;
+}
+
+ScriptRun runScriptText(std::string_view text, SessionRunner& runner, bool keepGoing) {
+    ScriptRun result;
+    forEachScriptLine(text, [&](std::string_view line, int lineNumber) {
+        if (runner.quitted()) return false;
+        ParseError error;
+        const std::optional<Action> action = parseLine(line, lineNumber, error);
+        if (!action) return true;  // a blank or comment line (the text was checked)
+        ++result.linesRun;
+        if (!runner.run(*action)) {
+            result.exitCode = 1;
+            if (!keepGoing) return false;
+        }
+        return true;
+    });
     runner.finish();
     return result;
 }

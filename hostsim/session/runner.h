@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hostsim::session {
@@ -31,6 +32,10 @@ struct RunnerOptions {
     std::function<void(int timeoutMs)> pollRequests;
     // Where `help` prints; null: nowhere.
     std::FILE* console = nullptr;
+    // The person at the terminal: `quit` and the end of the session ask
+    // about every changed document (Save, Cancel, Don't Save) as a host
+    // does, and Cancel keeps the host running. A script quits as it says.
+    bool askBeforeQuit = false;
 };
 
 class SessionRunner {
@@ -51,7 +56,8 @@ public:
     std::string externalRequest(const std::string& request);
 
     // Ends the session: the host quits (shutdown callback, leak report) when
-    // the module was loaded and has not quit yet.
+    // the module was loaded and has not quit yet. With askBeforeQuit the
+    // changed documents are asked about first; a cancel cannot stop the end.
     void finish();
     bool quitted() const noexcept { return quitRequested_; }
 
@@ -80,6 +86,7 @@ private:
     bool doWindow(const Action& action);
     bool doWindows();
     bool doServe(const Action& action);
+    bool closeChangedDocuments();
 
     Simulator& sim_;
     std::shared_ptr<SessionAgent> agent_;
@@ -104,5 +111,9 @@ struct ScriptRun {
 // Runs every line in order; stops at the first failure unless `keepGoing`.
 // Ends with finish().
 ScriptRun runScript(const Script& script, SessionRunner& runner, bool keepGoing);
+// The same for the text of a script that checkScript() found free of
+// errors: each line is parsed as it comes, so that only one parsed line is
+// held at a time however long the script.
+ScriptRun runScriptText(std::string_view text, SessionRunner& runner, bool keepGoing);
 
 }  // namespace hostsim::session

@@ -18,7 +18,13 @@ constexpr std::int64_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 constexpr std::int64_t kUInt32Max = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t kMaxRepeat = 1000000;
 constexpr std::int64_t kMaxServeSeconds = 86400;
+// The view scales a session can ask for, in percent.
+constexpr double kMinZoomPercent = 1.0;
+constexpr double kMaxZoomPercent = 8000.0;
 constexpr std::int64_t kDropEffectCopy = 4;
+// Points and pixels beyond this lie far off any page (a layout's pasteboard
+// ends within a few thousand points) and keep the host's arithmetic in range.
+constexpr int kMaxCoordinate = 1000000;
 
 std::string lower(std::string_view text) {
     std::string out(text);
@@ -79,6 +85,17 @@ bool parseInteger(std::string_view text, std::int64_t& out) {
     return true;
 }
 
+// A word a person meant as a number: "nan", "inf", "1e999" and the like.
+bool looksNumeric(std::string_view text) {
+    if (text.empty()) return false;
+    if (text.front() == '+' || text.front() == '-') text.remove_prefix(1);
+    const std::string word = lower(text);
+    if (word == "nan" || word == "inf" || word == "infinity") return true;
+    double ignored = 0.0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), ignored);
+    return end == word.data() + word.size() && (ec == std::errc() || ec == std::errc::result_out_of_range);
+}
+
 bool parseReal(std::string_view text, double& out) {
     if (text.empty()) return false;
     if (text.front() == '+') text.remove_prefix(1);
@@ -87,6 +104,23 @@ bool parseReal(std::string_view text, double& out) {
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return false;
     out = value;
     return true;
+}
+
+// A PostScript print file named for another kind of file (.pdf, a picture):
+// refused, so that nobody opens PostScript as a PDF.
+std::string printPathProblem(const std::string& path, bool device) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const std::string extension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? lower(path.substr(dot)) : "";
+    if (device) return {};  // the host checks the picture kind itself
+    for (const char* other : {".pdf", ".png", ".svg", ".jpg", ".jpeg", ".tif", ".tiff", ".json"}) {
+        if (extension == other) {
+            return "print writes PostScript: name the file .ps, not " + extension +
+                   " (pictures of the pages: print PATH.png device)";
+        }
+    }
+    return {};
 }
 
 // Walks the words of one line and records the first fault.
@@ -178,10 +212,21 @@ public:
         if (token == nullptr) return false;
         const std::string& word = token->text;
         const std::size_t comma = word.find(',');
-        double x = 0.0, y = 0.0;
-        if (token->quoted || comma == std::string::npos || !parseReal(std::string_view(word).substr(0, comma), x) ||
-            !parseReal(std::string_view(word).substr(comma + 1), y)) {
+        if (token->quoted || comma == std::string::npos) {
             return fail(token->column, "a point is written x,y without blanks (like 120,80), not \"" + word + "\"");
+        }
+        double x = 0.0, y = 0.0;
+        const std::string_view xText = std::string_view(word).substr(0, comma);
+        const std::string_view yText = std::string_view(word).substr(comma + 1);
+        if (!parseReal(xText, x) || !parseReal(yText, y)) {
+            const bool numbers = looksNumeric(xText) && looksNumeric(yText);
+            return fail(token->column, numbers ? "the coordinates of \"" + word + "\" must be finite numbers"
+                                               : "a point is written x,y with two numbers (like 120,80), not \"" +
+                                                     word + "\"");
+        }
+        if (std::fabs(x) > kMaxCoordinate || std::fabs(y) > kMaxCoordinate) {
+            return fail(token->column, "the coordinates of \"" + word + "\" must lie between -" +
+                                           std::to_string(kMaxCoordinate) + " and " + std::to_string(kMaxCoordinate));
         }
         out.x = x;
         out.y = y;
@@ -522,8 +567,13 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
     if (verb == "print") {
         action.verb = Verb::Print;
         if (!p.text(action.text, "output path")) return false;
+        const int pathColumn = p.previous().column;
         action.device = p.acceptWord("device");
-        return p.end();
+        if (!p.end()) return false;
+        if (const std::string why = printPathProblem(action.text, action.device); !why.empty()) {
+            return p.fail(pathColumn, why);
+        }
+        return true;
     }
     if (verb == "menu") {
         action.verb = Verb::Menu;
@@ -531,9 +581,9 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
             action.byNumber = true;
             return p.integer(action.number, std::numeric_limits<std::int32_t>::min(),
                              std::numeric_limits<std::int32_t>::max(), "command id") &&
-                   p.end();
+                   p.modifiers(action.modifiers) && p.end();
         }
-        return p.text(action.text, "menu item title") && p.end();
+        return p.text(action.text, "menu item title") && p.modifiers(action.modifiers) && p.end();
     }
     if (verb == "menus") return bare(Verb::Menus);
     if (verb == "command") return oneNumber(Verb::Command, kInt16Min, kInt16Max, "host command number");
@@ -549,8 +599,8 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
     if (verb == "zoom") {
         action.verb = Verb::Zoom;
         if (!p.real(action.real, "zoom percentage", "%")) return false;
-        if (action.real <= 0.0 || action.real > 8000.0) {
-            return p.fail(p.previous().column, "zoom percentage must lie above 0 and at most 8000");
+        if (action.real < kMinZoomPercent || action.real > kMaxZoomPercent) {
+            return p.fail(p.previous().column, "zoom percentage must lie between 1 and 8000");
         }
         return p.end();
     }
@@ -577,7 +627,7 @@ bool parseCommand(LineParser& p, Action& action, std::string_view line) {
         action.number = -1;  // the host's own gap
         if (!parsePlace(p, action, true)) return false;
         if (p.acceptWord("gap") && !p.integer(action.number, 0, kUInt32Max, "gap in ticks")) return false;
-        return p.end();
+        return p.modifiers(action.modifiers) && p.end();
     }
     if (verb == "idle") {
         action.verb = Verb::Idle;
@@ -752,26 +802,43 @@ std::optional<Action> parseLine(std::string_view text, int lineNumber, ParseErro
     return action;
 }
 
-Script parseScript(std::string_view text) {
-    Script script;
+void forEachScriptLine(std::string_view text, const std::function<bool(std::string_view, int)>& each) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
     int lineNumber = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(pos, end - pos);
-        ++lineNumber;
+        if (!each(text.substr(pos, end - pos), ++lineNumber)) return;
+        // CR LF, a lone CR and a lone LF each end one line.
+        pos = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
+    }
+}
+
+Script parseScript(std::string_view text) {
+    Script script;
+    forEachScriptLine(text, [&](std::string_view line, int lineNumber) {
         ParseError error;
         if (auto action = parseLine(line, lineNumber, error)) {
             script.actions.push_back(std::move(*action));
         } else if (!error.message.empty()) {
             script.errors.push_back(std::move(error));
         }
-        // CR LF, a lone CR and a lone LF each end one line.
-        pos = end + 1;
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++pos;
-    }
+        return true;
+    });
     return script;
+}
+
+std::vector<ParseError> checkScript(std::string_view text) {
+    std::vector<ParseError> errors;
+    forEachScriptLine(text, [&](std::string_view line, int lineNumber) {
+        ParseError error;
+        if (!parseLine(line, lineNumber, error) && !error.message.empty()) errors.push_back(std::move(error));
+        return true;
+    });
+    return errors;
 }
 
 std::string formatError(const ParseError& error, std::string_view sourceName) {

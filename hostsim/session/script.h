@@ -2,13 +2,14 @@
 // hostsim/session/README.md describes every command with an example; this
 // header holds what a parsed line becomes.
 //
-// Parsing never runs anything: a whole script is parsed first, so that a typo
-// on line 90 is reported before line 1 changes a document.
+// Parsing never runs anything: a whole script is checked first, so that a
+// typo on line 90 is reported before line 1 changes a document.
 #pragma once
 
 #include "dialog_lines.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -129,8 +130,17 @@ struct Script {
     bool ok() const noexcept { return errors.empty(); }
 };
 
-// A whole script; lines end in LF, CR LF or CR.
+// Calls `each` with every line of a script (without its line end) and its
+// number, until it answers false. Lines end in LF, CR LF or CR; a UTF-8
+// byte-order mark at the start is no part of the first line.
+void forEachScriptLine(std::string_view text, const std::function<bool(std::string_view, int)>& each);
+
+// A whole script, every line parsed and kept.
 Script parseScript(std::string_view text);
+// Every syntax error of a script, in order, without keeping the parsed
+// lines: a long script is checked first and parsed again line by line as it
+// runs (runScriptText).
+std::vector<ParseError> checkScript(std::string_view text);
 
 // "name:12:5: message".
 std::string formatError(const ParseError& error, std::string_view sourceName);

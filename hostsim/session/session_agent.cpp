@@ -11,7 +11,24 @@ void SessionAgent::fault(const DialogLine& line, const desktop::DialogRequest& d
     faults_.push_back(std::move(message));
 }
 
+void SessionAgent::dialogActionRefused(const desktop::DialogRequest& dialog, const desktop::DialogAction& action,
+                                       const std::string& why) {
+    if (!lastActed_) {
+        if (fallback_) fallback_->dialogActionRefused(dialog, action, why);
+        return;  // the person at the terminal sees the refusal and acts again
+    }
+    fault(*lastActed_, dialog, why);
+    lastActed_.reset();
+    dialogLines_.clear();
+    closeNext_ = true;
+}
+
 desktop::DialogAction SessionAgent::nextDialogAction(const desktop::DialogRequest& dialog) {
+    lastActed_.reset();
+    if (closeNext_) {
+        closeNext_ = false;
+        return desktop::DialogAction::closeBox();
+    }
     while (!dialogLines_.empty()) {
         const DialogLine line = dialogLines_.front();
         if (!line.anyDialog && line.title != dialog.title) {
@@ -34,6 +51,7 @@ desktop::DialogAction SessionAgent::nextDialogAction(const desktop::DialogReques
             dialogLines_.clear();
             return desktop::DialogAction::closeBox();
         }
+        lastActed_ = line;
         return line.action;
     }
     if (fallback_) return fallback_->nextDialogAction(dialog);

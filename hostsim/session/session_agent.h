@@ -9,7 +9,8 @@
 // (a missing or disabled control, another dialog's title) is a fault: it is
 // kept for the runner, which fails the line, the rest of the queued dialog
 // lines are dropped and the dialog is closed by its close box, so that
-// nothing the script did not mean is applied.
+// nothing the script did not mean is applied. So is a line whose action the
+// desktop refuses (typing into a check box, checking a push button).
 #pragma once
 
 #include "dialog_lines.h"
@@ -19,6 +20,7 @@
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,9 @@ public:
         return fallback_->answerAlert(alert);
     }
     desktop::DialogAction nextDialogAction(const desktop::DialogRequest& dialog) override;
+    // A queued line the desktop refused is a fault like one found beforehand.
+    void dialogActionRefused(const desktop::DialogRequest& dialog, const desktop::DialogAction& action,
+                             const std::string& why) override;
     desktop::PopupMenuAnswer answerPopupMenu(const desktop::PopupMenuRequest& menu) override;
     desktop::ApplicationAnswer chooseApplication(const desktop::ApplicationRequest& request) override;
 
@@ -54,6 +59,8 @@ private:
     std::vector<desktop::AlertRequest> shown_;
     std::deque<DialogLine> dialogLines_;
     std::vector<std::string> faults_;
+    std::optional<DialogLine> lastActed_;  // the queued line whose action was given last
+    bool closeNext_ = false;               // a refused line: the close box is the next action
 };
 
 }  // namespace hostsim::session

@@ -73,6 +73,14 @@ int TerminalAgent::answerAlert(const desktop::AlertRequest& alert) {
         std::fputs("button (number or title, empty for the default): ", output_);
         std::fflush(output_);
         const std::optional<std::string> typed = input_.readLine();
+        if (!typed && input_.takeInterrupt()) {
+            // Ctrl-C as the host's Command-period: the cancel button when there is one.
+            constexpr int kCancelItem = 2;
+            const bool cancel = alert.hasButton(kCancelItem);
+            std::fputs(cancel ? "\n(interrupted: cancel button)\n" : "\n(interrupted: default button)\n", output_);
+            std::fflush(output_);
+            return cancel ? kCancelItem : desktop::kTakeDefault;
+        }
         if (!typed) {
             std::fputs("\n(end of input: default button)\n", output_);
             std::fflush(output_);

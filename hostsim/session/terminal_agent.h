@@ -2,7 +2,7 @@
 // host) raises is printed with its title, texts and numbered buttons, and the
 // person's choice is read from the input: a button number or title, an empty
 // line for the default button. The end of input takes the default, so a piped
-// session never hangs on an alert.
+// session never hangs on an alert; Ctrl-C presses the cancel button.
 #pragma once
 
 #include "line_input.h"

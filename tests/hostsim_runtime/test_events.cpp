@@ -100,7 +100,7 @@ TEST_F(EventTest, ClicksCarryTicksAndTheHostSelectsWhatTheModuleLeaves) {
     const ScreenPoint screen = sim->toScreen(SpreadPoint{1, 160, 160});
     EXPECT_EQ(gEvents[0].where.v, screen.v);
     EXPECT_EQ(gEvents[0].where.h, screen.h);
-    const std::string line = "click spread 1 (120, 120) at tick " + std::to_string(gEvents[1].when) + " -> box " +
+    const std::string line = "click spread 1 point 120,120 at tick " + std::to_string(gEvents[1].when) + " -> box " +
                              std::to_string(under) + " selected";
     EXPECT_TRUE(transcriptHas(line)) << line;
 

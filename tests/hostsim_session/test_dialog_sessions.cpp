@@ -277,6 +277,26 @@ TEST_F(DialogSessionTest, ALineThatCannotBeDoneIsAFaultAndClosesTheDialog) {
                                              "(line 1: dialog any expect 4 text \"x\")");
 }
 
+TEST_F(DialogSessionTest, AnActionTheControlRefusesIsAFaultAndNothingIsApplied) {
+    struct Case {
+        const char* line;
+        const char* why;
+    };
+    for (const Case& c : {Case{"dialog any set 3 \"typed\"", "takes no typing"},
+                          Case{"dialog any check 1", "not a check box or radio button"},
+                          Case{"dialog any uncheck 2", "not a check box or radio button"}}) {
+        SCOPED_TRACE(c.line);
+        makeRunner(RunnerOptions{});
+        // The check before it is undone: the close box cancels the dialog.
+        EXPECT_EQ(runDialog("dialog any check 3\n" + std::string(c.line) + "\ndialog any click 1\n"), 2);
+        ASSERT_EQ(agent_->dialogFaults().size(), 1u);
+        EXPECT_TRUE(contains(agent_->dialogFaults()[0], c.why)) << agent_->dialogFaults()[0];
+        EXPECT_TRUE(contains(agent_->dialogFaults()[0], std::string("(line 2: ") + c.line + ")"))
+            << agent_->dialogFaults()[0];
+        EXPECT_EQ(agent_->pendingDialogLines(), 0u);
+    }
+}
+
 TEST_F(DialogSessionTest, WindowLinesActAtOnceInAnOpenModelessWindow) {
     gSeen = Seen{};
     const lp::WindowRef window = lp::createModelessDialog(testDialog, 0);
@@ -413,6 +433,15 @@ TEST_F(ModuleSessionTest, DialogLinesActInThePreferencePane) {
     EXPECT_EQ(runner_->failure(), "line 3: dialog \"Lumbrel\": no control 42 (line 2: dialog any click 42)");
     EXPECT_FALSE(std::filesystem::exists(settingsFile())) << readFile(settingsFile());
     EXPECT_TRUE(contains(transcript(), "preferences: closed by the user")) << transcript();
+
+    // So does a line the pane's control refuses: typing into a check box.
+    makeRunner(RunnerOptions{});
+    const ScriptRun typed = runText("dialog any check 5\ndialog any set 5 \"x\"\n"
+                                    "dialog any click OK\npreferences\necho not reached\n");
+    EXPECT_EQ(typed.exitCode, 1);
+    EXPECT_TRUE(contains(runner_->failure(), "line 4: dialog \"Lumbrel\": refused set text 5")) << runner_->failure();
+    EXPECT_FALSE(std::filesystem::exists(settingsFile())) << readFile(settingsFile());
+    EXPECT_FALSE(contains(transcript(), "not reached"));
 
     makeRunner(RunnerOptions{});
     EXPECT_EQ(runText("preferences cancel\nexpect dialog \"Lumbrel\" closed -> 1\n").exitCode, 1);

@@ -2,11 +2,17 @@
 // transcript file, and the --send client against a running simulator.
 #include "session_fixture.h"
 
+#include "hostsim/session/scripting_socket.h"
+
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,8 +66,11 @@ TEST(Program, UsageErrorsExitWithTwo) {
     outcome = runProgram("--script a --interactive");
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(contains(outcome.output, "choose one of")) << outcome.output;
+    // An error names itself and points at --help in one line, not the whole usage.
     outcome = runProgram("--frobnicate");
     EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.output,
+              "hostsim: unknown option --frobnicate\nTry 'hostsim --help' for the options and the commands.\n");
     outcome = runProgram("--script /no/such.session --no-socket");
     EXPECT_EQ(outcome.exitCode, 2);
     outcome = runProgram("--help");
@@ -107,6 +116,63 @@ TEST(Program, ATranscriptGoesOnlyIntoARegularFile) {
     EXPECT_EQ(std::filesystem::status(dir.file("real.txt")).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
+}
+
+// A long script is checked whole but held parsed one line at a time: two
+// million lines once took 1.16 GB, about 580 bytes a line.
+TEST(Program, ALongScriptNeedsLittleMoreMemoryThanItsText) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's own memory hides the figure";
+#else
+    TempDir dir;
+    std::string script;
+    for (int i = 0; i < 500000; ++i) script += "echo x\n";
+    writeFile(dir.file("long.session"), script);
+    const Outcome outcome = runProgram("--no-socket --quiet --script " + shellQuote(dir.file("long.session")));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output.substr(0, 500);
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 150 * 1024) << "KB";  // the parsed lines alone took about 290 MB
+#endif
+}
+
+// `--send` into a terminal ends the reply's line (the module's CR line ends
+// would let the shell's prompt overwrite it); into a pipe it stays byte for byte.
+TEST(Program, SendAtATerminalEndsTheReplysLine) {
+    TempDir dir;
+    const std::string socket = dir.file("h.sock");
+    ScriptingServer server;
+    std::string error;
+    ASSERT_TRUE(server.listen(socket, error)) << error;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(slave, STDOUT_FILENO);
+        ::execl(HOSTSIM_PROGRAM, "hostsim", "--socket", socket.c_str(), "--send", "<cmd>2</cmd>",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(slave);
+    const auto handler = [](const std::string&) { return std::string("<cmd>2</cmd>\r<guid qid=\"1\">a</guid>\r"); };
+    int status = -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (::waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+        server.serve(handler, 20);
+    }
+    std::string shown;
+    char buffer[256];
+    ssize_t got = 0;
+    while ((got = ::read(master, buffer, sizeof buffer)) > 0) shown.append(buffer, static_cast<std::size_t>(got));
+    ::close(master);
+    ASSERT_TRUE(WIFEXITED(status)) << "hostsim --send did not end";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(shown, "<cmd>2</cmd>\r\n<guid qid=\"1\">a</guid>\r\n");  // the terminal shows LF as CR LF
 }
 
 class ProgramWithModule : public ModuleSessionTest {};

@@ -120,6 +120,50 @@ TEST_F(ModuleSessionTest, MenusFollowTheDocumentAndTheCheckMark) {
     EXPECT_EQ(runText("expect menu \"No Such Item\" enabled\n").exitCode, 1);
 }
 
+TEST_F(ModuleSessionTest, MenuAndPointerLinesHoldTheirModifierKeysAndPointsReadXY) {
+    // Shift with "Show Image Names" keeps the names on (the full-path variant).
+    const ScriptRun run = runText(
+        "new \"A\"\n"
+        "menu \"Show Image Names\" shift\n"
+        "menu \"View>Show Image Names\" shift\n"
+        "expect menu \"Show Image Names\" checked\n"
+        "menu \"Show Image Names\"\n"
+        "expect menu \"Show Image Names\" unchecked\n"
+        "click 120,80 shift\n"
+        "doubleclick 130,90 option\n"
+        "scroll 0,-300\n");
+    EXPECT_EQ(run.exitCode, 0) << runner_->failure();
+    for (const char* line : {"shift+menu View>Show Image Names\n", "\nmenu View>Show Image Names\n",
+                             "shift+click spread 1 point 120,80 at tick", "option+click spread 1 point 130,90 at tick",
+                             "scroll by 0,-300 to origin 0,-300\n"}) {
+        EXPECT_TRUE(contains(transcript(), line)) << line << "\n" << transcript();
+    }
+}
+
+TEST_F(ModuleSessionTest, FailuresSayWhatWentWrong) {
+    struct Case {
+        const char* script;
+        const char* failure;
+    };
+    for (const Case& c : {Case{"zoom 50\n", "line 1: no document open to zoom"},
+                          Case{"scroll 0,-300\n", "line 1: no document open to scroll"},
+                          Case{"new \"A\"\nsnapshot\n", "line 2: snapshot.json exists already; name the file: snapshot PATH"}}) {
+        makeRunner(RunnerOptions{});
+        const std::filesystem::path before = std::filesystem::current_path();
+        std::filesystem::current_path(dir_.path());
+        lumbrel::test::writeFile("snapshot.json", "keep");
+        EXPECT_EQ(runText(c.script).exitCode, 1) << c.script;
+        EXPECT_EQ(runner_->failure(), c.failure) << c.script;
+        EXPECT_EQ(readFile("snapshot.json"), "keep");
+        std::filesystem::current_path(before);
+    }
+    // A path the user names is written over.
+    makeRunner(RunnerOptions{});
+    const std::string named = dir_.file("snapshot.json");
+    EXPECT_EQ(runText("new \"A\"\nsnapshot \"" + named + "\"\n").exitCode, 0) << runner_->failure();
+    EXPECT_NE(readFile(named), "keep");
+}
+
 TEST_F(ModuleSessionTest, AlertsTakeQueuedAnswersElseTheDefault) {
     const std::string layout = writeLayout(dir_);
     const ScriptRun run = runText(

@@ -363,11 +363,81 @@ TEST(ScriptParser, ErrorsNameTheColumn) {
     e = parseBad("preferences toggle ok");
     EXPECT_NE(e.message.find("check box items"), std::string::npos);
     e = parseBad("zoom 0");
-    EXPECT_NE(e.message.find("above 0"), std::string::npos);
+    EXPECT_NE(e.message.find("between 1 and 8000"), std::string::npos);
     e = parseBad(R"("open" a.json)");
     EXPECT_EQ(e.column, 1);
     e = parseBad(R"(echo "a\qb")");
     EXPECT_EQ(e.column, 8);
+}
+
+TEST(ScriptParser, UserActionsTakeModifierKeys) {
+    struct Case {
+        const char* line;
+        Verb verb;
+        std::uint16_t modifiers;
+    };
+    for (const Case& c : {Case{R"(menu "Show Image Names" shift)", Verb::Menu, 0x0200},
+                          Case{R"(menu "View>Show Image Names" shift option)", Verb::Menu, 0x0A00},
+                          Case{"menu id 1001 cmd", Verb::Menu, 0x0100},
+                          Case{"doubleclick 120,80 shift", Verb::DoubleClick, 0x0200},
+                          Case{"doubleclick px 1,2 gap 40 ctrl", Verb::DoubleClick, 0x1000}}) {
+        const Action a = parseOk(c.line);
+        EXPECT_EQ(a.verb, c.verb) << c.line;
+        EXPECT_EQ(a.modifiers, c.modifiers) << c.line;
+    }
+    EXPECT_EQ(parseOk(R"(menu "Show Image Names" shift)").text, "Show Image Names");
+    EXPECT_NE(parseBad(R"(menu "Show Image Names" hyper)").message.find("unknown modifier"), std::string::npos);
+}
+
+TEST(ScriptParser, MisfitValuesGetMessagesThatSayWhatIsWrong) {
+    struct Case {
+        const char* line;
+        int column;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{"click nan,nan", 7, "the coordinates of \"nan,nan\" must be finite numbers"},
+             Case{"click 1,inf", 7, "must be finite numbers"},
+             Case{"click 1e999,2", 7, "must be finite numbers"},
+             Case{"click a,b", 7, "a point is written x,y with two numbers"},
+             Case{"drop a.tif at 1e308,10", 15, "must lie between -1000000 and 1000000"},
+             Case{"drop a.tif at px 10,-2000000", 18, "must lie between -1000000 and 1000000"},
+             Case{"scroll 1e7,0", 8, "must lie between"},
+             Case{"zoom 0.0001", 6, "zoom percentage must lie between 1 and 8000"},
+             Case{"zoom 8000.5%", 6, "between 1 and 8000"},
+             Case{"print x.pdf", 7, "print writes PostScript: name the file .ps, not .pdf"},
+             Case{"print \"out/Pages.PNG\"", 7, "not .png (pictures of the pages: print PATH.png device)"},
+         }) {
+        const ParseError e = parseBad(c.line);
+        EXPECT_EQ(e.column, c.column) << c.line;
+        EXPECT_NE(e.message.find(c.message), std::string::npos) << c.line << " -> " << e.message;
+    }
+    EXPECT_DOUBLE_EQ(parseOk("drop a.tif at -1000000,1000000").point.x, -1000000.0);
+    EXPECT_DOUBLE_EQ(parseOk("zoom 1%").real, 1.0);
+    for (const char* fine : {"print out.ps", "print out", "print out.pdf.ps", "print \"a.pdf/x\"", "print p.png device"}) {
+        EXPECT_EQ(parseOk(fine).verb, Verb::Print) << fine;
+    }
+}
+
+TEST(ScriptParser, AByteOrderMarkStartsNoWord) {
+    const Script script = parseScript("\xEF\xBB\xBFmenus\n\xEF\xBB\xBFmenus\n");
+    ASSERT_EQ(script.actions.size(), 1u);  // only the mark at the very start is skipped
+    EXPECT_EQ(script.actions[0].line, 1);
+    EXPECT_EQ(script.actions[0].verb, Verb::Menus);
+    ASSERT_EQ(script.errors.size(), 1u);
+    EXPECT_EQ(script.errors[0].line, 2);
+    EXPECT_TRUE(checkScript("\xEF\xBB\xBF# comment\r\nquit\r\n").empty());
+}
+
+TEST(ScriptParser, CheckingFindsTheSameErrorsAsParsing) {
+    const std::string text = "menus\npage x\nfrob\r\nquit\rzoom 0\n";
+    const std::vector<ParseError> checked = checkScript(text);
+    const Script parsed = parseScript(text);
+    ASSERT_EQ(checked.size(), parsed.errors.size());
+    ASSERT_EQ(checked.size(), 3u);
+    for (std::size_t i = 0; i < checked.size(); ++i) {
+        EXPECT_EQ(formatError(checked[i], "s"), formatError(parsed.errors[i], "s"));
+    }
 }
 
 TEST(ScriptParser, WholeScriptsKeepLineNumbersAcrossLineEnds) {

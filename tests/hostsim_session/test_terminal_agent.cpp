@@ -135,6 +135,33 @@ TEST_F(TerminalAgentTest, QueuedAnswersComeBeforeThePrompt) {
     EXPECT_EQ(agent->alertsShown().size(), 2u);
 }
 
+TEST_F(TerminalAgentTest, CtrlCPressesTheCancelButtonWhereThereIsOne) {
+    // Nothing typed and the input still open: only the interrupt ends the wait.
+    int typed[2];
+    int interrupt[2];
+    ASSERT_EQ(::pipe(typed), 0);
+    ASSERT_EQ(::pipe(interrupt), 0);
+    LineInput input(typed[0]);
+    input.setInterruptFd(interrupt[0]);
+    desktop::Desktop::instance().setAgent(std::make_shared<TerminalAgent>(input, output_, true));
+    desktop::AlertRequest noCancel = saveAlert();
+    noCancel.buttons = {"OK", "", ""};
+    struct Case {
+        desktop::AlertRequest alert;
+        int item;
+        const char* shown;
+    };
+    for (const Case& c : {Case{saveAlert(), 2, "(interrupted: cancel button)"},
+                          Case{noCancel, 1, "(interrupted: default button)"}}) {
+        ASSERT_EQ(::write(interrupt[1], "c", 1), 1);
+        EXPECT_EQ(desktop::Desktop::instance().runAlert(c.alert), c.item);
+        EXPECT_NE(streamContents(output_).find(c.shown), std::string::npos) << streamContents(output_);
+        EXPECT_FALSE(input.takeInterrupt());  // taken by the prompt
+    }
+    desktop::Desktop::instance().setAgent(nullptr);
+    for (const int fd : {typed[0], typed[1], interrupt[0], interrupt[1]}) ::close(fd);
+}
+
 TEST(LineInput, LinesEndInLfOrCrLfAndTheLastNeedsNone) {
     Pipe pipe("one\r\ntwo\n\nlast");
     LineInput input(pipe.fd());

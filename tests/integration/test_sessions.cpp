@@ -8,6 +8,8 @@
 #include "hostsim/session/session_agent.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace lumbrel::integration {
@@ -77,6 +79,49 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
     EXPECT_EQ(*guid, "order-4711/icc");
     EXPECT_EQ(test::readFile("samples/sample.json"), test::readFile(samplePath()));
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
+// The session examples of hostsim/session/README.md: every fenced block whose
+// first line is a session command, and every script fed to hostsim through
+// a here-document. Blocks of transcripts, prompts and shell commands are left.
+std::vector<std::string> readmeSessionExamples() {
+    const std::string text = test::readFile(test::sourcePath("hostsim/session/README.md"));
+    std::vector<std::string> examples;
+    std::size_t pos = 0;
+    while ((pos = text.find("\n```", pos)) != std::string::npos) {
+        const std::size_t start = text.find('\n', pos + 4);
+        const std::size_t end = text.find("\n```", start);
+        if (start == std::string::npos || end == std::string::npos) break;
+        std::string block = text.substr(start + 1, end - start);
+        pos = end + 4;
+        if (const std::size_t here = block.find("<<'EOF'\n"); here != std::string::npos) {
+            block = block.substr(here + 8, block.find("\nEOF") - here - 7);
+        }
+        // The first line that is neither blank nor a comment.
+        std::string firstLine;
+        for (std::size_t at = 0; at < block.size();) {
+            std::size_t lineEnd = block.find('\n', at);
+            if (lineEnd == std::string::npos) lineEnd = block.size();
+            firstLine = block.substr(at, lineEnd - at);
+            if (!firstLine.empty() && firstLine[0] != '#') break;
+            at = lineEnd + 1;
+        }
+        hostsim::session::ParseError error;
+        if (hostsim::session::parseLine(firstLine, 1, error)) examples.push_back(block);
+    }
+    return examples;
+}
+
+TEST_F(SessionTest, TheSessionReadmeExamplesRunOnTheSample) {
+    enterScratchRoot();
+    const std::vector<std::string> examples = readmeSessionExamples();
+    ASSERT_GE(examples.size(), 2u);  // the example session and the serving one
+    for (const std::string& example : examples) {
+        SCOPED_TRACE(example);
+        desktop::Desktop::instance().reset();
+        const hostsim::session::ScriptRun result = run(example);
+        EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(runner_->failureLog()) << transcript();
+    }
 }
 
 TEST_F(SessionTest, ScriptsSeeTheRefusals) {

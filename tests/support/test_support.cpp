@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <cstdlib>
 #include <fstream>
 #include <random>

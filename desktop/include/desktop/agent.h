@@ -219,6 +219,10 @@ public:
     // The next action in a modal dialog. An action on a missing, disabled or
     // hidden control is refused and counted as a fault; the dialog stays.
     virtual DialogAction nextDialogAction(const DialogRequest& dialog);
+    // Told when the desktop refused the action just given (typing into a
+    // check box, checking a push button, …); `why` is the transcript's line.
+    // The dialog stays and asks again.
+    virtual void dialogActionRefused(const DialogRequest& dialog, const DialogAction& action, const std::string& why);
     virtual PopupMenuAnswer answerPopupMenu(const PopupMenuRequest& menu);
     virtual ApplicationAnswer chooseApplication(const ApplicationRequest& request);
 };
