@@ -26,7 +26,18 @@ typedef struct XTDocGroup {
     int32_t (*docPath)(XTDocID doc, char* buffer, int32_t size); /* file path length, 0 when never saved */
     void (*redraw)(XTDocID doc);                                 /* redraws the document's current page; 0 = current */
     XTWindow (*docWindow)(void);                                 /* window of the current document, 0 when none */
+    int16_t (*horizontalUnit)(void);                             /* horizontal measurement unit, XT_UNIT_... */
 } XTDocGroup;
+
+/* Measurement units by the host's preference codes. */
+#define XT_UNIT_INCHES 0
+#define XT_UNIT_MILLIMETRES 1
+#define XT_UNIT_PICAS 2
+#define XT_UNIT_POINTS 3
+#define XT_UNIT_INCHES_DECIMAL 4
+#define XT_UNIT_CICEROS 5
+#define XT_UNIT_AGATES 6
+#define XT_UNIT_CENTIMETRES 7
 
 /* "xtdocdisplay": document views. */
 typedef struct XTDocDisplayGroup {

@@ -11,8 +11,13 @@ cmake --build --preset default --target hostsim Lumbrel
 # Git gives checked-out files the time of the checkout; the layout recorded
 # the pictures at the time the sample maker stamps on them.
 touch -d @1704067200 samples/pictures/*
-rm -rf out/XTensions
-mkdir -p out/XTensions
+rm -rf out/XTensions out/tmp out/swap
+mkdir -p out/XTensions out/tmp out/swap
 cp -R build/default/XTensions/Lumbrel.xnt out/XTensions/
-build/default/bin/hostsim --module out/XTensions --script samples/demo.session \
+# The swap runs on a copy of the sample whose TIFFs get low-resolution twins.
+cp -p samples/sample.json out/swap/
+cp -Rp samples/pictures out/swap/
+python3 samples/make_lowres.py out/swap/pictures
+# Image lists go to the user's temporary folder: out/tmp for the demo.
+TMPDIR="$PWD/out/tmp" build/default/bin/hostsim --module out/XTensions --script samples/demo.session \
     --transcript out/demo-transcript.txt

@@ -26,11 +26,31 @@ std::string applicationName(std::string_view path) {
     return std::string(name);
 }
 
-desktop::Process& runningApplication(desktop::Desktop::State& s, const std::string& path) {
+desktop::Process& runningApplication(desktop::Desktop::State& s, const std::string& path, std::uint32_t creator = 0) {
     for (auto& process : s.processes) {
         if (process.path == path) return process;
     }
-    return s.addProcess(applicationName(path), path, 0, false);
+    return s.addProcess(applicationName(path), path, creator, creator != 0);
+}
+
+// The applications installed on this desktop that files name by creator code.
+struct InstalledApplication {
+    std::uint32_t creator;
+    const char* path;
+};
+constexpr InstalledApplication kInstalledApplications[] = {
+    {0x74747874, "/Applications/TextEdit.app"},         // 'ttxt'
+    {0x522A6368, "/Applications/BBEdit.app"},           // 'R*ch'
+    {0x5843454C, "/Applications/Microsoft Excel.app"},  // 'XCEL'
+};
+
+std::string fourCharacters(std::uint32_t code) {
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const auto c = static_cast<unsigned char>((code >> shift) & 0xFFU);
+        text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    return text;
 }
 
 }  // namespace
@@ -78,11 +98,41 @@ int openDocument(const char* documentPath, const char* applicationPath) noexcept
             s.transcript.add(desktop::EntryKind::Open, line + " failed: " + failure);
             return -1;
         }
-        s.opened.push_back({document, applicationPath != nullptr ? applicationPath : ""});
+        s.opened.push_back({document, applicationPath != nullptr ? applicationPath : "", 0, 0});
         s.transcript.add(desktop::EntryKind::Open, std::move(line));
         // Which application a document opens with by default is not modelled,
         // so only a named application comes to the front.
         if (applicationPath != nullptr) s.setFront(runningApplication(s, applicationPath));
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int openDocumentWithCreator(const char* documentPath, std::uint32_t type, std::uint32_t creator) noexcept {
+    try {
+        auto& s = state();
+        const std::string document = documentPath != nullptr ? documentPath : "";
+        const char* application = nullptr;
+        for (const auto& installed : kInstalledApplications) {
+            if (installed.creator == creator) application = installed.path;
+        }
+        std::string line = "open " + desktop::quoteForTranscript(document) + " with ";
+        line += application != nullptr ? desktop::quoteForTranscript(application) : "the application of its creator";
+        line += " (type " + fourCharacters(type) + ", creator " + fourCharacters(creator) + ")";
+        const char* failure = nullptr;
+        if (!desktop::pathExists(document.c_str())) {
+            failure = "no such file";
+        } else if (application == nullptr) {
+            failure = "no application has that creator";
+        }
+        if (failure != nullptr) {
+            s.transcript.add(desktop::EntryKind::Open, line + " failed: " + failure);
+            return -1;
+        }
+        s.opened.push_back({document, application, type, creator});
+        s.transcript.add(desktop::EntryKind::Open, std::move(line));
+        s.setFront(runningApplication(s, application, creator));
         return 0;
     } catch (...) {
         return -1;

@@ -49,6 +49,11 @@ std::int16_t xtget_dirtyflag() {
     return gXtDoc.dirtyFlag();
 }
 
+std::int16_t xtget_horzmeasure() {
+    if (!hasCurrentDocument() || gXtDoc.horizontalUnit == nullptr) return XT_UNIT_INCHES;
+    return gXtDoc.horizontalUnit();
+}
+
 void verydirty() {
     if (!hasCurrentDocument()) return;
     gXtDoc.setDirtyFlag(XT_DIRTY_CHANGED);

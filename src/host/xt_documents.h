@@ -23,6 +23,10 @@ bool isalib(XTDocID doc);
 // The current document's change state (XT_DIRTY_CHANGED = unsaved changes);
 // 0 without a document.
 std::int16_t xtget_dirtyflag();
+// The current document's horizontal measurement unit (XT_UNIT_...); inches
+// without a document or from a host that does not tell.
+std::int16_t xtget_horzmeasure();
+
 // Marks the current document changed since its last save.
 void verydirty();
 

@@ -53,6 +53,14 @@ OSType XTGetColorSpace(XTBoxID box) {
     return gXtPicture.colorSpace(box);
 }
 
+bool XTGetPictBounds(XTBoxID box, XTFixedRect* bounds) {
+    if (bounds == nullptr || !xt_ispictbox(box)) return false;
+    XTFixedRect answer{};
+    if (gXtPicture.pictureBounds(box, &answer) != XT_NOERR) return false;
+    *bounds = answer;
+    return true;
+}
+
 float XTGetPictResolution(XTBoxID box) {
     if (!xt_ispictbox(box)) return 0.0F;
     return static_cast<float>(gXtPicture.resolution(box));

@@ -25,6 +25,10 @@ std::int16_t XTGetPictureStatus(XTBoxID box, char* text = nullptr, std::size_t t
 // The picture's colour space (XT_CS_...), 0 without a picture.
 OSType XTGetColorSpace(XTBoxID box);
 
+// The picture's own size in points, 16.16, placed at (0, 0); false (bounds
+// untouched) without a picture.
+bool XTGetPictBounds(XTBoxID box, XTFixedRect* bounds);
+
 // The picture's resolution as the host reports it.
 float XTGetPictResolution(XTBoxID box);
 

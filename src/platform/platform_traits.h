@@ -14,6 +14,8 @@ struct Traits {
     static constexpr const char* kLogFileFormat = "%s%c%s.log";
     static constexpr bool kHfsPaths = false;          // no colon-separated paths
     static constexpr bool kFinderTypes = false;       // no per-file type codes
+    static constexpr bool kOpenByCreator = false;     // lists open with the shell's default action
+    static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -24,6 +26,8 @@ struct Traits {
     static constexpr const char* kLogFileFormat = "%s%c%s.txt";
     static constexpr bool kHfsPaths = true;           // "Volume:Folder:File" paths are understood
     static constexpr bool kFinderTypes = false;       // the file system keeps no per-file type
+    static constexpr bool kOpenByCreator = true;      // lists open in the application of a creator code
+    static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
 };
 #endif
 

@@ -45,6 +45,7 @@ void setDirtyFlag(std::int16_t state) { h().dirty = state; }
 std::int32_t docPath(XTDocID, char* buffer, std::int32_t size) { return copyOut(h().documentPath, buffer, size); }
 void redraw(XTDocID) { ++h().redraws; }
 XTWindow docWindow() { return docOpen() ? 77 : 0; }
+std::int16_t horizontalUnit() { return docOpen() ? h().unit : 0; }
 
 // ---- xtdocdisplay ----
 Fixed viewScale() { return h().viewScale; }
@@ -323,7 +324,7 @@ std::int32_t bindGroup(const XTSetupRec*, const char* name, void* table, std::si
     if (group == h().refusedGroup) return XT_PARAMERR;
     if (group == "xtdoc") {
         if (auto* t = as<XTDocGroup>(table, size))
-            *t = {t->size, curDocID, docRef, isLibrary, dirtyFlag, setDirtyFlag, docPath, redraw, docWindow};
+            *t = {t->size, curDocID, docRef, isLibrary, dirtyFlag, setDirtyFlag, docPath, redraw, docWindow, horizontalUnit};
     } else if (group == "xtdocdisplay") {
         if (auto* t = as<XTDocDisplayGroup>(table, size))
             *t = {t->size,       viewScale,   docScaleFactor,  viewOfWindow, viewDoc, viewCurPage, setSpreadOrigin,

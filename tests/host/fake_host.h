@@ -78,6 +78,7 @@ public:
     bool documentOpen = true;
     bool library = false;
     std::int16_t dirty = 0;
+    std::int16_t unit = 0;  // XT_UNIT_... of the document
     std::string documentPath;
     std::string projectName = "Project1";
     std::vector<std::vector<FakeBox>> spreads;  // spread n is spreads[n - 1]

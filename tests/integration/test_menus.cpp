@@ -82,8 +82,12 @@ TEST_F(MenuTest, ImageListAndSwapReachTheirFeatures) {
     logOn();
     startOrFail();
     openSample();
+    // Both open their dialogs; Cancel ends each without writing or swapping.
+    agent_->queueDialogAction(desktop::DialogAction::click(2));
     ASSERT_TRUE(sim().chooseMenu("Image List…"));
+    agent_->queueDialogAction(desktop::DialogAction::click(2));
     ASSERT_TRUE(sim().chooseMenu("Utilities>Swap images…"));
+    EXPECT_EQ(agent_->dialogsSeen().size(), 2U);
     const std::string log = logText();
     const auto list = log.find("createImageList\r");
     const auto swap = log.find("doSwap\r");

@@ -1,12 +1,14 @@
 // Session scripts against the real module: the demo session of samples/ as
 // a user runs it, and the refusals as a script sees them.
 #include "integration_fixture.h"
+#include "picture_layout.h"
 
 #include "hostsim/model/document_json.h"
 #include "hostsim/session/runner.h"
 #include "hostsim/session/script.h"
 #include "hostsim/session/session_agent.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,6 +62,13 @@ protected:
 
 TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
     enterScratchRoot();
+    // What scripts/demo.sh prepares: a copy of the sample with low-resolution
+    // twins for the swap, and out/tmp as the temporary folder for the lists.
+    fs::create_directories("out/swap");
+    fs::copy("samples/sample.json", "out/swap/sample.json");
+    fs::copy("samples/pictures", "out/swap/pictures", fs::copy_options::recursive);
+    ASSERT_EQ(std::system("/usr/bin/python3 samples/make_lowres.py out/swap/pictures"), 0);
+    const TemporaryFolderGuard temporary((dir_.path() / "out/tmp").string());
     const hostsim::session::ScriptRun result = run(test::readFile("samples/demo.session"));
     EXPECT_EQ(result.exitCode, 0) << transcript();
     EXPECT_EQ(runner_->failures(), 0) << ::testing::PrintToString(runner_->failureLog());
@@ -68,7 +77,9 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
                              "reply \"<cmd>2</cmd>\\r<guid qid=\"3\">order-4711/rgb</guid>\\r"
                              "<guid qid=\"11\">order-4711/icc</guid>\\r\"",
                              "saved \"out/demo.json\"", "print \"out/demo-print.ps\": 5 pages, 9 snippets",
-                             "preferences: item 7 -> 1", "dialog \"Lumbrel\" closed -> 1", "quit"}) {
+                             "preferences: item 7 -> 1", "dialog \"Lumbrel\" closed -> 1",
+                             "/out/tmp/Lumbrel Sample.txt\" with \"/Applications/TextEdit.app\" (type TEXT, creator ttxt)",
+                             "3 von 3 LoRes-Bilder(n) wurden durch HiRes ersetzt.", "quit"}) {
         EXPECT_NE(seen.find(line), std::string::npos) << line;
     }
     // The copy was saved, the sample left alone, and the identifiers kept.

@@ -71,6 +71,8 @@ struct KeyEvent {
 struct OpenedDocument {
     std::string document;
     std::string application;  // empty: the document's default application
+    std::uint32_t type = 0;     // the Mac OS type and creator given to the file
+    std::uint32_t creator = 0;  // before it was opened by its creator; 0 otherwise
 };
 
 class Desktop {

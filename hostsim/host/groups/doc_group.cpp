@@ -74,8 +74,15 @@ XTWindow docWindow() {
     });
 }
 
-const XTDocGroup kTable{sizeof(XTDocGroup), curDocID, docRef, isLibrary, dirtyFlag, setDirtyFlag, docPath, redraw,
-                        docWindow};
+// The document's own unit: the host keeps the measurement preferences per document.
+std::int16_t horizontalUnit() {
+    return hostCall<std::int16_t>(G, "horizontalUnit", kNeedDocument, 0, [](Runtime& rt) {
+        return static_cast<std::int16_t>(rt.currentDocument()->unit);
+    });
+}
+
+const XTDocGroup kTable{sizeof(XTDocGroup), curDocID, docRef,    isLibrary,     dirtyFlag, setDirtyFlag,
+                        docPath,            redraw,   docWindow, horizontalUnit};
 
 }  // namespace
 
