@@ -85,12 +85,13 @@ std::size_t buildImageLine(XTBoxID box, const ImageListOptions& options, const c
                           sizeof size);
     }
 
+    // One tab between fields, whichever are empty: every line has five tabs after the name.
     std::string line = prefix != nullptr ? prefix : "";
-    for (const char* field : {static_cast<const char*>(name), "\t", static_cast<const char*>(status), "\t",
-                              static_cast<const char*>(typeText), "\t", static_cast<const char*>(colourSpace), "\t",
-                              static_cast<const char*>(resolution), "\t", static_cast<const char*>(size)}) {
+    for (const char* field : {name, status, typeText, colourSpace, resolution}) {
         line += field;
+        line += '\t';
     }
+    line += size;
     if (line.size() > kMaxImageLine) line.resize(kMaxImageLine);
     std::memcpy(out, line.c_str(), line.size() + 1);
     return line.size();

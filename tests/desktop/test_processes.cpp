@@ -40,6 +40,30 @@ TEST_F(ProcessTest, OpeningDocumentsIsRecordedAndBringsANamedApplicationForward)
               "open \"" + list + "\" with \"" + app + "\"\n");
 }
 
+TEST_F(ProcessTest, OpeningByCreatorFindsTheInstalledApplicationOfThatCreator) {
+    TempDir dir;
+    const std::string list = dir.file("list.txt");
+    writeFile(list, "x");
+    const std::string missing = dir.file("gone.txt");
+
+    EXPECT_EQ(openDocumentWithCreator(list.c_str(), kFileTypeText, 0x522A6368), 0);  // 'R*ch'
+    EXPECT_EQ(desk().frontProcess(), "BBEdit");
+    EXPECT_EQ(openDocumentWithCreator(list.c_str(), kFileTypeText, 0x58585858), -1);  // 'XXXX'
+    EXPECT_EQ(openDocumentWithCreator(missing.c_str(), kFileTypeText, 0x74747874), -1);
+    ASSERT_EQ(desk().openedDocuments().size(), 1u);
+    EXPECT_EQ(desk().openedDocuments()[0].application, "/Applications/BBEdit.app");
+    EXPECT_EQ(desk().openedDocuments()[0].creator, 0x522A6368u);
+    EXPECT_EQ(desk().openedDocuments()[0].type, kFileTypeText);
+    EXPECT_EQ(desk().transcript().linesOf(desktop::EntryKind::Open),
+              (std::vector<std::string>{
+                  "open \"" + list + "\" with \"/Applications/BBEdit.app\" (type TEXT, creator R*ch)",
+                  "open \"" + list + "\" with the application of its creator (type TEXT, creator XXXX) failed: "
+                  "no application has that creator",
+                  "open \"" + missing + "\" with \"/Applications/TextEdit.app\" (type TEXT, creator ttxt) failed: "
+                  "no such file",
+              }));
+}
+
 TEST_F(ProcessTest, MissingDocumentsAndApplicationsFailAndAreNotCounted) {
     TempDir dir;
     const std::string doc = dir.file("a.tif");

@@ -12,6 +12,7 @@
 //   clipboard "y.tif"
 //   open "/x/list.txt" with default application
 //   open "/x/y.tif" with "/Applications/Edit.app" failed: no such file
+//   open "/x/list.txt" with "/Applications/TextEdit.app" (type TEXT, creator ttxt)
 //   reveal "/x/y.tif"
 //   front "Finder"
 //   dialog "Image List" opened
