@@ -3,7 +3,8 @@
 // this program's own: 3 spreads of 4 boxes, boxes 1 to 8 carrying an
 // identifier. Checks what every reply must hold: it starts with the
 // request's <cmd> element, fits the reply buffer, and every identifier the
-// request sets is at most 255 bytes without a '<'.
+// request sets is at most 255 bytes and comes back out of its escaped reply
+// form unchanged, with no markup character left in that form.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 
 #include "host/scripting.h"
 #include "host/xt_groups.h"
+#include "settings/xml_entities.h"
 
 namespace {
 
@@ -102,7 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(reply.size() < static_cast<std::size_t>(lumbrel::kScriptReplySize));
     for (const auto& [box, identifier] : gIdentifiers) {
         check(identifier.size() <= lumbrel::kMaxIdentifierLength);
-        check(identifier.find('<') == std::string::npos);
+        const std::string escaped = lumbrel::escapeXMLMarkup(identifier);
+        check(escaped.find_first_of("<>\"") == std::string::npos);
+        check(lumbrel::unescapeXMLEntities(escaped) == identifier);
     }
     check(gHandles.empty());  // every handle given back
     return 0;
