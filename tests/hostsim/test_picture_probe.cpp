@@ -484,13 +484,18 @@ TEST_F(PictureProbe, LinkStatusOkModifiedMissing) {
     EXPECT_EQ(linkStatus(noPath), LinkStatus::missing);
 }
 
-TEST_F(PictureProbe, ImportIntoBoxes) {
-    Document doc;
+// One 600 × 800 spread with a single page, for the import tests.
+Spread onePageSpread() {
     Spread spread;
     spread.width = 600;
     spread.height = 800;
     spread.pages.push_back(Page{"1", 0, 0, 0});
-    ASSERT_EQ(doc.addSpread(spread), 1);
+    return spread;
+}
+
+TEST_F(PictureProbe, ImportIntoBoxes) {
+    Document doc;
+    ASSERT_EQ(doc.addSpread(onePageSpread()), 1);
     const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
     const BoxId text = doc.addBox(1, kBoxText, Rect{10, 10, 110, 110});
     const std::string cmyk = file("cmyk.tif");
@@ -532,11 +537,7 @@ TEST_F(PictureProbe, ImportIntoBoxes) {
 // picture and the document still saves.
 TEST_F(PictureProbe, FileNamesThatAreNotUtf8AreRefusedAtImport) {
     Document doc;
-    Spread spread;
-    spread.width = 600;
-    spread.height = 800;
-    spread.pages.push_back(Page{"1", 0, 0, 0});
-    ASSERT_EQ(doc.addSpread(spread), 1);
+    ASSERT_EQ(doc.addSpread(onePageSpread()), 1);
     const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
     const std::string good = file("caf\xC3\xA9.tif");
     test::writeTiff(good, {});

@@ -204,18 +204,24 @@ TEST_F(PrintRenderTest, NoLabelPixelsWhenTheAnswerIsNoOrLabelsAreOff) {
 
 // ---- bad input through the real module ----------------------------------------------------------
 
+// A document of one 600 × 800 page, for the pages of picture boxes below.
+hostsim::Document onePageDocument() {
+    hostsim::Document doc;
+    doc.pageWidth = 600.0;
+    doc.pageHeight = 800.0;
+    hostsim::Spread spread;
+    spread.width = 600.0;
+    spread.height = 800.0;
+    spread.pages.push_back(hostsim::Page{"1", 0, 0.0, 0.0});
+    doc.addSpread(spread);
+    return doc;
+}
+
 // A page of picture boxes whose names are everything a file name may hold.
 hostsim::Document oddNamesDocument() {
     using namespace hostsim;
-    Document doc;
+    Document doc = onePageDocument();
     doc.projectName = "Odd (names) \\ \xC3\xA9";
-    doc.pageWidth = 600.0;
-    doc.pageHeight = 800.0;
-    Spread spread;
-    spread.width = 600.0;
-    spread.height = 800.0;
-    spread.pages.push_back(Page{"1", 0, 0.0, 0.0});
-    doc.addSpread(spread);
     const std::vector<std::string> names = {
         "/pics/a(b)c).tif",                       // unbalanced parentheses
         "/pics/back\\slash\\.tif",                // backslashes, one at the end
@@ -245,14 +251,7 @@ hostsim::Document oddNamesDocument() {
 // One page with a picture box per name, in chain order.
 hostsim::Document namesDocument(const std::vector<std::string>& names) {
     using namespace hostsim;
-    Document doc;
-    doc.pageWidth = 600.0;
-    doc.pageHeight = 800.0;
-    Spread spread;
-    spread.width = 600.0;
-    spread.height = 800.0;
-    spread.pages.push_back(Page{"1", 0, 0.0, 0.0});
-    doc.addSpread(spread);
+    Document doc = onePageDocument();
     double top = 40.0;
     for (const std::string& name : names) {
         const BoxId box = doc.addBox(1, kBoxPicture, Rect{top, 40.0, top + 60.0, 400.0});
