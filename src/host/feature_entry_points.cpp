@@ -9,12 +9,6 @@ void doDropIdle(XTEventRec* event) {
     static_cast<void>(event);
 }
 
-void doMouseDown(XTEventRec* event) {
-    // The double-click detection and the editing dialog come with picture
-    // editing; until then the host handles every click itself.
-    static_cast<void>(event);
-}
-
 std::int16_t renamePicture() {
     // The rename dialog comes with relinking and renaming. Its answer is 0,
     // which turns the shortcut's key event into a null event.

@@ -1,5 +1,5 @@
 // Where the event filter hands events to features that arrive later: the
-// idle step of dropping, double-clicks on pictures, renaming a picture's
+// idle step of dropping, renaming a picture's
 // file. Each feature takes its entry point over into its own folder.
 #pragma once
 
@@ -11,9 +11,6 @@ namespace lumbrel {
 
 // The idle step of dropping, run on every null event.
 void doDropIdle(XTEventRec* event);
-
-// A mouse-down while the preference "Edit" is on.
-void doMouseDown(XTEventRec* event);
 
 // Command-Shift-R: renames the current picture's file. The answer becomes
 // the event's type (0 swallows the key).

@@ -155,6 +155,12 @@ Rect getControlBounds(ControlRef control) noexcept {
                 clamp16(static_cast<long>(r.left) + r.width)};
 }
 
+void setControlBounds(ControlRef control, const Rect& bounds) noexcept {
+    if (!platform::isWindow(control) || bounds.right < bounds.left || bounds.bottom < bounds.top) return;
+    platform::setWindowRect(control, {bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top});
+    platform::invalidateWindow(control);
+}
+
 void setSmallSystemFont(ControlRef control, bool bold) noexcept {
     platform::FontRef font = bold ? dialogBoldFont() : dialogFont();
     if (font != nullptr) platform::setWindowFont(control, font);

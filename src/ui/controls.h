@@ -104,6 +104,8 @@ void setControlValue(WindowPtr window, unsigned long idOrCommand, long value) no
 // ---- Geometry and fonts -----------------------------------------------------------
 // The control's rectangle in its parent's client coordinates.
 Rect getControlBounds(ControlRef control) noexcept;
+// Moves and sizes the control to `bounds`, in the same coordinates.
+void setControlBounds(ControlRef control, const Rect& bounds) noexcept;
 // The dialog font, bold when asked.
 void setSmallSystemFont(ControlRef control, bool bold) noexcept;
 // A font of that face and size (pixels), normal weight.
