@@ -23,9 +23,9 @@ bool xt_pdfgetoptions(XTBoxID box, XTPDFOptions* options) {
     return true;
 }
 
-std::int32_t xt_pdfpagecount(const char* path) {
-    if (!pdfModuleActive() || path == nullptr || *path == '\0') return 0;
-    const std::int16_t count = gXtPDF->pageCount(path);
+std::int32_t xt_pdfpagecount(XTStreamRef stream) {
+    if (!pdfModuleActive() || stream == nullptr) return 0;
+    const std::int16_t count = gXtPDF->pageCount(stream);
     return count > 0 ? count : 0;
 }
 

@@ -20,8 +20,8 @@ std::int16_t xt_pdfsetoptions(const XTPDFOptions& options);
 // 0); false, `options` cleared, without the module or when it cannot tell.
 bool xt_pdfgetoptions(XTBoxID box, XTPDFOptions* options);
 
-// The page count of the PDF file at `path`; 0 when unreadable or without
-// the module.
-std::int32_t xt_pdfpagecount(const char* path);
+// The page count of the PDF on an open read stream; 0 when unreadable or
+// without the module.
+std::int32_t xt_pdfpagecount(XTStreamRef stream);
 
 }  // namespace lumbrel

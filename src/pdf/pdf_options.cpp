@@ -1,11 +1,18 @@
 #include "pdf/pdf_options.h"
 
+#include "host/xt_files.h"
 #include "host/xt_pdf.h"
 
 namespace lumbrel {
 
 std::int32_t getPDFNumPages(const char* path) {
-    return xt_pdfpagecount(path);
+    // Without the module nobody could count the pages: no stream is opened.
+    if (!pdfModuleActive() || path == nullptr || *path == '\0') return 0;
+    XTStreamRef stream = nullptr;
+    if (XTOpenReadStreamAt(path, &stream) != XT_NOERR || stream == nullptr) return 0;
+    const std::int32_t count = xt_pdfpagecount(stream);
+    XTCloseStream(stream);
+    return count;
 }
 
 std::int32_t getPDFPageNum(XTBoxID box, std::int16_t* pageBox) {
