@@ -73,6 +73,8 @@ TEST_F(PdfDialogTest, ThePageTypedIsImportedAndAPageOutsideTheFileOnlyBeeps) {
         EXPECT_EQ(placed(box_).page, c.pageAfter);
         EXPECT_EQ(placed(box_).pageBox, hostsim::PdfBox::media);
     }
+    // Every stream opened to count the pages was closed, every file object disposed.
+    sim().quit();
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 
