@@ -70,6 +70,8 @@ STRINGS = [
     ("sameFolder", "same folder", "gleichen Ordner"),
     ("layoutsFolder", 'folder "layouts"', 'Ordner "layouts"'),
     ("selOnly", "Selected objects only", "Nur ausgewählte Objekte"),
+    ("pdfNoPages", "PDF pages cannot be chosen in this host.",
+     "PDF-Seiten können in diesem Programm nicht gewählt werden."),
 ]
 
 BOM = b"\xef\xbb\xbf"

@@ -78,6 +78,8 @@ const Entry kTable[] = {
     {"sameFolder", "same folder", "gleichen Ordner"},
     {"layoutsFolder", "folder \"layouts\"", "Ordner \"layouts\""},
     {"selOnly", "Selected objects only", "Nur ausgew\xC3\xA4hlte Objekte"},
+    {"pdfNoPages", "PDF pages cannot be chosen in this host.",
+     "PDF-Seiten k\xC3\xB6nnen in diesem Programm nicht gew\xC3\xA4hlt werden."},
 };
 
 const char kHead[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
