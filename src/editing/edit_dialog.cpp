@@ -1,7 +1,6 @@
 #include "editing/edit_dialog.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -60,9 +59,12 @@ void showStatus(CMyDialog& dialog, XTBoxID box) {
 }
 
 void prepare(CMyDialog& dialog, const EditPictureContext& context) {
-    FileRef file;
-    copyBounded(file.path, context.path);
-    dialog.setTitle(&file);
+    // The file's name as the title; a box without a file keeps "Edit".
+    if (context.path[0] != '\0') {
+        FileRef file;
+        copyBounded(file.path, context.path);
+        dialog.setTitle(&file);
+    }
     dialog.setText(kItemPath, "%s", context.path);
     showStatus(dialog, context.box);
     if (const CMySettings* settings = getPrefs()) {

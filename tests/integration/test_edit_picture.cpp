@@ -31,6 +31,7 @@ DialogAction openWithItem(int n) { return DialogAction::chooseIndex(kOpenWith, n
 constexpr hostsim::SpreadPoint kOnRgbTiff{1, 100.0, 500.0};    // box 3
 constexpr hostsim::SpreadPoint kOnTitleText{1, 250.0, 500.0};  // box 4
 constexpr hostsim::SpreadPoint kOnPdf{3, 100.0, 500.0};        // box 12
+constexpr hostsim::SpreadPoint kOnEmpty{3, 380.0, 500.0};      // box 13, a picture box without a picture
 
 class EditPictureTest : public ModuleTest {
 protected:
@@ -93,6 +94,7 @@ TEST_F(EditPictureTest, OnlyADoubleClickOnTheCurrentPictureBoxWithTheContentTool
         {"another tool", XT_TOOL_CONTENT - 1, kOnRgbTiff, 10, nullptr},
         {"a text box", XT_TOOL_CONTENT, kOnTitleText, 10, nullptr},
         {"a PDF picture", XT_TOOL_CONTENT, kOnPdf, 10, "dialog \"Lumbrel - PDF Import\" opened"},
+        {"an empty picture box", XT_TOOL_CONTENT, kOnEmpty, 10, "dialog \"Edit\" opened"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
