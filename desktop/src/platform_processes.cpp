@@ -119,7 +119,9 @@ int openDocumentWithCreator(const char* documentPath, std::uint32_t type, std::u
         }
         std::string line = "open " + desktop::quoteForTranscript(document) + " with ";
         line += application != nullptr ? desktop::quoteForTranscript(application) : "the application of its creator";
-        line += " (type " + fourCharacters(type) + ", creator " + fourCharacters(creator) + ")";
+        // Type 0: an open request that leaves the file's type as it is.
+        line += type != 0 ? " (type " + fourCharacters(type) + ", creator " : std::string(" (creator ");
+        line += fourCharacters(creator) + ")";
         const char* failure = nullptr;
         if (!desktop::pathExists(document.c_str())) {
             failure = "no such file";

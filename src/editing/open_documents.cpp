@@ -3,8 +3,7 @@
 namespace lumbrel {
 
 namespace {
-// An open request carries no file type of its own; the file keeps whatever
-// the file system says.
+// An open request carries no file type of its own: the file keeps its type.
 constexpr std::uint32_t kTypeUnchanged = 0;
 }  // namespace
 

@@ -33,8 +33,9 @@ int openDocument(const char* documentPath, const char* applicationPath) noexcept
 inline constexpr std::uint32_t kFileTypeText = 0x54455854;  // 'TEXT'
 
 // Gives the file the Mac OS type and creator codes, then has the file manager
-// open it, which opens it with the application of that creator. 0, or -1
-// when the file does not exist or no application has that creator.
+// open it, which opens it with the application of that creator. A type of 0
+// leaves the file's type as it is. 0, or -1 when the file does not exist or
+// no application has that creator.
 int openDocumentWithCreator(const char* documentPath, std::uint32_t type, std::uint32_t creator) noexcept;
 
 // Shows the file or folder `path` selected in a window of the file manager,

@@ -64,6 +64,17 @@ TEST_F(ProcessTest, OpeningByCreatorFindsTheInstalledApplicationOfThatCreator) {
               }));
 }
 
+TEST_F(ProcessTest, OpeningByCreatorWithoutATypeLeavesTheTypeOut) {
+    TempDir dir;
+    const std::string picture = dir.file("a.tif");
+    writeFile(picture, "x");
+    EXPECT_EQ(openDocumentWithCreator(picture.c_str(), 0, 0x74747874), 0);  // 'ttxt'
+    ASSERT_EQ(desk().openedDocuments().size(), 1u);
+    EXPECT_EQ(desk().openedDocuments()[0].type, 0u);
+    EXPECT_EQ(desk().transcript().linesOf(desktop::EntryKind::Open),
+              std::vector<std::string>{"open \"" + picture + "\" with \"/Applications/TextEdit.app\" (creator ttxt)"});
+}
+
 TEST_F(ProcessTest, MissingDocumentsAndApplicationsFailAndAreNotCounted) {
     TempDir dir;
     const std::string doc = dir.file("a.tif");
