@@ -3,6 +3,10 @@
 #include "host_fixture.h"
 #include "hostsim/picture_files.h"
 
+#include "hostsim/host/groups/groups.h"
+#include "host/xt_files.h"
+#include "host/xt_groups.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -499,6 +503,31 @@ TEST_F(GroupTest, StreamsAreOpenedForReadingOnlyWithAWellFormedRequest) {
     EXPECT_EQ(t->file.openStream(blank, &read, &stream), XT_PARAMERR);
     EXPECT_EQ(messages(*sim).back(), "xtfile.openStream got a file object without a location");
     t->file.dispose(blank);
+}
+
+// The module's wrappers make requests the host accepts, and a host without
+// the group answers an error instead of a crash.
+TEST_F(GroupTest, TheModulesStreamWrappersOpenWhatTheHostAccepts) {
+    const std::string pdf = tmp.file("wrapped.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    lumbrel::gXtFile = fileGroupTable();
+    XTStreamRef stream = nullptr;
+    ASSERT_EQ(lumbrel::XTOpenReadStreamAt(pdf.c_str(), &stream), XT_NOERR);
+    EXPECT_EQ(t->pdf->pageCount(stream), 3);
+    EXPECT_EQ(lumbrel::XTCloseStream(stream), XT_NOERR);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt(tmp.file("none.pdf").c_str(), &stream), XT_FNF);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt("", &stream), XT_PARAMERR);
+    EXPECT_EQ(lumbrel::XTCloseStream(nullptr), XT_NOERR);
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+    sim->quit();
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));  // nothing left open
+
+    lumbrel::gXtFile = XTFileGroup{};
+    stream = reinterpret_cast<XTStreamRef>(&stream);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt(pdf.c_str(), &stream), XT_PARAMERR);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(lumbrel::XTCreateFile(), nullptr);
 }
 
 TEST_F(GroupTest, FileObjectsAndStreamsLeftAtQuitAreReported) {
