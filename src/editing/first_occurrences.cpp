@@ -1,15 +1,18 @@
 // An Aho-Corasick automaton over the patterns. Thousands of long paths make
-// a trie of up to a million nodes, so nodes carry no 256-wide tables: the
-// trie is laid out breadth first from the sorted patterns, which puts every
-// node's children next to each other in label order (found by binary
-// search), and only the root, where every byte of the text starts, has a
-// full table.
+// a trie of up to a million nodes, so nodes carry no 256-wide tables: a
+// node with one child finds it right after itself, and the few with more
+// keep their edges together in label order (found by binary search); only
+// the root, where every byte of the text starts, has a full table.
+//
+// The trie is made level by level from the sorted patterns, since a failure
+// link leads to a shallower node, but numbered depth first: along a path,
+// node after node lies next to the one before in memory, which is what the
+// search walks.
 #include "editing/first_occurrences.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <numeric>
 
 namespace lumbrel {
 
@@ -18,6 +21,11 @@ namespace {
 using Node = std::uint32_t;
 constexpr Node kRoot = 0;
 constexpr Node kNone = static_cast<Node>(-1);
+// Values of NodeData::fan besides an index into the fan-out list.
+constexpr std::uint32_t kLeaf = static_cast<std::uint32_t>(-1);
+constexpr std::uint32_t kOneChild = static_cast<std::uint32_t>(-2);
+// Every node number, the root and the two marks above must fit in 32 bits.
+constexpr std::size_t kMostPatternBytes = 0xFFFF0000U;
 
 class Automaton {
 public:
@@ -48,21 +56,29 @@ public:
     }
 
 private:
-    // What the search reads of a node, together in one cache line.
     struct NodeData {
-        std::uint32_t firstChild = 0;  // children are [firstChild, the next node's firstChild)
-        Node fail = kRoot;             // the longest proper suffix that is a trie node
-        Node output = kNone;           // the longest proper suffix that ends a pattern
-        Node firstPattern = kNone;     // a pattern ending here; equal ones follow through samePattern_
+        Node fail = kRoot;           // the longest proper suffix that is a trie node
+        Node output = kNone;         // the longest proper suffix that ends a pattern
+        Node firstPattern = kNone;   // a pattern ending here; equal ones follow through samePattern_
+        std::uint32_t fan = kLeaf;   // kLeaf, kOneChild (the next node), or where its edges begin in fan_
+    };
+    // In fan_, a node's edges follow an entry whose target is their number.
+    struct Edge {
+        Node target;
+        unsigned char label;
     };
 
     // The child of `node` labelled `byte`, kNone when there is none.
     Node child(Node node, unsigned char byte) const {
         if (node == kRoot) return rootChild_[byte];
-        const auto first = label_.begin() + nodes_[node].firstChild;
-        const auto last = label_.begin() + nodes_[node + 1].firstChild;
-        const auto it = std::lower_bound(first, last, byte);
-        return it != last && *it == byte ? static_cast<Node>(it - label_.begin()) : kNone;
+        const std::uint32_t fan = nodes_[node].fan;
+        if (fan == kOneChild) return label_[node + 1] == byte ? node + 1 : kNone;
+        if (fan == kLeaf) return kNone;
+        const auto first = fan_.begin() + fan + 1;
+        const auto last = first + fan_[fan].target;
+        const auto it =
+            std::lower_bound(first, last, byte, [](const Edge& edge, unsigned char b) { return edge.label < b; });
+        return it != last && it->label == byte ? it->target : kNone;
     }
 
     Node next(Node state, unsigned char byte) const {
@@ -77,90 +93,119 @@ private:
     void build() {
         const std::size_t count = patterns_.size();
         samePattern_.assign(count, kNone);
+        rootChild_.fill(kNone);
         std::vector<Node> order;
         order.reserve(count);
-        std::size_t bytes = 0;
         for (Node p = 0; p < count; ++p) {
-            if (patterns_[p].empty()) continue;
-            order.push_back(p);
-            bytes += patterns_[p].size();
+            if (!patterns_[p].empty()) order.push_back(p);
         }
         wanted_ = order.size();
         std::sort(order.begin(), order.end(), [&](Node a, Node b) { return patterns_[a] < patterns_[b]; });
-        // Sorted neighbours' common prefix lengths and the sorted lengths, so
-        // that grouping by the next byte reads two small arrays in order
-        // instead of every pattern again at every depth.
-        std::vector<std::uint32_t> common(order.size(), 0), length(order.size(), 0);
-        for (std::size_t k = 0; k < order.size(); ++k) {
+
+        // Per sorted pattern: its length, its common prefix with the one
+        // before, and the running count of the prefixes that are new with it
+        // (one trie node each), so that grouping by the next byte reads small
+        // arrays in order and a subtree's size is a subtraction.
+        const std::size_t m = order.size();
+        std::vector<std::uint32_t> length(m, 0), common(m, 0);
+        std::vector<std::uint64_t> fresh(m, 0);
+        for (std::size_t k = 0; k < m; ++k) {
             const std::string_view p = patterns_[order[k]];
             length[k] = static_cast<std::uint32_t>(p.size());
-            if (k == 0) continue;
-            const std::string_view q = patterns_[order[k - 1]];
-            const auto shorter = static_cast<std::ptrdiff_t>(std::min(p.size(), q.size()));
-            common[k] = static_cast<std::uint32_t>(std::mismatch(p.begin(), p.begin() + shorter, q.begin()).first -
-                                                   p.begin());
-        }
-
-        // Breadth first, so that a node's children lie together and every
-        // node's failure link can be set as it is made: it leads to a
-        // shallower node, whose children exist already. Node n stands for
-        // the patterns order[lo, hi), which share their first `depth` bytes.
-        struct Pending {
-            std::uint32_t lo, hi, depth;
-        };
-        // At most one node per pattern byte, the root and the end of the last range.
-        std::vector<Pending> pending;
-        pending.reserve(bytes + 1);
-        pending.push_back({0, static_cast<std::uint32_t>(order.size()), 0});
-        nodes_.reserve(bytes + 2);
-        nodes_.assign(1, NodeData{});
-        label_.reserve(bytes + 1);
-        label_.assign(1, 0);
-        rootChild_.fill(kNone);
-        for (Node n = 0; n < nodes_.size(); ++n) {
-            nodes_[n].firstChild = static_cast<std::uint32_t>(nodes_.size());
-            const auto [lo, hi, d] = pending[n];
-            // Patterns that end here sort first; they were taken when the node was made.
-            std::uint32_t i = lo;
-            while (i < hi && length[i] == d) ++i;
-            while (i < hi) {
-                std::uint32_t j = i + 1;
-                while (j < hi && common[j] > d) ++j;
-                const auto byte = static_cast<unsigned char>(patterns_[order[i]][d]);
-                NodeData made;
-                // Set now, not when the child's turn comes: a failure link
-                // made before then may lead to it. Equal patterns share it.
-                for (std::uint32_t k = i; k < j && length[k] == d + 1; ++k) {
-                    samePattern_[order[k]] = made.firstPattern;
-                    made.firstPattern = order[k];
-                }
-                if (n == kRoot) {
-                    rootChild_[byte] = static_cast<Node>(nodes_.size());
-                } else {
-                    made.fail = next(nodes_[n].fail, byte);
-                    const NodeData& f = nodes_[made.fail];
-                    made.output = f.firstPattern != kNone ? made.fail : f.output;
-                }
-                nodes_.push_back(made);
-                label_.push_back(byte);
-                pending.push_back({i, j, d + 1});
-                i = j;
+            if (k > 0) {
+                const std::string_view q = patterns_[order[k - 1]];
+                const auto shorter = static_cast<std::ptrdiff_t>(std::min(p.size(), q.size()));
+                common[k] = static_cast<std::uint32_t>(
+                    std::mismatch(p.begin(), p.begin() + shorter, q.begin()).first - p.begin());
             }
+            fresh[k] = (k > 0 ? fresh[k - 1] : 0) + (length[k] - common[k]);
         }
-        nodes_.push_back(NodeData{static_cast<std::uint32_t>(nodes_.size()), kRoot, kNone, kNone});  // ends the last range
+        // Nodes below depth d for the patterns [lo, hi), which share their first d bytes, and the node at d.
+        const auto subtree = [&](std::uint32_t lo, std::uint32_t hi, std::uint32_t d) -> std::uint64_t {
+            return 1 + (length[lo] - d) + (fresh[hi - 1] - fresh[lo]);
+        };
+        const std::uint64_t total = m == 0 ? 1 : subtree(0, static_cast<std::uint32_t>(m), 0);
+        nodes_.assign(static_cast<std::size_t>(total), NodeData{});
+        label_.assign(static_cast<std::size_t>(total), 0);
+
+        // Level by level; each node knows its patterns order[lo, hi).
+        struct Pending {
+            Node node;
+            std::uint32_t lo, hi;
+        };
+        struct Child {
+            Node node;
+            unsigned char label;
+            std::uint32_t lo, hi;
+        };
+        std::vector<Pending> level{{kRoot, 0, static_cast<std::uint32_t>(m)}}, below;
+        std::vector<Child> children;
+        for (std::uint32_t d = 0; !level.empty(); ++d) {
+            below.clear();
+            for (const Pending& at : level) {
+                // Patterns that end here sort first; they were taken when the node was made.
+                std::uint32_t i = at.lo;
+                while (i < at.hi && length[i] == d) ++i;
+                children.clear();
+                Node id = at.node + 1;
+                while (i < at.hi) {
+                    std::uint32_t j = i + 1;
+                    while (j < at.hi && common[j] > d) ++j;
+                    children.push_back({id, static_cast<unsigned char>(patterns_[order[i]][d]), i, j});
+                    id += static_cast<Node>(subtree(i, j, d + 1));
+                    i = j;
+                }
+                if (children.size() == 1) {
+                    nodes_[at.node].fan = kOneChild;
+                } else if (children.size() > 1) {
+                    nodes_[at.node].fan = static_cast<std::uint32_t>(fan_.size());
+                    fan_.push_back({static_cast<Node>(children.size()), 0});
+                    for (const Child& c : children) fan_.push_back({c.node, c.label});
+                }
+                for (const Child& c : children) {
+                    NodeData& made = nodes_[c.node];
+                    label_[c.node] = c.label;
+                    // Set now, not when the child's level comes: a failure
+                    // link made before then may lead to it. Equal patterns share it.
+                    for (std::uint32_t k = c.lo; k < c.hi && length[k] == d + 1; ++k) {
+                        samePattern_[order[k]] = made.firstPattern;
+                        made.firstPattern = order[k];
+                    }
+                    if (at.node == kRoot) {
+                        rootChild_[c.label] = c.node;
+                    } else {
+                        made.fail = next(nodes_[at.node].fail, c.label);
+                        const NodeData& f = nodes_[made.fail];
+                        made.output = f.firstPattern != kNone ? made.fail : f.output;
+                    }
+                    below.push_back({c.node, c.lo, c.hi});
+                }
+            }
+            level.swap(below);
+        }
     }
 
     const std::vector<std::string_view>& patterns_;
     std::size_t wanted_ = 0;
-    std::vector<NodeData> nodes_;
-    std::vector<unsigned char> label_;  // per node: the byte of the edge into it
-    std::vector<Node> samePattern_;     // per pattern: the next equal pattern, kNone
+    std::vector<NodeData> nodes_;        // numbered depth first
+    std::vector<unsigned char> label_;   // per node: the byte of the edge into it
+    std::vector<Edge> fan_;              // the edges of nodes with more than one child
+    std::vector<Node> samePattern_;      // per pattern: the next equal pattern, kNone
     std::array<Node, 256> rootChild_{};
 };
 
 }  // namespace
 
 std::vector<std::size_t> firstOccurrences(std::string_view text, const std::vector<std::string_view>& patterns) {
+    std::size_t bytes = 0;
+    for (std::string_view p : patterns) bytes += p.size();
+    // Node numbers are 32 bits; patterns beyond that (gigabytes) are searched one by one.
+    if (bytes >= kMostPatternBytes || patterns.size() >= kMostPatternBytes) {
+        std::vector<std::size_t> found;
+        found.reserve(patterns.size());
+        for (std::string_view p : patterns) found.push_back(p.empty() ? kNotFound : text.find(p));
+        return found;
+    }
     return Automaton(patterns).search(text);
 }
 
