@@ -1,6 +1,7 @@
 #include "host/callbacks.h"
 
 #include "drop/my_pasteboard.h"
+#include "editing/rename_picture.h"
 #include "host/feature_entry_points.h"
 #include "host/output_checks.h"
 #include "host/scripting.h"

@@ -1,6 +1,6 @@
 // Where the event filter hands events to features that arrive later: the
-// idle step of dropping, double-clicks on pictures, renaming a picture's
-// file. Each feature takes its entry point over into its own folder.
+// idle step of dropping, double-clicks on pictures. Each feature takes its
+// entry point over into its own folder.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,5 @@ void doDropIdle(XTEventRec* event);
 
 // A mouse-down while the preference "Edit" is on.
 void doMouseDown(XTEventRec* event);
-
-// Command-Shift-R: renames the current picture's file. The answer becomes
-// the event's type (0 swallows the key).
-std::int16_t renamePicture();
 
 }  // namespace lumbrel
