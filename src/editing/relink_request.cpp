@@ -34,10 +34,14 @@ void relinkFromScriptRequest(const char* request) {
     }
     // A path cut short, or cut at a zero byte, would name another file.
     if (path.empty() || path.size() >= kPathSize || path.find('\0') != std::string::npos) return;
+    // A relative path would depend on the host's working folder.
+    char buffer[kPathSize];
+    const char* posix = posixPathOf(path.c_str(), buffer, sizeof buffer);
+    if (posix == nullptr || posix[0] != '/') return;
     char name[kPathSize];
-    getFileName(path.c_str(), name, true);
+    getFileName(posix, name, true);
     if (std::strcmp(name, kRelinkListName) != 0) return;
-    remapImages(path.c_str());
+    remapImages(posix);
 }
 
 }  // namespace lumbrel

@@ -170,8 +170,14 @@ TEST_F(RelinkTest, AListThatCannotBeReadOrIsNoRelinkListDoesNothing) {
     EXPECT_FALSE(fs::exists(job("none/Austausch.log")));
     EXPECT_FALSE(fs::exists(job("lists/Other.log")));
     EXPECT_FALSE(fs::exists(job("lists/austausch.log")));
-    // An unreadable list: nothing either (root reads everything, so as nobody).
+    // A relative path is not taken, even where it names a list.
     test::writeFile(listPath(), line);
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(job("lists"));
+    request("Austausch.txt");
+    fs::current_path(workingFolder);
+    EXPECT_FALSE(fs::exists(logPath()));
+    // An unreadable list: nothing either (root reads everything, so as nobody).
     fs::permissions(listPath(), fs::perms::none);
     {
         test::WithoutRootPrivileges nobody;
