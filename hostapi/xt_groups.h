@@ -294,6 +294,27 @@ typedef struct XTDataExchangeGroup {
     intptr_t (*currentDrag)(void); /* the platform's drag pasteboard, 0 outside a drag */
 } XTDataExchangeGroup;
 
+/* "xtfile": file objects and the streams opened on them. A stream stays
+ * open after its file object was disposed, until it is closed. */
+struct XTFile__;
+typedef struct XTFile__* XTFileRef;
+struct XTStream__;
+typedef struct XTStream__* XTStreamRef;
+#define XT_STREAM_READ 1
+typedef struct XTStreamOpenRequest { /* 18 bytes */
+    int16_t size;                     /* sizeof(XTStreamOpenRequest), 18 */
+    int16_t access;                   /* XT_STREAM_READ */
+    int16_t reserved[7];              /* 0 */
+} XTStreamOpenRequest;
+typedef struct XTFileGroup {
+    uint32_t size;
+    XTFileRef (*create)(void);                                  /* 0 when out of memory */
+    XTError (*setLocation)(XTFileRef file, const char* path);  /* the file need not exist yet */
+    XTError (*openStream)(XTFileRef file, const XTStreamOpenRequest* request, XTStreamRef* stream);
+    XTError (*closeStream)(XTStreamRef stream);
+    void (*dispose)(XTFileRef file);
+} XTFileGroup;
+
 /* Optional host modules looked up by code. */
 #define XT_MODULE_PDF XT_FOURCC('X', 'P', 'D', 'F')
 #define XT_MODULE_LAYERS 0x00594C51u
@@ -301,14 +322,14 @@ typedef struct XTDataExchangeGroup {
 /* The PDF import module's group: import options of PDF pictures. */
 typedef struct XTPDFOptions {
     int16_t page;    /* counted from 1 */
-    int16_t pageBox; /* 1 media, 2 crop, 3 bleed, 4 trim, 5 art */
+    int16_t pageBox; /* 0 media, 1 crop, 2 bleed, 3 trim, 4 art */
     int16_t reserved[2];
 } XTPDFOptions;
 typedef struct XTPDFGroup {
     uint32_t size;
     int16_t (*getOptions)(XTBoxID box, XTPDFOptions* options); /* page counted from 0; 0 = done */
     int16_t (*setOptions)(const XTPDFOptions* options);         /* options for the next import; 0 = accepted */
-    int16_t (*pageCount)(const char* path);                     /* pages of a PDF file, 0 when unreadable */
+    int16_t (*pageCount)(XTStreamRef stream);                   /* pages of the PDF on a read stream, 0 when unreadable */
 } XTPDFGroup;
 
 /* The layers module's group. */

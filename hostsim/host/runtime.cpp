@@ -44,6 +44,8 @@ Runtime::~Runtime() {
     auto& live = liveRuntimes();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     for (QXStringRef__* string : strings) delete string;
+    for (XTFile__* file : files) delete file;
+    for (XTStream__* stream : streams) delete stream;
 }
 
 Runtime* Runtime::active() noexcept {
@@ -298,6 +300,14 @@ void Runtime::reportLeaks() {
     if (!fonts.empty()) {
         violationMessage("xtfont", "disposeFontInstance",
                          "xtfont: " + std::to_string(fonts.size()) + " font instance(s) never disposed at quit");
+    }
+    if (!files.empty()) {
+        violationMessage("xtfile", "dispose",
+                         "xtfile: " + std::to_string(files.size()) + " file object(s) never disposed at quit");
+    }
+    if (!streams.empty()) {
+        violationMessage("xtfile", "closeStream",
+                         "xtfile: " + std::to_string(streams.size()) + " stream(s) never closed at quit");
     }
 }
 

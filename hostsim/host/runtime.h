@@ -12,6 +12,7 @@
 #include "hostsim/render/display_list.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +23,19 @@
 
 struct QXStringRef__ {
     std::u16string units;
+};
+
+// File objects only name a place; streams hold the open file.
+struct XTFile__ {
+    std::string path;  // empty until a location is set
+};
+
+struct XTStream__ {
+    struct Closer {
+        void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> file;
+    std::string path;
 };
 
 namespace hostsim {
@@ -240,6 +254,8 @@ public:
     // The entry of a live handle of the right kind; a violation otherwise.
     HandleEntry* lookupHandle(XTHandle handle, bool boxRecord, const char* group, const char* field);
     std::set<QXStringRef__*> strings;
+    std::set<XTFile__*> files;      // file objects not yet disposed
+    std::set<XTStream__*> streams;  // streams not yet closed
     std::map<XTFontInst, XTFontDesc> fonts;
     XTFontInst nextFont = 0x46000000;
     // Font metrics and glyphs, made at first use; a font that cannot be

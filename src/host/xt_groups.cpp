@@ -33,6 +33,7 @@ XTDrawGroup gXtDraw{};
 XTWapGroup gXtWap{};
 XTButtonGroup gXtButton{};
 XTDragGroup gXtDrag{};
+XTFileGroup gXtFile{};
 
 const XTStringGroup* gXtString = nullptr;
 const XTDataExchangeGroup* gXtDataExchange = nullptr;
@@ -65,7 +66,7 @@ NamedGroup named(const char* name, Table& table) noexcept {
 // The binding order is part of the contract with the host: the first group
 // it refuses ends start-up, so a host missing several groups always names
 // the same one.
-std::array<NamedGroup, 25> namedGroups() noexcept {
+std::array<NamedGroup, 26> namedGroups() noexcept {
     return {
         named("xtdoc", gXtDoc),           named("xtdocdisplay", gXtDocDisplay), named("xtwindow", gXtWindow),
         named("xtbox", gXtBox),           named("xtgroup", gXtGroup),           named("xtfixedrect", gXtFixedRect),
@@ -75,7 +76,7 @@ std::array<NamedGroup, 25> namedGroups() noexcept {
         named("xterror", gXtError),       named("xtmemory", gXtMemory),         named("xtsystem", gXtSystem),
         named("xtproject", gXtProject),   named("xtslug", gXtSlug),             named("xtfont", gXtFont),
         named("xtdraw", gXtDraw),         named("xtwap", gXtWap),               named("xtxdctlbtn", gXtButton),
-        named("xtxqd", gXtDrag),
+        named("xtxqd", gXtDrag),          named("xtfile", gXtFile),
     };
 }
 

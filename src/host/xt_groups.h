@@ -36,6 +36,7 @@ extern XTDrawGroup gXtDraw;
 extern XTWapGroup gXtWap;
 extern XTButtonGroup gXtButton;
 extern XTDragGroup gXtDrag;
+extern XTFileGroup gXtFile;
 
 // Groups acquired by identifier: the host's own tables, null until acquired.
 extern const XTStringGroup* gXtString;

@@ -300,7 +300,7 @@ intptr_t currentDrag() { return 0; }
 const XTDataExchangeGroup kDataExchange = {sizeof(XTDataExchangeGroup), currentDrag};
 std::int16_t pdfGetOptions(XTBoxID, XTPDFOptions*) { return 0; }
 std::int16_t pdfSetOptions(const XTPDFOptions*) { return 0; }
-std::int16_t pdfPageCount(const char*) { return 0; }
+std::int16_t pdfPageCount(XTStreamRef) { return 0; }
 const XTPDFGroup kPDFGroup = {sizeof(XTPDFGroup), pdfGetOptions, pdfSetOptions, pdfPageCount};
 std::int32_t layerFlags() { return 0; }
 const XTLayerGroup kLayerGroup = {sizeof(XTLayerGroup), layerFlags};

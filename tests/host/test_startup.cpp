@@ -61,7 +61,7 @@ TEST_F(StartupTest, EveryGroupIsBoundWithTheStatedVersions) {
         "xtdoc",   "xtdocdisplay", "xtwindow", "xtbox",    "xtgroup",   "xtfixedrect", "xtxtbox",
         "xtpicture", "xtxio",      "xtpage",   "xtspread", "xtmaster",  "xtmenu",      "xtprint",
         "xtutility", "xterror",    "xtmemory", "xtsystem", "xtproject", "xtslug",      "xtfont",
-        "xtdraw",  "xtwap",        "xtxdctlbtn", "xtxqd"};
+        "xtdraw",  "xtwap",        "xtxdctlbtn", "xtxqd",    "xtfile"};
     EXPECT_EQ(host().boundGroups, expected);
     EXPECT_EQ(gXPressVersion, 0x40C70014U);
 }

@@ -1,6 +1,7 @@
 // The function groups over the layout model, called as the module calls
 // them.
 #include "host_fixture.h"
+#include "hostsim/picture_files.h"
 
 #include <cstring>
 #include <filesystem>
@@ -325,7 +326,108 @@ TEST_F(GroupTest, PdfModuleKeepsOptionsAndReportsPagesFromZero) {
     EXPECT_EQ(sim->runtime().importOptions.pdfBox, PdfBox::crop);
     const XTPDFOptions bad{2, 9, {0, 0}};
     EXPECT_EQ(t->pdf->setOptions(&bad), XT_PARAMERR);
-    EXPECT_EQ(t->pdf->pageCount(writeEps("not.pdf").c_str()), 0);
+    EXPECT_EQ(t->pdf->pageCount(nullptr), 0);
+    EXPECT_EQ(messages(*sim).back(), "XPDF.pageCount got a stream that is not open");
+}
+
+// A read stream on `path` through a file object that is disposed at once.
+XTStreamRef openRead(const FakeTables& t, const std::string& path) {
+    XTFileRef file = t.file.create();
+    EXPECT_NE(file, nullptr);
+    EXPECT_EQ(t.file.setLocation(file, path.c_str()), 0);
+    const XTStreamOpenRequest request{sizeof(XTStreamOpenRequest), XT_STREAM_READ, {0, 0, 0, 0, 0, 0, 0}};
+    XTStreamRef stream = nullptr;
+    EXPECT_EQ(t.file.openStream(file, &request, &stream), 0);
+    t.file.dispose(file);
+    return stream;
+}
+
+TEST_F(GroupTest, StreamsOutliveTheirFileObjectAndThePdfModuleCountsPagesFromThem) {
+    const std::string pdf = tmp.file("three.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    XTStreamRef stream = openRead(*t, pdf);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(t->pdf->pageCount(stream), 3);
+    EXPECT_EQ(t->pdf->pageCount(stream), 3);  // read from the start every time
+    EXPECT_EQ(t->file.closeStream(stream), 0);
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+
+    // Not a PDF, or a PDF cut short: no pages, and no misuse either.
+    const std::string cut = tmp.file("cut.pdf");
+    lumbrel::test::writeFile(cut, threePagePdf().substr(0, 200));
+    for (const std::string& path : {writeEps("not.pdf"), cut}) {
+        XTStreamRef other = openRead(*t, path);
+        EXPECT_EQ(t->pdf->pageCount(other), 0) << path;
+        EXPECT_EQ(t->file.closeStream(other), 0);
+    }
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+
+    EXPECT_EQ(t->pdf->pageCount(stream), 0);
+    EXPECT_EQ(messages(*sim).back(), "XPDF.pageCount got a stream that is not open");
+    EXPECT_EQ(t->file.closeStream(stream), XT_PARAMERR);
+    EXPECT_EQ(messages(*sim).back(), "xtfile.closeStream got a stream that is not open");
+}
+
+TEST_F(GroupTest, StreamsAreOpenedForReadingOnlyWithAWellFormedRequest) {
+    const std::string pdf = tmp.file("one.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    XTFileRef file = t->file.create();
+    ASSERT_EQ(t->file.setLocation(file, pdf.c_str()), 0);
+    struct Case {
+        XTStreamOpenRequest request;
+        const char* violation;
+    };
+    const Case cases[] = {
+        {{16, XT_STREAM_READ, {}}, "xtfile.openStream got a request of size 16 instead of 18"},
+        {{18, 2, {}}, "xtfile.openStream got the access 2, which is not read"},
+        {{18, XT_STREAM_READ, {0, 0, 0, 1, 0, 0, 0}}, "xtfile.openStream got a request whose reserved words are not 0"},
+    };
+    for (const Case& c : cases) {
+        XTStreamRef stream = reinterpret_cast<XTStreamRef>(&file);  // overwritten with 0
+        EXPECT_EQ(t->file.openStream(file, &c.request, &stream), XT_PARAMERR) << c.violation;
+        EXPECT_EQ(stream, nullptr) << c.violation;
+        EXPECT_EQ(messages(*sim).back(), c.violation);
+    }
+    XTStreamRef stream = nullptr;
+    EXPECT_EQ(t->file.openStream(file, nullptr, &stream), XT_PARAMERR);
+    EXPECT_EQ(messages(*sim).back(), "xtfile.openStream got no request");
+    const std::size_t misuses = sim->violations().size();
+
+    // Places that cannot be read are errors of the file system, not misuse.
+    const XTStreamOpenRequest read{18, XT_STREAM_READ, {}};
+    const std::string longPath(5000, 'a');
+    EXPECT_EQ(t->file.setLocation(file, ""), XT_PARAMERR);
+    EXPECT_EQ(t->file.setLocation(file, longPath.c_str()), XT_PARAMERR);
+    const std::pair<std::string, XTError> places[] = {
+        {tmp.file("missing.pdf"), XTError{XT_FNF}}, {tmp.file("missing/dir/x.pdf"), XTError{XT_FNF}},
+        {tmp.path().string(), XTError{kErrIO}}};
+    for (const auto& [place, error] : places) {
+        ASSERT_EQ(t->file.setLocation(file, place.c_str()), 0);
+        EXPECT_EQ(t->file.openStream(file, &read, &stream), error) << place;
+        EXPECT_EQ(stream, nullptr) << place;
+    }
+    EXPECT_EQ(sim->violations().size(), misuses) << ::testing::PrintToString(messages(*sim));
+
+    t->file.dispose(file);
+    EXPECT_EQ(t->file.openStream(file, &read, &stream), XT_PARAMERR);
+    EXPECT_EQ(messages(*sim).back(), "xtfile.openStream got a file object that is not live");
+    XTFileRef blank = t->file.create();
+    EXPECT_EQ(t->file.openStream(blank, &read, &stream), XT_PARAMERR);
+    EXPECT_EQ(messages(*sim).back(), "xtfile.openStream got a file object without a location");
+    t->file.dispose(blank);
+}
+
+TEST_F(GroupTest, FileObjectsAndStreamsLeftAtQuitAreReported) {
+    const std::string pdf = tmp.file("kept.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    ASSERT_NE(openRead(*t, pdf), nullptr);
+    ASSERT_NE(openRead(*t, pdf), nullptr);
+    ASSERT_NE(t->file.create(), nullptr);
+    ASSERT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+    sim->quit();
+    const std::vector<std::string> expected{"xtfile: 1 file object(s) never disposed at quit",
+                                            "xtfile: 2 stream(s) never closed at quit"};
+    EXPECT_EQ(messages(*sim), expected);
 }
 
 }  // namespace

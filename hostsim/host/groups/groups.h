@@ -6,6 +6,7 @@
 #include "xtapi.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,16 @@ const XTDrawGroup& drawGroupTable();
 const XTWapGroup& wapGroupTable();
 const XTButtonGroup& buttonGroupTable();
 const XTDragGroup& dragGroupTable();
+const XTFileGroup& fileGroupTable();
 const XTStringGroup& stringGroupTable();
 const XTDataExchangeGroup& dataExchangeGroupTable();
 const XTPDFGroup& pdfGroupTable();
 const XTLayerGroup& layerGroupTable();
+
+class Runtime;
+// The open file behind a stream of the "xtfile" group, for other groups that
+// read from streams; a violation under group.field and nullptr when the
+// stream is not open.
+std::FILE* openStreamFile(Runtime& rt, XTStreamRef stream, const char* group, const char* field);
 
 }  // namespace hostsim

@@ -1,12 +1,12 @@
 // The PDF import module's group ('XPDF'): the options of the next PDF
 // import, the options a placed PDF was imported with, page counts.
-// Page boxes are numbered 0 media, 1 crop, 2 bleed, 3 trim, 4 art.
+// Page boxes are numbered 0 media, 1 crop, 2 bleed, 3 trim, 4 art. Page
+// counts are read from a stream of the "xtfile" group.
 #include "hostsim/host/groups/groups.h"
 #include "hostsim/host/runtime.h"
 
 #include "hostsim/model/picture_probe.h"
-
-#include <cstring>
+#include "hostsim/model/qpdf/pdf_pages.h"
 
 namespace hostsim {
 
@@ -46,15 +46,13 @@ std::int16_t setOptions(const XTPDFOptions* options) {
     });
 }
 
-std::int16_t pageCount(const char* path) {
+std::int16_t pageCount(XTStreamRef stream) {
     return hostCall<std::int16_t>(G, "pageCount", kNeedNothing, 0, [=](Runtime& rt) {
-        if (path == nullptr) {
-            rt.violation(G, "pageCount", "got no path");
-            return std::int16_t{0};
-        }
-        const ProbeResult probe = probePicture(std::string(path, strnlen(path, 4096)));
-        if (probe.status != kNoErr || !probe.picture.pdf) return std::int16_t{0};
-        const int count = probe.picture.pdf->pageCount();
+        std::FILE* file = openStreamFile(rt, stream, G, "pageCount");
+        if (file == nullptr) return std::int16_t{0};
+        const pdf::Pages facts = pdf::readPages(file, stream->path);
+        if (facts.outcome != pdf::Outcome::ok) return std::int16_t{0};
+        const std::size_t count = facts.pages.size();
         return static_cast<std::int16_t>(count > INT16_MAX ? INT16_MAX : count);
     });
 }

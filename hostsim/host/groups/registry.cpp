@@ -79,6 +79,7 @@ const std::vector<NamedGroupTable>& namedGroupTables() {
         named("xtwap", wapGroupTable()),
         named("xtxdctlbtn", buttonGroupTable()),
         named("xtxqd", dragGroupTable()),
+        named("xtfile", fileGroupTable()),
     };
     return tables;
 }

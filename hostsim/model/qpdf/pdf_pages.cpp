@@ -71,15 +71,14 @@ bool readPage(QPDFObjectHandle page, PageBoxes& out) {
     return true;
 }
 
-}  // namespace
-
-Pages readPages(const std::string& path) {
+template <typename Process>
+Pages readWith(Process&& process) {
     Pages result;
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.setAttemptRecovery(false);
-        pdf.processFile(path.c_str());
+        process(pdf);
         std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
         if (pages.empty()) {
             result.outcome = Outcome::damaged;
@@ -108,6 +107,25 @@ Pages readPages(const std::string& path) {
         result.message = error.what();
     }
     return result;
+}
+
+}  // namespace
+
+Pages readPages(const std::string& path) {
+    return readWith([&](QPDF& pdf) { pdf.processFile(path.c_str()); });
+}
+
+Pages readPages(std::FILE* file, const std::string& description) {
+    if (file == nullptr) {
+        Pages result;
+        result.outcome = Outcome::damaged;
+        result.message = "no file";
+        return result;
+    }
+    return readWith([&](QPDF& pdf) {
+        std::rewind(file);
+        pdf.processFile(description.c_str(), file, false);
+    });
 }
 
 }  // namespace hostsim::pdf

@@ -3,6 +3,7 @@
 // (a vector of an incomplete class), so nothing of the model is included.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,8 @@ struct Pages {
 
 // Never throws.
 Pages readPages(const std::string& path);
+// The same from an open file read from its start; `file` stays open and its
+// position is left wherever qpdf moved it. `description` names it in messages.
+Pages readPages(std::FILE* file, const std::string& description);
 
 }  // namespace hostsim::pdf

@@ -135,7 +135,8 @@ std::int32_t startup(void* record) {
                        bind(&setup, "xtproject", gTables.project) && bind(&setup, "xtslug", gTables.slug) &&
                        bind(&setup, "xtfont", gTables.font) && bind(&setup, "xtdraw", gTables.draw) &&
                        bind(&setup, "xtwap", gTables.wap) && bind(&setup, "xtxdctlbtn", gTables.button) &&
-                       bind(&setup, "xtxqd", gTables.drag) && acquire(XT_GROUP_STRING, gTables.strings);
+                       bind(&setup, "xtxqd", gTables.drag) && bind(&setup, "xtfile", gTables.file) &&
+                       acquire(XT_GROUP_STRING, gTables.strings);
     if (!bound) return XT_REFUSE;
     lookup(XT_MODULE_PDF, gTables.pdf);
     lookup(XT_MODULE_LAYERS, gTables.layers);

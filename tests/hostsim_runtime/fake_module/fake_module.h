@@ -43,6 +43,7 @@ typedef struct FakeTables {
     XTWapGroup wap;
     XTButtonGroup button;
     XTDragGroup drag;
+    XTFileGroup file;
     const XTStringGroup* strings;
     const XTDataExchangeGroup* dataExchange; /* null when absent */
     const XTPDFGroup* pdf;                   /* null when absent */
