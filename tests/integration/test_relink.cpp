@@ -187,8 +187,17 @@ TEST_F(RelinkTest, AListThatCannotBeReadOrIsNoRelinkListDoesNothing) {
         }
     }
     EXPECT_EQ(pictureOf(boxes[0]), job("old/a.tif"));
-    // Without a document nothing happens.
     fs::permissions(listPath(), fs::perms::owner_all);
+    // A log that cannot be written (a folder in its place): a beep, and no picture changes unlogged.
+    fs::create_directories(logPath());
+    const std::size_t beeps = desktop::Desktop::instance().beepCount();
+    request(listPath());
+    EXPECT_EQ(desktop::Desktop::instance().beepCount() - beeps, 1U);
+    EXPECT_EQ(pictureOf(boxes[0]), job("old/a.tif"));
+    EXPECT_TRUE(fs::is_empty(logPath()));
+    EXPECT_TRUE(opened().empty());
+    fs::remove(logPath());
+    // Without a document nothing happens.
     ASSERT_TRUE(sim().close());
     request(listPath());
     EXPECT_FALSE(fs::exists(logPath()));
