@@ -63,7 +63,9 @@ bool collectBox(XTBoxID box, std::intptr_t data) {
     return true;
 }
 
-void writeText(std::FILE* log, std::string_view text) { std::fwrite(text.data(), 1, text.size(), log); }
+void writeText(std::FILE* log, std::string_view text) {
+    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), log);
+}
 
 // A new path the host can be given: it fits a path buffer and holds no zero
 // byte (which would cut it short and name another file).
