@@ -329,7 +329,9 @@ typedef struct XTPDFGroup {
     uint32_t size;
     int16_t (*getOptions)(XTBoxID box, XTPDFOptions* options); /* page counted from 0; 0 = done */
     int16_t (*setOptions)(const XTPDFOptions* options);         /* options for the next import; 0 = accepted */
-    int16_t (*pageCount)(XTStreamRef stream);                   /* pages of the PDF on a read stream, 0 when unreadable */
+    /* Pages of the PDF on a read stream, read from its start whatever was
+     * read before (the caller still closes the stream); 0 when unreadable. */
+    int16_t (*pageCount)(XTStreamRef stream);
 } XTPDFGroup;
 
 /* The layers module's group. */

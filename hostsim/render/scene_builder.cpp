@@ -26,6 +26,7 @@ constexpr Color kTextFrame{0x4A, 0x6E, 0xA8, 100};
 constexpr Color kEmptyCross{0x9A, 0x9A, 0x9A, 100};
 constexpr Color kPlaceholder{0xE8, 0xE8, 0xE8, 100};
 constexpr Color kPlaceholderCross{0xB4, 0xB4, 0xB4, 100};
+constexpr Color kPlaceholderContent{0xD2, 0xD2, 0xD2, 100};
 constexpr Color kInk{0x20, 0x20, 0x20, 100};
 constexpr Color kLine{0x00, 0x00, 0x00, 100};
 
@@ -146,10 +147,25 @@ public:
         add(LineOp{b.left, b.bottom, b.right, b.top, color, hairline()});
     }
 
-    // A picture with no preview: light grey, a cross, the file name at the foot.
+    // Where the picture sits: its origin offset from the box's corner, its
+    // own size times its scale.
+    static Area placement(const Rect& b, const Picture& picture) {
+        return Area{b.left + picture.offsetH, b.top + picture.offsetV,
+                    b.left + picture.offsetH + picture.bounds.width() * picture.scaleH,
+                    b.top + picture.offsetV + picture.bounds.height() * picture.scaleV};
+    }
+
+    // A picture with no preview: light grey, its own extent (a PDF's chosen
+    // page box, say) darker within the box, a cross, the file name at the foot.
     void placeholder(const Box& box, const Picture& picture, bool missing) {
         const Rect& b = box.bounds();
         add(FillOp{areaOf(b), kPlaceholder});
+        const Area at = placement(b, picture);
+        const Area shown{std::max(at.left, b.left), std::max(at.top, b.top), std::min(at.right, b.right),
+                         std::min(at.bottom, b.bottom)};
+        if (finiteArea(shown) && shown.width() > 0 && shown.height() > 0) {
+            add(FillOp{shown, kPlaceholderContent});
+        }
         cross(b, kPlaceholderCross);
         std::string name = picture.path.substr(picture.path.rfind('/') == std::string::npos ? 0
                                                                                            : picture.path.rfind('/') + 1);
@@ -181,11 +197,8 @@ public:
             placeholder(box, *picture, missing);
             return;
         }
-        // Where the picture sits: its origin offset from the box's corner,
-        // its own size times its scale; a picture of no size fills the box.
-        Area at{b.left + picture->offsetH, b.top + picture->offsetV,
-                b.left + picture->offsetH + picture->bounds.width() * picture->scaleH,
-                b.top + picture->offsetV + picture->bounds.height() * picture->scaleV};
+        // A picture of no size fills the box.
+        Area at = placement(b, *picture);
         if (!finiteArea(at) || at.width() <= 0 || at.height() <= 0) at = areaOf(b);
         add(ImageOp{at, areaOf(b), pixels});
     }

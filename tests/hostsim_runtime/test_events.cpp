@@ -9,6 +9,8 @@ namespace {
 
 FakeTables* gTables = nullptr;
 std::vector<XTEventRec> gEvents;
+// What the module read from the host while each event was delivered: the tool and the clock.
+std::vector<std::pair<std::int16_t, std::uint32_t>> gSeenDuringEvent;
 std::vector<std::int16_t> gCommands;
 std::vector<std::int32_t> gDuringCommand;  // draw callbacks seen while a command ran
 bool gInCommand = false;
@@ -21,6 +23,7 @@ protected:
         HostTest::SetUp();
         gTables = &fake.tables();
         gEvents.clear();
+        gSeenDuringEvent.clear();
         gCommands.clear();
         gDuringCommand.clear();
         gInCommand = false;
@@ -28,6 +31,7 @@ protected:
         fake.hook(XT_CB_EVENT, [](void* record) {
             auto* event = static_cast<XTEventRec*>(record);
             gEvents.push_back(*event);
+            gSeenDuringEvent.emplace_back(gTables->system.currentTool(), gTables->system.ticks());
             // Control-k on anything, and every click while Option is held, are the module's.
             if (event->what == XT_EVT_KEYDOWN && (event->message & 0xFFU) == 'k' &&
                 (event->modifiers & ~XT_MOD_BUTTON) == XT_MOD_CONTROL) {
@@ -109,6 +113,33 @@ TEST_F(EventTest, ClicksCarryTicksAndTheHostSelectsWhatTheModuleLeaves) {
     ASSERT_EQ(gEvents.size(), 2U);
     EXPECT_EQ(gEvents[1].when - gEvents[0].when, 23U);
     EXPECT_EQ(gEvents[0].what, XT_EVT_MOUSEDOWN);
+}
+
+TEST_F(EventTest, MouseDownsCarryTheirTickAndTheToolOfTheMoment) {
+    ASSERT_GE(sim->newDocument(testDocument(1)).doc, 0);
+    struct Case {
+        std::int16_t tool;
+        std::uint32_t gap;
+    };
+    for (const Case c : {Case{XT_TOOL_CONTENT, 23}, Case{XT_TOOL_CONTENT, 24}, Case{1, 0}, Case{3, 600}}) {
+        gEvents.clear();
+        gSeenDuringEvent.clear();
+        sim->setTool(c.tool);
+        sim->doubleClick(SpreadPoint{1, 120, 120}, c.gap);
+        ASSERT_EQ(gEvents.size(), 2U) << c.tool << " " << c.gap;
+        EXPECT_EQ(gEvents[1].when - gEvents[0].when, c.gap);
+        for (std::size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(gEvents[i].what, XT_EVT_MOUSEDOWN);
+            // The host's clock reads the event's time while the event is handled.
+            EXPECT_EQ(gSeenDuringEvent[i], std::make_pair(c.tool, gEvents[i].when)) << c.tool << " " << c.gap;
+        }
+    }
+    // The next action comes well after the last mouse-down, never as its double-click.
+    gEvents.clear();
+    const std::uint32_t before = gSeenDuringEvent.back().second;
+    sim->click(SpreadPoint{1, 120, 120});
+    ASSERT_EQ(gEvents.size(), 1U);
+    EXPECT_GT(gEvents[0].when - before, 23U);
 }
 
 TEST_F(EventTest, IdleSendsNullEventsOneTickApart) {

@@ -3,9 +3,14 @@
 #include "host_fixture.h"
 #include "hostsim/picture_files.h"
 
+#include "hostsim/host/groups/groups.h"
+#include "host/xt_files.h"
+#include "host/xt_groups.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace hostsim::test {
 namespace {
@@ -330,6 +335,89 @@ TEST_F(GroupTest, PdfModuleKeepsOptionsAndReportsPagesFromZero) {
     EXPECT_EQ(messages(*sim).back(), "XPDF.pageCount got a stream that is not open");
 }
 
+std::string svgRect(double width, double height) {
+    return "width=\"" + pointsText(width) + "\" height=\"" + pointsText(height) + "\" fill=\"#d2d2d2\"";
+}
+
+bool hasLine(const std::string& text, const std::string& part, const std::string& ending) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(part) != std::string::npos && line.size() >= ending.size() &&
+            line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(GroupTest, AnImportedPdfPageTakesTheSizeOfItsChosenPageBoxOnScreenAndInPrint) {
+    Document doc = testDocument(1);
+    // 800 x 792 points: every page box of the test PDF fits whole.
+    const BoxId big = doc.addBox(1, kBoxPicture, Rect{0, 0, 792, 800});
+    openTest(std::move(doc));
+    const std::string pdf = tmp.file("three.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    struct Case {
+        std::int16_t page;  // as set, counted from 1
+        PdfBox box;
+        double width, height;
+    };
+    const Case cases[] = {
+        {1, PdfBox::media, 612, 792}, {1, PdfBox::crop, 540, 720},
+        {2, PdfBox::trim, 570, 370},  // turned by 90 degrees: width and height swap
+        {2, PdfBox::bleed, 700, 500}, {3, PdfBox::art, 300, 400}, {3, PdfBox::crop, 280, 380},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::to_string(c.page) + " " + pdfBoxName(c.box);
+        const XTPDFOptions options{c.page, static_cast<std::int16_t>(c.box), {0, 0}};
+        ASSERT_EQ(t->pdf->setOptions(&options), 0) << name;
+        ASSERT_EQ(t->import.importPicture(static_cast<XTBoxID>(big), pdf.c_str()), 0) << name;
+        XTFixedRect bounds{};
+        ASSERT_EQ(t->picture.pictureBounds(static_cast<XTBoxID>(big), &bounds), 0) << name;
+        EXPECT_EQ(bounds.right, static_cast<Fixed>(c.width * 65536)) << name;
+        EXPECT_EQ(bounds.bottom, static_cast<Fixed>(c.height * 65536)) << name;
+        XTPDFOptions back{};
+        ASSERT_EQ(t->pdf->getOptions(static_cast<XTBoxID>(big), &back), 0) << name;
+        EXPECT_EQ(back.page, c.page - 1) << name;
+        EXPECT_EQ(back.pageBox, options.pageBox) << name;
+
+        const std::string svg = tmp.file("view.svg");
+        ASSERT_TRUE(sim->renderView(svg)) << name;
+        EXPECT_NE(lumbrel::test::readFile(svg).find(svgRect(c.width, c.height)), std::string::npos) << name;
+        const std::string ps = tmp.file("out.ps");
+        PrintRun run;
+        run.path = ps;
+        ASSERT_TRUE(sim->print(run).ok) << name;
+        EXPECT_TRUE(hasLine(lumbrel::test::readFile(ps), "0 0 " + pointsText(c.width) + " " + pointsText(c.height) + " ",
+                            " hsfill"))
+            << name;
+    }
+
+    // A page the PDF does not have fails and leaves the picture as it was.
+    const XTPDFOptions four{4, 0, {0, 0}};
+    ASSERT_EQ(t->pdf->setOptions(&four), 0);
+    EXPECT_NE(t->import.importPicture(static_cast<XTBoxID>(big), pdf.c_str()), 0);
+    XTPDFOptions kept{};
+    ASSERT_EQ(t->pdf->getOptions(static_cast<XTBoxID>(big), &kept), 0);
+    EXPECT_EQ(kept.page, 2);
+    EXPECT_EQ(kept.pageBox, static_cast<std::int16_t>(PdfBox::crop));
+
+    // Updating re-reads the changed file with the page and box the picture was placed with, not the next import's.
+    {
+        std::ofstream more(pdf, std::ios::app);
+        more << "% changed outside\n";
+    }
+    char status[32];
+    EXPECT_EQ(t->picture.status(static_cast<XTBoxID>(big), status, sizeof status), XT_STATUS_MODIFIED);
+    ASSERT_EQ(t->picture.updatePicture(static_cast<XTBoxID>(big), 0), 0);
+    EXPECT_EQ(t->picture.status(static_cast<XTBoxID>(big), status, sizeof status), XT_STATUS_OK);
+    XTFixedRect bounds{};
+    ASSERT_EQ(t->picture.pictureBounds(static_cast<XTBoxID>(big), &bounds), 0);
+    EXPECT_EQ(bounds.right, 280 << 16);
+    EXPECT_EQ(bounds.bottom, 380 << 16);
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+}
+
 // A read stream on `path` through a file object that is disposed at once.
 XTStreamRef openRead(const FakeTables& t, const std::string& path) {
     XTFileRef file = t.file.create();
@@ -417,6 +505,31 @@ TEST_F(GroupTest, StreamsAreOpenedForReadingOnlyWithAWellFormedRequest) {
     t->file.dispose(blank);
 }
 
+// The module's wrappers make requests the host accepts, and a host without
+// the group answers an error instead of a crash.
+TEST_F(GroupTest, TheModulesStreamWrappersOpenWhatTheHostAccepts) {
+    const std::string pdf = tmp.file("wrapped.pdf");
+    lumbrel::test::writeFile(pdf, threePagePdf());
+    lumbrel::gXtFile = fileGroupTable();
+    XTStreamRef stream = nullptr;
+    ASSERT_EQ(lumbrel::XTOpenReadStreamAt(pdf.c_str(), &stream), XT_NOERR);
+    EXPECT_EQ(t->pdf->pageCount(stream), 3);
+    EXPECT_EQ(lumbrel::XTCloseStream(stream), XT_NOERR);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt(tmp.file("none.pdf").c_str(), &stream), XT_FNF);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt("", &stream), XT_PARAMERR);
+    EXPECT_EQ(lumbrel::XTCloseStream(nullptr), XT_NOERR);
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));
+    sim->quit();
+    EXPECT_TRUE(sim->violations().empty()) << ::testing::PrintToString(messages(*sim));  // nothing left open
+
+    lumbrel::gXtFile = XTFileGroup{};
+    stream = reinterpret_cast<XTStreamRef>(&stream);
+    EXPECT_EQ(lumbrel::XTOpenReadStreamAt(pdf.c_str(), &stream), XT_PARAMERR);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(lumbrel::XTCreateFile(), nullptr);
+}
+
 TEST_F(GroupTest, FileObjectsAndStreamsLeftAtQuitAreReported) {
     const std::string pdf = tmp.file("kept.pdf");
     lumbrel::test::writeFile(pdf, threePagePdf());
@@ -432,3 +545,4 @@ TEST_F(GroupTest, FileObjectsAndStreamsLeftAtQuitAreReported) {
 
 }  // namespace
 }  // namespace hostsim::test
+
