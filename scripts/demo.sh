@@ -18,6 +18,12 @@ cp -R build/default/XTensions/Lumbrel.xnt out/XTensions/
 cp -p samples/sample.json out/swap/
 cp -Rp samples/pictures out/swap/
 python3 samples/make_lowres.py out/swap/pictures
+# A relink list for the copy (whole paths, so it is written here) and the
+# scripting request that names it.
+swap_pictures="$PWD/out/swap/pictures"
+printf '%s\t%s\r%s\t%s\r' "$swap_pictures/grey.tif" "$swap_pictures/layouts/grey.tif.lay" \
+    "$swap_pictures/photo.jpg" "$swap_pictures/photo-web.jpg" > out/swap/Austausch.txt
+printf '<cmd>4</cmd><path>%s</path>' "$PWD/out/swap/Austausch.txt" > out/swap/relink-request.xml
 # Image lists go to the user's temporary folder: out/tmp for the demo.
 TMPDIR="$PWD/out/tmp" build/default/bin/hostsim --module out/XTensions --script samples/demo.session \
     --transcript out/demo-transcript.txt

@@ -2,6 +2,7 @@
 
 #include "drop/my_pasteboard.h"
 #include "editing/double_click.h"
+#include "editing/rename_picture.h"
 #include "host/feature_entry_points.h"
 #include "host/output_checks.h"
 #include "host/scripting.h"

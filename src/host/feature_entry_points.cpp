@@ -9,10 +9,4 @@ void doDropIdle(XTEventRec* event) {
     static_cast<void>(event);
 }
 
-std::int16_t renamePicture() {
-    // The rename dialog comes with relinking and renaming. Its answer is 0,
-    // which turns the shortcut's key event into a null event.
-    return 0;
-}
-
 }  // namespace lumbrel

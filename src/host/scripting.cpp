@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "editing/relink_request.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_slugs.h"
 #include "platform/platform_traits.h"
@@ -166,6 +167,7 @@ bool answerScriptRequest(const char* request, std::string& reply) {
         case 1: xt_enumboxes(kFirstSpread, kAllSpreads, findByIdentifier, nullptr, data); break;
         case 2: xt_enumboxes(kFirstSpread, kAllSpreads, identifierById, nullptr, data); break;
         case 3: xt_enumboxes(kFirstSpread, kAllSpreads, setIdentifier, nullptr, data); break;
+        case kScriptCmdRelink: relinkFromScriptRequest(request); break;
         default: break;
     }
 

@@ -8,6 +8,8 @@
 //   cmd 2: <cmd>2</cmd> ... <qid>box id</qid>   the identifiers of boxes:
 //          <guid qid="box id">identifier</guid>.
 //   cmd 3: <cmd>3</cmd> ... <qid="box id">identifier<   sets identifiers.
+//   cmd 4: <cmd>4</cmd><path>.../Austausch.txt</path>  relinks pictures by
+//          that list (editing/relink_request.h).
 // Every reply starts with the request's <cmd> element. Identifiers are kept
 // in the picture slug 'bDIC' of each box, at most 255 bytes. They are text:
 // a request writes them as XML does (&amp; &lt; &gt; &quot; &apos; are read

@@ -1,16 +1,9 @@
 #include "imagelist/list_file_name.h"
 
-#include <cstring>
-
-#include "platform/platform_traits.h"
+#include "util/plain_file_name.h"
 
 namespace lumbrel {
 
-bool isPlainListFileName(const char* name) noexcept {
-    if (name == nullptr || name[0] == '\0') return false;
-    if (std::strlen(name) > kMaxListFileName) return false;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
-    return std::strchr(name, '/') == nullptr && std::strchr(name, platform::Traits::kPathSeparator) == nullptr;
-}
+bool isPlainListFileName(const char* name) noexcept { return isPlainFileName(name); }
 
 }  // namespace lumbrel

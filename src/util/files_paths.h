@@ -97,6 +97,10 @@ bool isFolder(const char* path) noexcept;
 // null for anything else (a folder, a FIFO, a device, a socket), which is
 // never waited on. The caller closes the stream.
 std::FILE* openRegularFile(const char* posixPath) noexcept;
+// Opens `posixPath` for writing ("wb"), made new or emptied, when it is a
+// regular file or nothing yet (links followed); null for anything else,
+// which is neither waited on nor changed. The caller closes the stream.
+std::FILE* createRegularFile(const char* posixPath) noexcept;
 
 // Status values of getFileData.
 inline constexpr std::int16_t kFileRead = 0;

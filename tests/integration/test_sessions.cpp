@@ -68,6 +68,13 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
     fs::copy("samples/sample.json", "out/swap/sample.json");
     fs::copy("samples/pictures", "out/swap/pictures", fs::copy_options::recursive);
     ASSERT_EQ(std::system("/usr/bin/python3 samples/make_lowres.py out/swap/pictures"), 0);
+    // The relink list of whole paths and the request naming it.
+    const std::string swapPictures = fs::absolute("out/swap/pictures").string();
+    test::writeFile("out/swap/Austausch.txt", swapPictures + "/grey.tif\t" + swapPictures +
+                                                  "/layouts/grey.tif.lay\r" + swapPictures + "/photo.jpg\t" +
+                                                  swapPictures + "/photo-web.jpg\r");
+    test::writeFile("out/swap/relink-request.xml",
+                    "<cmd>4</cmd><path>" + fs::absolute("out/swap/Austausch.txt").string() + "</path>");
     const TemporaryFolderGuard temporary((dir_.path() / "out/tmp").string());
     const hostsim::session::ScriptRun result = run(test::readFile("samples/demo.session"));
     EXPECT_EQ(result.exitCode, 0) << transcript();
@@ -89,6 +96,19 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
     ASSERT_NE(guid, nullptr);
     EXPECT_EQ(*guid, "order-4711/icc");
     EXPECT_EQ(test::readFile("samples/sample.json"), test::readFile(samplePath()));
+    // The rename and the relink by list, on the copy.
+    EXPECT_TRUE(fs::exists("out/swap/pictures/rgb-web.tif"));
+    EXPECT_FALSE(fs::exists("out/swap/pictures/rgb.tif"));
+    EXPECT_TRUE(fs::exists("out/swap/pictures/grey.tif")) << "the taken name only beeped";
+    EXPECT_TRUE(fs::exists("out/swap/pictures/cmyk.tif"));
+    const std::string log = test::readFile("out/swap/Austausch.log");
+    EXPECT_EQ(log.rfind("\xEF\xBB\xBF", 0), 0U);
+    EXPECT_NE(log.find("\r" + swapPictures + "/grey.tif --> " + swapPictures + "/layouts/grey.tif.lay\r"),
+              std::string::npos);
+    EXPECT_NE(log.find("\t####\t" + swapPictures + "/photo.jpg --> " + swapPictures + "/photo-web.jpg\r"),
+              std::string::npos);
+    EXPECT_NE(seen.find("open \"" + fs::absolute("out/swap/Austausch.log").string() + "\" with default application"),
+              std::string::npos);
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 

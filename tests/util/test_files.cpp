@@ -189,6 +189,34 @@ TEST(GetFileData, WhatIsNoRegularFileIsNeverWaitedOnAndCountsAsUnopened) {
     EXPECT_EQ(openRegularFile(""), nullptr);
 }
 
+TEST(CreateRegularFile, MakesOrEmptiesRegularFilesAndLeavesEverythingElseAlone) {
+    TempDir dir;
+    for (const test::NonFile kind : test::kNonFiles) {
+        SCOPED_TRACE(test::nonFileName(kind));
+        const std::string path = dir.file(std::string("item-") + test::nonFileName(kind));
+        ASSERT_TRUE(test::makeNonFile(kind, path));
+        const int answer = test::runBounded(std::chrono::seconds(10), [&] {
+            std::FILE* file = createRegularFile(path.c_str());
+            if (file != nullptr) std::fclose(file);
+            return file == nullptr ? 0 : 1;
+        });
+        EXPECT_EQ(answer, 0) << "-1: it blocked";
+    }
+    // New, emptied, and through a link the file behind it.
+    writeFile(dir.file("old"), "old content");
+    ASSERT_EQ(::symlink(dir.file("old").c_str(), dir.file("link").c_str()), 0);
+    for (const char* name : {"new", "old", "link"}) {
+        std::FILE* file = createRegularFile(dir.file(name).c_str());
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_GE(std::fputs("x", file), 0);
+        EXPECT_EQ(std::fclose(file), 0);
+        EXPECT_EQ(readFile(dir.file(name)), "x") << name;
+    }
+    EXPECT_EQ(createRegularFile(dir.file("none/new").c_str()), nullptr);
+    EXPECT_EQ(createRegularFile(""), nullptr);
+    EXPECT_EQ(createRegularFile(nullptr), nullptr);
+}
+
 TEST(GetFileData, FileLargerThan32BitsIsRefused) {
     TempDir dir;
     const std::string path = dir.file("huge");
