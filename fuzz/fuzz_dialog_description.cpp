@@ -23,7 +23,7 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-std::intptr_t shellProc(WindowRef window, lumbrel::platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK shellProc(WindowRef window, lumbrel::platform::Message message, std::uintptr_t wParam,
                         std::intptr_t lParam) {
     return lumbrel::platform::defWindowProc(window, message, wParam, lParam);
 }

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform_traits.h"
+
 namespace lumbrel::platform {
 
 struct NativeWindow;  // never defined: handles are opaque
@@ -88,6 +90,9 @@ inline constexpr std::uint32_t kTabButtons = 0x100;
 
 // Extended styles.
 inline constexpr std::uint32_t kExClientEdge = 0x200;
+// A container whose children take part in the dialog's Tab order: the dialog
+// manager descends only into visible, enabled children carrying it.
+inline constexpr std::uint32_t kExControlParent = 0x10000;
 }  // namespace style
 
 inline constexpr const char* kButtonClass = "Button";
@@ -102,17 +107,19 @@ inline constexpr const char* kTabControlClass = "SysTabControl32";
 // The Win32 numbers. wParam/lParam meanings are given per message.
 enum class Message : std::uint32_t {
     Create = 0x0001,       // sent once after creation, before the window is shown
-    Destroy = 0x0002,      // sent before the window and its children go (children first)
+    Destroy = 0x0002,      // sent before the window goes, to the window first, then to its children
+                           // (they are still alive while the parent handles it)
     SetFocus = 0x0007,     // the window got the keyboard focus; wParam: the window that lost it
     KillFocus = 0x0008,    // the window loses the focus; wParam: the window that gets it
     Paint = 0x000F,        // lParam: Canvas* in the window's client coordinates
-    Close = 0x0010,        // the close box, or Escape in a dialog
+    Close = 0x0010,        // the close box (Escape in a dialog is Command with id 2, IDCANCEL)
     NextDialogControl = 0x0028,  // to a dialog: move the focus; wParam 0 next, 1 previous
     DrawItem = 0x002B,     // to the parent of an owner-drawn list box; lParam: DrawItem*
-    Notify = 0x004E,       // wParam: control id; lParam: NotifyInfo*
+    Notify = 0x004E,       // wParam: control id; lParam: NotifyInfo* (an NMHDR)
+    NcDestroy = 0x0082,    // the last message of a window, after its children got theirs
     GetDialogCode = 0x0087,  // answer kWantAllKeys to get every key
     KeyDown = 0x0100,      // wParam: a Key value
-    Char = 0x0102,         // wParam: a typed character (UTF-32)
+    Char = 0x0102,         // wParam: a typed character (a code point)
     InitDialog = 0x0110,   // to a dialog procedure once its shell exists; lParam: the param given
     Command = 0x0111,      // wParam: low 16 bits the control id, high 16 bits the Notification;
                            // lParam: the control (WindowRef as intptr); 0 from a menu or keyboard
@@ -132,8 +139,9 @@ enum class Notification : std::uint16_t {
     CloseUp = 8,          // a combo box's list closed (CBN_CLOSEUP)
 };
 
-// Notify code of a tab control whose page changed (TCN_SELCHANGE).
-inline constexpr int kTabSelectionChanged = -551;
+// Notify code of a tab control whose page changed (TCN_SELCHANGE, an
+// unsigned code as NMHDR carries it).
+inline constexpr std::uint32_t kTabSelectionChanged = 0U - 551U;
 
 inline constexpr std::intptr_t kWantAllKeys = 0x0004;
 
@@ -147,10 +155,12 @@ enum class Key : std::uint32_t {
     Up = 0x26,
 };
 
+// Laid out as Win32's NMHDR (hwndFrom, idFrom, code), so a notification a
+// native control sends is read by the same code.
 struct NotifyInfo {
     WindowRef from = nullptr;
-    int id = 0;
-    int code = 0;
+    std::uintptr_t id = 0;
+    std::uint32_t code = 0;
 };
 
 struct Canvas;  // the paint target handed with Message::Paint and DrawItem
@@ -164,8 +174,10 @@ struct DrawItem {
     Canvas* canvas = nullptr;
 };
 
-using WindowProc = std::intptr_t (*)(WindowRef window, Message message, std::uintptr_t wParam,
-                                     std::intptr_t lParam);
+// A window procedure. Define every one with LUMBREL_CALLBACK: the Windows
+// build calls them with the system's convention.
+using WindowProc = std::intptr_t(LUMBREL_CALLBACK*)(WindowRef window, Message message, std::uintptr_t wParam,
+                                                    std::intptr_t lParam);
 
 // ---- Classes and windows ----------------------------------------------------------
 // Registers a window class of the module. False when the name is taken by
@@ -177,8 +189,10 @@ bool registerWindowClass(const char* className, WindowProc procedure) noexcept;
 // Null when the class is unknown or the parent is not a live window.
 WindowRef createWindow(const char* className, std::string_view text, std::uint32_t style,
                        std::uint32_t exStyle, const WindowRect& rect, WindowRef parent, int id) noexcept;
-// Destroys the window and its children (children first, each getting
-// Message::Destroy), their timers and properties.
+// Destroys the window and its children, their timers and properties:
+// Message::Destroy goes to the window, then to its children (depth first in
+// creation order); Message::NcDestroy to each window once its children got
+// theirs, so the window itself gets it last.
 void destroyWindow(WindowRef window) noexcept;
 bool isWindow(WindowRef window) noexcept;
 
@@ -268,6 +282,7 @@ FontRef windowFont(WindowRef window) noexcept;
 void setProperty(WindowRef window, std::string_view name, std::intptr_t value) noexcept;
 // 0 when absent.
 std::intptr_t property(WindowRef window, std::string_view name) noexcept;
+// True for a stored 0 as well (GetPropW alone cannot tell that from absent).
 bool hasProperty(WindowRef window, std::string_view name) noexcept;
 void setTextProperty(WindowRef window, std::string_view name, std::string_view utf8) noexcept;
 // Null when absent; valid until the property is replaced or removed or the
@@ -338,8 +353,10 @@ void killTimer(WindowRef window, std::uintptr_t id) noexcept;
 // delivers posted messages and timers and asks the user (the agent) for
 // every action; the host's windows do not get input meanwhile.
 std::intptr_t runModalDialog(WindowProc dialogProc, std::intptr_t param);
-// Ends the modal loop of the dialog with a result (the first call counts).
-// False when the window runs no modal loop.
+// Ends the dialog with a result (EndDialog): a later call replaces the result;
+// the modal loop ends once the current message is handled, then destroys the
+// shell. A modeless shell is hidden instead. False for a window that is no
+// dialog shell.
 bool endDialog(WindowRef dialog, std::intptr_t result) noexcept;
 // Makes a modeless dialog shell (a tool window with a caption, owned by the
 // active window) with `dialogProc`, sends it Message::InitDialog with `param`

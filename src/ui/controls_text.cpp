@@ -97,7 +97,7 @@ std::string readText(ControlRef control) {
 // ---- Key filter ------------------------------------------------------------------
 constexpr std::uint32_t kTagKeyFilterOldProc = fourCC("kprc");
 
-std::intptr_t keyFilterWindowProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK keyFilterWindowProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
     const auto old = reinterpret_cast<platform::WindowProc>(getControlProperty(window, kTagKeyFilterOldProc));
     const auto filter = reinterpret_cast<KeyFilterProc>(getControlProperty(window, kTagKeyFilter));

@@ -123,7 +123,7 @@ void onTabChange(WindowPtr window, const platform::NotifyInfo& info) {
     showTabs(tabs);
 }
 
-std::intptr_t modalDialogProc(platform::WindowRef window, Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK modalDialogProc(platform::WindowRef window, Message message, std::uintptr_t wParam,
                               std::intptr_t lParam) {
     switch (message) {
         case Message::InitDialog: {
@@ -153,7 +153,7 @@ std::intptr_t modalDialogProc(platform::WindowRef window, Message message, std::
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t modelessDialogProc(platform::WindowRef window, Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK modelessDialogProc(platform::WindowRef window, Message message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
     const auto number = static_cast<std::uint32_t>(message);
     if (number != kSetCursorMessage && number != kHitTestMessage && number != kNonClientMouseMoveMessage) {

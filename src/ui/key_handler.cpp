@@ -66,7 +66,7 @@ WindowRef senderOf(Message message, std::intptr_t lParam) noexcept {
 
 }  // namespace
 
-std::intptr_t keyHandlerProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK keyHandlerProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::GetDialogCode:
             return platform::kWantAllKeys;

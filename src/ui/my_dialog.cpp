@@ -66,7 +66,7 @@ struct MyDialogShell {
         dialog.doEvent(static_cast<std::int16_t>(id));
     }
 
-    static std::intptr_t proc(platform::WindowRef window, Message message, std::uintptr_t wParam,
+    static std::intptr_t LUMBREL_CALLBACK proc(platform::WindowRef window, Message message, std::uintptr_t wParam,
                               std::intptr_t lParam) {
         if (message == Message::InitDialog) {
             auto* dialog = reinterpret_cast<CMyDialog*>(lParam);

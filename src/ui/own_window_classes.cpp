@@ -203,7 +203,7 @@ bool setupDialogs() noexcept {
     return ok;
 }
 
-std::intptr_t separatorProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK separatorProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Paint) {
         paintSeparator(window, reinterpret_cast<platform::Canvas*>(lParam));
         return 0;
@@ -211,7 +211,7 @@ std::intptr_t separatorProc(WindowRef window, Message message, std::uintptr_t wP
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t userPaneProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK userPaneProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     bool handOn = false;
     switch (message) {
         case Message::Command:
@@ -234,7 +234,7 @@ std::intptr_t userPaneProc(WindowRef window, Message message, std::uintptr_t wPa
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t radioGroupProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK radioGroupProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == kRadioGroupGetChecked) return checkedPosition(window);
     if (message == kRadioGroupSetChecked) return checkOnly(window, wParam) ? static_cast<std::intptr_t>(wParam) : 0;
     if (message == Message::Command && platform::commandNotification(wParam) == platform::Notification::Clicked) {
@@ -254,7 +254,7 @@ std::intptr_t radioGroupProc(WindowRef window, Message message, std::uintptr_t w
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t fontMenuProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK fontMenuProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::Paint:
             paintFontMenu(window, reinterpret_cast<platform::Canvas*>(lParam));

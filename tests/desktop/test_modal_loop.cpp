@@ -102,7 +102,7 @@ std::vector<std::string>& keyLog() {
 
 pw::WindowProc keptEditProc = nullptr;
 
-std::intptr_t greedyEdit(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK greedyEdit(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::GetDialogCode) return pw::kWantAllKeys;
     if (message == Message::KeyDown) keyLog().push_back("down " + std::to_string(wParam));
     if (message == Message::Char) keyLog().push_back("char " + std::to_string(wParam));

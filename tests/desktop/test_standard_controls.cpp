@@ -21,7 +21,7 @@ std::vector<std::string>& events() {
 }
 
 // A parent that logs the notifications of its children.
-std::intptr_t parentProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK parentProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Command) {
         const auto control = reinterpret_cast<WindowRef>(lParam);
         events().push_back("command " + std::to_string(pw::commandId(wParam)) + '/' +
@@ -29,7 +29,7 @@ std::intptr_t parentProc(WindowRef window, Message message, std::uintptr_t wPara
                            (control != nullptr && pw::controlId(control) == pw::commandId(wParam) ? "" : " bad control"));
     } else if (message == Message::Notify) {
         const auto* info = reinterpret_cast<const pw::NotifyInfo*>(lParam);
-        events().push_back("notify " + std::to_string(info->id) + '/' + std::to_string(info->code) + " value " +
+        events().push_back("notify " + std::to_string(info->id) + '/' + std::to_string(static_cast<std::int32_t>(info->code)) + " value " +
                            std::to_string(pw::controlValue(info->from)));
     }
     return pw::defWindowProc(window, message, wParam, lParam);
@@ -195,12 +195,12 @@ std::vector<std::string>& chain() {
 pw::WindowProc firstKept = nullptr;
 pw::WindowProc secondKept = nullptr;
 
-std::intptr_t firstSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK firstSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::User) chain().push_back("first");
     return pw::callWindowProc(firstKept, window, message, wParam, lParam);
 }
 
-std::intptr_t secondSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK secondSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::User) {
         chain().push_back("second");
         return 40 + pw::callWindowProc(secondKept, window, message, wParam, lParam);
@@ -233,7 +233,7 @@ std::vector<std::string>& focusLog() {
     return log;
 }
 
-std::intptr_t focusProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK focusProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     const auto other = reinterpret_cast<WindowRef>(wParam);
     if (message == Message::SetFocus) focusLog().push_back(pw::windowText(window) + " gets from " + pw::windowText(other));
     if (message == Message::KillFocus) focusLog().push_back(pw::windowText(window) + " loses to " + pw::windowText(other));

@@ -153,7 +153,7 @@ TEST_F(OwnClasses, UserPaneHandsItsChildrensNotificationsToTheDialog) {
                           asParam(tabs));
     platform::NotifyInfo change{tabs, 6, platform::kTabSelectionChanged};
     platform::sendMessage(pane, Message::Notify, 6, reinterpret_cast<std::intptr_t>(&change));
-    platform::NotifyInfo other{tabs, 6, -2};
+    platform::NotifyInfo other{tabs, 6, 0U - 2U};
     platform::sendMessage(pane, Message::Notify, 6, reinterpret_cast<std::intptr_t>(&other));
     platform::DrawItem item;
     item.control = tabs;
@@ -311,7 +311,7 @@ std::vector<Message>& probeMessages() {
     return messages;
 }
 
-std::intptr_t probeProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK probeProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     probeMessages().push_back(message);
     return message == Message::User ? 42 : platform::defWindowProc(window, message, wParam, lParam);
 }
@@ -359,7 +359,7 @@ std::string& modalTyped() {
     return text;
 }
 
-std::intptr_t modalProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK modalProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::InitDialog:
             if (!buildDialog(window, "Keys")) platform::endDialog(window, -5);
