@@ -204,11 +204,16 @@ std::intptr_t runModalDialog(WindowProc dialogProc, std::intptr_t param) {
 }
 
 bool endDialog(WindowRef dialog, std::intptr_t result) noexcept {
-    desktop::windows::ModalLoop* loop = desktop::windows::findLoop(desktop::windows::toNumber(dialog));
-    if (loop == nullptr || desktop::windows::find(dialog) == nullptr) return false;
-    if (!loop->ended) {
+    namespace dw = desktop::windows;
+    const dw::Window* w = dw::find(dialog);
+    if (w == nullptr || !w->isDialog) return false;
+    // As EndDialog: the last result counts; the loop ends once the current
+    // message is handled. A modeless shell only hides.
+    if (dw::ModalLoop* loop = dw::findLoop(dw::toNumber(dialog))) {
         loop->ended = true;
         loop->result = result;
+    } else {
+        showWindow(dialog, false);
     }
     return true;
 }

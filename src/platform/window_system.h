@@ -358,6 +358,13 @@ std::intptr_t runModalDialog(WindowProc dialogProc, std::intptr_t param);
 // shell. A modeless shell is hidden instead. False for a window that is no
 // dialog shell.
 bool endDialog(WindowRef dialog, std::intptr_t result) noexcept;
+// The dialog's default button as DM_GETDEFID answers it: the identifier of
+// the first descendant push button styled style::kDefPushButton; 0 for none.
+// The keyboard rules every dialog follows (IsDialogMessage): Return clicks a
+// focused push button; else it sends Command with the default id when that
+// button is enabled, else Command IDOK (1). Escape sends Command IDCANCEL (2),
+// never Close. lParam: the control of that id, null when there is none.
+int defaultButtonId(WindowRef dialog) noexcept;
 // Makes a modeless dialog shell (a tool window with a caption, owned by the
 // active window) with `dialogProc`, sends it Message::InitDialog with `param`
 // and answers it, hidden; the caller shows it. Null on failure.

@@ -60,9 +60,10 @@ struct MyDialogShell {
             const std::uint32_t kind = getControlKind(control);
             if ((kind == kKindPopup || kind == kKindCombo) && notification != Notification::CloseUp) return;
         }
-        // A command without its control comes from the keyboard (Return asks
-        // for item 1): it presses nothing the user could not press.
-        if (lParam == 0 && !canBePressed(control)) return;
+        // A command for a control the user cannot press comes from the
+        // keyboard (Return asks for item 1, Escape for item 2 even when
+        // disabled or missing): it presses nothing.
+        if (!canBePressed(control)) return;
         dialog.doEvent(static_cast<std::int16_t>(id));
     }
 

@@ -135,10 +135,14 @@ TEST_F(MyDialogTest, ReturnNeverPressesADisabledDefaultItem) {
 
 TEST_F(MyDialogTest, CancelItemAndDialogsThatCannotBeMade) {
     CMyDialog dialog(nullptr, "Swap", 1, 2, 0);
-    agent().queueDialogAction(DialogAction::press(desktop::DialogKey::Escape));  // consumed
+    // Escape is the cancel item's command (the close box alone is consumed).
+    agent().queueDialogAction(DialogAction::press(desktop::DialogKey::Escape));
+    EXPECT_EQ(dialog.doModal(nullptr, 0), 2);
+    EXPECT_EQ(agent().dialogsSeen().size(), 1U);
+    agent().queueDialogAction(DialogAction::closeBox());
     agent().queueDialogAction(DialogAction::click(2));
     EXPECT_EQ(dialog.doModal(nullptr, 0), 2);
-    EXPECT_EQ(agent().dialogsSeen().size(), 2U);
+    EXPECT_EQ(agent().dialogsSeen().size(), 3U);
 
     Trace trace;
     CMyDialog fromResource(128, 1, 2, 0);

@@ -278,20 +278,26 @@ TEST_F(KeyHandler, TabMovesForwardAndShiftTabBack) {
     EXPECT_EQ(dialogMessages()[3].wParam, 0U);
 }
 
-TEST_F(KeyHandler, ReturnIsOkExceptInAMultiLineFieldAndEscapeCloses) {
+// The dialog manager's rules: Return is the default button's command (IDOK
+// here) except in a multi-line field, Escape is IDCANCEL, never Close; each
+// names the control of that id, or none.
+TEST_F(KeyHandler, ReturnIsOkExceptInAMultiLineFieldAndEscapeIsCancel) {
     key(3, platform::Key::Return);
     key(6, platform::Key::Return);
     key(4, platform::Key::Return);
-    ASSERT_EQ(messageKinds(), (std::vector<Message>{Message::Command, Message::Command}));
-    for (const test::ReceivedMessage& m : dialogMessages()) {
-        EXPECT_EQ(platform::commandId(m.wParam), kItemOK);
-        EXPECT_EQ(platform::commandNotification(m.wParam), platform::Notification::Clicked);
-        EXPECT_EQ(m.lParam, 0);
-    }
-    dialogMessages().clear();
     key(4, platform::Key::Escape);
     key(1, platform::Key::Escape);
-    EXPECT_EQ(messageKinds(), (std::vector<Message>{Message::Close, Message::Close}));
+    const struct {
+        int id;
+    } expected[] = {{kItemOK}, {kItemOK}, {kItemCancel}, {kItemCancel}};
+    ASSERT_EQ(dialogMessages().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const test::ReceivedMessage& m = dialogMessages()[i];
+        EXPECT_EQ(m.message, Message::Command) << i;
+        EXPECT_EQ(platform::commandId(m.wParam), expected[i].id) << i;
+        EXPECT_EQ(platform::commandNotification(m.wParam), platform::Notification::Clicked) << i;
+        EXPECT_EQ(m.lParam, asParam(platform::findChild(shell_, expected[i].id))) << i;
+    }
 }
 
 TEST_F(KeyHandler, CommandsFromOwnChildrenGoToTheDialog) {
@@ -373,7 +379,8 @@ std::intptr_t LUMBREL_CALLBACK modalProc(WindowRef window, Message message, std:
                 return 0;
             }
             modalMessages().push_back(message);
-            if (platform::commandId(wParam) == kItemOK) platform::endDialog(window, kItemOK);
+            if (platform::commandId(wParam) == kItemOK || platform::commandId(wParam) == kItemCancel)
+                platform::endDialog(window, platform::commandId(wParam));
             return 0;
         case Message::Close:
             modalMessages().push_back(message);
@@ -408,7 +415,7 @@ TEST_F(KeyHandler, KeysInARunningDialogMoveTheFocusAndEndIt) {
     modalMessages().clear();
     agent->keys = {desktop::DialogKey::Escape};
     EXPECT_EQ(platform::runModalDialog(modalProc, 0), kItemCancel);
-    EXPECT_EQ(modalMessages(), std::vector<Message>{Message::Close});
+    EXPECT_EQ(modalMessages(), std::vector<Message>{Message::Command});
 }
 
 // ---- Kinds and the walk ---------------------------------------------------------------
