@@ -273,11 +273,13 @@ ActionOutcome performAction(WindowRef dialog, const DialogAction& action) {
                                   (isComboClass(*w) && (w->style & ps::kComboTypeMask) == ps::kComboDropDown);
             if (!editable) return refuse(verb + ' ' + name + ": the control takes no typing");
             const std::string line = "set text " + std::to_string(w->id) + ' ' + masked(*w, action.text);
+            // An edit field reports its new text itself.
+            const bool reportsItself = isEditClass(*w) && (w->style & ps::kEditMultiLine) == 0;
             lumbrel::platform::setFocus(control);
             if (find(number) == nullptr) return {false, line};
             lumbrel::platform::setWindowText(control, action.text);
             lumbrel::platform::setEditSelection(control, -1, -1);
-            notifyParent(control, Notification::EditChange);
+            if (!reportsItself) notifyParent(control, Notification::EditChange);
             return {false, line};
         }
         case Kind::Check:

@@ -226,6 +226,8 @@ WindowPoint clientToScreen(WindowRef window, WindowPoint point) noexcept;
 WindowPoint screenToClient(WindowRef window, WindowPoint point) noexcept;
 
 // ---- State -------------------------------------------------------------------------
+// A single-line edit field then sends its parent Command EditChange (as
+// WM_SETTEXT raises EN_CHANGE); other windows notify nobody.
 void setWindowText(WindowRef window, std::string_view utf8) noexcept;
 std::string windowText(WindowRef window);
 void showWindow(WindowRef window, bool visible) noexcept;

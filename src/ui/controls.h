@@ -153,6 +153,11 @@ std::intptr_t getControlUserData(ControlRef control) noexcept;
 // with that text (the first item when the text is empty or no item has it),
 // reading gives the selected item's text; every other kind: the title.
 // Writing redraws the control. Texts are UTF-8.
+// Sets a control's text as the program, not the user, does. A single-line
+// edit field reports every new text (EditChange, as EN_CHANGE on WM_SETTEXT);
+// while this runs, handlers know the change is the program's own.
+void setTextQuietly(ControlRef control, std::string_view text) noexcept;
+bool settingTextQuietly() noexcept;
 void setControlText(ControlRef control, const char* text) noexcept;
 // A length-prefixed Mac OS Roman text.
 void setControlText(ControlRef control, const unsigned char* pascalText) noexcept;

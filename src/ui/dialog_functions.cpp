@@ -86,6 +86,8 @@ bool callControlHandler(ControlRef control, WindowPtr window, bool& answer) {
 void onCommand(WindowPtr window, std::uintptr_t wParam, std::intptr_t lParam, bool modal) {
     const int id = platform::commandId(wParam);
     const Notification notification = platform::commandNotification(wParam);
+    // A field the program fills is no change of the user's.
+    if (notification == Notification::EditChange && settingTextQuietly()) return;
     ControlRef control = commandControl(window, id, lParam);
     const std::uint32_t command = control != nullptr ? getControlCommandID(control) : 0;
     const bool isOK = id == kItemOK || command == kCmdOK;

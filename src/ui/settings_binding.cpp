@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/control_kind.h"
+#include "ui/controls.h"
 #include "ui/property_names.h"
 #include "ui/ui_types.h"
 
@@ -51,7 +52,7 @@ bool loadOne(platform::WindowRef window, std::uint32_t kind, std::intptr_t value
         if (kind == kKindCheck)
             platform::setControlValue(window, decimalValue(text));
         else
-            platform::setWindowText(window, text);
+            setTextQuietly(window, text);
     } catch (const std::bad_alloc&) {
         // The control keeps what it shows.
     }

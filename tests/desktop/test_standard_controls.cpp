@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop_fixture.h"
+#include "support/message_sequence.h"
 #include "platform/window_system.h"
 
 namespace lumbrel::test {
@@ -53,6 +54,39 @@ protected:
 
     WindowRef parent = nullptr;
 };
+
+// Setting a text as the program does: only a single-line edit field reports
+// it (EN_CHANGE on WM_SETTEXT), once, naming itself; nothing else notifies.
+TEST_F(StandardControlTest, SetWindowTextReportsAChangeOnlyFromSingleLineEditFields) {
+    const struct {
+        const char* what;
+        const char* cls;
+        std::uint32_t style;
+        bool reports;
+    } cases[] = {
+        {"single-line edit", pw::kEditClass, st::kEditAutoHScroll, true},
+        {"password edit", pw::kEditClass, st::kEditPassword, true},
+        {"multi-line edit", pw::kEditClass, st::kEditMultiLine | st::kEditWantReturn, false},
+        {"static", pw::kStaticClass, 0, false},
+        {"push button", pw::kButtonClass, st::kPushButton, false},
+        {"editable combo box", pw::kComboBoxClass, st::kComboDropDown, false},
+    };
+    int id = 20;
+    for (const auto& c : cases) {
+        const WindowRef control = make(c.cls, c.style, ++id);
+        MessageLog log({Message::Command});
+        log.watch(parent, "parent");
+        pw::setWindowText(control, "new text");
+        std::vector<Expected> expected;
+        if (c.reports) {
+            expected.push_back({"parent", Message::Command, kWParam | kLParam,
+                                pw::commandParam(id, Notification::EditChange),
+                                reinterpret_cast<std::intptr_t>(control)});
+        }
+        expectSequence(log, expected, c.what);
+        EXPECT_EQ(pw::windowText(control), "new text") << c.what;
+    }
+}
 
 TEST_F(StandardControlTest, AutoRadioButtonsCheckOnlyWithinTheirGroup) {
     const WindowRef a = make(pw::kButtonClass, st::kAutoRadioButton | st::kGroup, 1);

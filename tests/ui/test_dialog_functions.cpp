@@ -64,6 +64,42 @@ TEST_F(DialogFunctions, OKWithAHandlerAnsweringTrueStaysOpenAndFalseEndsWithOK) 
     EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
 }
 
+// The field reports every new text, the program's too; only the user's
+// changes reach its handler: filling it while the dialog starts, or later
+// from another handler, calls nobody.
+bool fillFieldAndWatchIt(WindowPtr window, std::intptr_t user) {
+    ControlRef field = getControl(window, 3UL);
+    setControlHandler(field, recordHandler, user);
+    setControlText(field, "filled at start");
+    return true;
+}
+
+bool refillField(ControlRef, WindowPtr window, std::intptr_t) {
+    setControlText(getControl(window, 3UL), "refilled");
+    return false;
+}
+
+TEST_F(DialogFunctions, OnlyTheUsersEditsReachAFieldsHandler) {
+    addDescription("Dlg", okCancel() + control("etxt", "<id>3</id><rect>10 10 100 13</rect>") +
+                              control("push", "<id>5</id><text>Refill</text>") + control("####"));
+    HandlerLog log;
+    const auto start = [](WindowPtr window, std::intptr_t user) {
+        setControlHandler(window, 5UL, refillField, 0);
+        return fillFieldAndWatchIt(window, user);
+    };
+    std::vector<int> callsSeen;
+    agent().setDialogStep([&](const desktop::DialogRequest&) {
+        callsSeen.push_back(log.calls);
+        switch (callsSeen.size()) {
+            case 1: return DialogAction::click(5);
+            case 2: return DialogAction::setText(3, "typed");
+            default: return DialogAction::click(2);
+        }
+    });
+    EXPECT_EQ(doModalDialog("Dlg", start, reinterpret_cast<std::intptr_t>(&log)), kCmdCancel);
+    EXPECT_EQ(callsSeen, (std::vector<int>{0, 0, 1}));
+}
+
 bool refuse(WindowPtr, std::intptr_t) { return false; }
 
 TEST_F(DialogFunctions, KeyboardCloseBoxAndFailuresGiveTheirCodes) {
