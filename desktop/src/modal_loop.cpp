@@ -25,7 +25,7 @@ std::string dialogPrefix(WindowRef dialog, const std::string& lastTitle) {
 void record(std::string line) { Desktop::instance().state().transcript.add(EntryKind::Dialog, std::move(line)); }
 
 WindowRef makeShell(WindowProc procedure, std::uint32_t exStyle) {
-    WindowRect outer = lumbrel::platform::outerRectForClient(kDefaultClient);
+    WindowRect outer = lumbrel::platform::outerRectForClient(kDefaultClient, lumbrel::platform::style::kDialogShell, exStyle);
     outer.left = (kScreenWidth - outer.width) / 2;
     outer.top = (kScreenHeight - outer.height) / 4;
     const WindowRef shell = lumbrel::platform::createWindow(kDialogClass, "", kStylePopup | kStyleCaption | kStyleSystemMenu,
@@ -97,7 +97,7 @@ void tellRefused(const DialogRequest& request, const DialogAction& action, const
 std::intptr_t runModalLoop(WindowProc dialogProc, std::intptr_t param) {
     if (dialogProc == nullptr) return -1;
     Desktop::State& desk = Desktop::instance().state();
-    const WindowRef dialog = makeShell(dialogProc, 0x1 /* modal frame */);
+    const WindowRef dialog = makeShell(dialogProc, lumbrel::platform::style::kExDialogModalFrame);
     if (dialog == nullptr) return -1;
     const std::uint64_t number = toNumber(dialog);
     State& s = state();

@@ -244,9 +244,13 @@ WindowRect clientRect(WindowRef window) noexcept {
     return {0, 0, std::max(0, w->rect.width - x - right), std::max(0, w->rect.height - y - bottom)};
 }
 
-WindowRect outerRectForClient(const WindowRect& client) noexcept {
-    return {client.left - dw::kFrameBorder, client.top - dw::kFrameBorder - dw::kTitleBarHeight,
-            client.width + 2 * dw::kFrameBorder, client.height + 2 * dw::kFrameBorder + dw::kTitleBarHeight};
+WindowRect outerRectForClient(const WindowRect& client, std::uint32_t windowStyle, std::uint32_t exStyle) noexcept {
+    // The same frames clientOrigin() and clientRect() take away again.
+    const bool framed = (windowStyle & style::kChild) == 0 && (windowStyle & dw::kStyleCaption) == dw::kStyleCaption;
+    const int border = framed ? dw::kFrameBorder : (exStyle & style::kExClientEdge) != 0 ? dw::kClientEdge : 0;
+    const int caption = framed ? dw::titleBarHeight(windowStyle, exStyle) : 0;
+    return {client.left - border, client.top - border - caption, client.width + 2 * border,
+            client.height + 2 * border + caption};
 }
 
 WindowRect screenRect() noexcept { return {0, 0, dw::kScreenWidth, dw::kScreenHeight}; }

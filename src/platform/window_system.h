@@ -88,7 +88,16 @@ inline constexpr std::uint32_t kComboTypeMask = 0x3;
 inline constexpr std::uint32_t kProgressSmooth = 0x1;
 inline constexpr std::uint32_t kTabButtons = 0x100;
 
+// Top-level windows.
+inline constexpr std::uint32_t kPopup = 0x80000000;
+inline constexpr std::uint32_t kCaption = 0x00C00000;
+inline constexpr std::uint32_t kSystemMenu = 0x00080000;
+// The styles of the dialog shells runModalDialog and createModelessDialog make.
+inline constexpr std::uint32_t kDialogShell = kPopup | kCaption | kSystemMenu;
+
 // Extended styles.
+inline constexpr std::uint32_t kExDialogModalFrame = 0x1;  // the modal dialog shell
+inline constexpr std::uint32_t kExToolWindow = 0x80;       // the modeless one: a lower caption
 inline constexpr std::uint32_t kExClientEdge = 0x200;
 // A container whose children take part in the dialog's Tab order: the dialog
 // manager descends only into visible, enabled children carrying it.
@@ -216,8 +225,12 @@ WindowRect windowRect(WindowRef window) noexcept;  // outer rectangle, in parent
 void setWindowRect(WindowRef window, const WindowRect& rect) noexcept;
 // The client size of a window (a dialog shell's outer size minus its frame).
 WindowRect clientRect(WindowRef window) noexcept;
-// The outer size a dialog shell needs for a client area of this size.
-WindowRect outerRectForClient(const WindowRect& client) noexcept;
+// The outer rectangle a window of these styles needs around a client area
+// (AdjustWindowRectEx): a captioned top-level window adds its border and
+// title bar, lower for a tool window (the modeless shell); a client edge
+// adds its width. The defaults are the modal dialog shell's.
+WindowRect outerRectForClient(const WindowRect& client, std::uint32_t windowStyle = style::kDialogShell,
+                              std::uint32_t exStyle = style::kExDialogModalFrame) noexcept;
 // The usable screen area, for placing dialogs.
 WindowRect screenRect() noexcept;
 // A point of the window's client area on the screen and back (ClientToScreen,

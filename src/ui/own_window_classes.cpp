@@ -136,7 +136,8 @@ void screenOrigin(WindowRef window, int& x, int& y) noexcept {
     // The top-level window's rectangle is its outer one: add its frame.
     const platform::WindowRect outer = platform::windowRect(w);
     const platform::WindowRect client = platform::clientRect(w);
-    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height});
+    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height},
+                                                                     platform::windowStyle(w), platform::windowExStyle(w));
     const int border = (framed.width - client.width) / 2;
     const int caption = framed.height - client.height - border;
     x += outer.left + border;

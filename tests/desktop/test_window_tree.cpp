@@ -196,6 +196,46 @@ TEST_F(WindowTreeTest, ProceduresMayDestroyWindowsWhileBeingDestroyed) {
     EXPECT_EQ(desk().liveWindowCount(), 0u);
 }
 
+// outerRectForClient follows the styles as AdjustWindowRectEx does, and
+// gives back exactly the client area the window then has.
+TEST_F(WindowTreeTest, OuterRectForClientFitsTheFrameOfEachStyle) {
+    namespace st = pw::style;
+    const struct {
+        const char* what;
+        std::uint32_t style;
+        std::uint32_t exStyle;
+        int extraWidth;
+        int extraHeight;
+    } cases[] = {
+        {"modal dialog shell", st::kDialogShell, st::kExDialogModalFrame, 6, 28},
+        {"modeless tool window", st::kDialogShell, st::kExToolWindow, 6, 22},
+        {"child with a client edge", st::kChild, st::kExClientEdge, 4, 4},
+        {"plain child", st::kChild, 0, 0, 0},
+    };
+    const pw::WindowRect client{40, 50, 300, 120};
+    const WindowRef top = make("top", nullptr);
+    for (const auto& c : cases) {
+        const pw::WindowRect outer = pw::outerRectForClient(client, c.style, c.exStyle);
+        EXPECT_EQ(outer.width - client.width, c.extraWidth) << c.what;
+        EXPECT_EQ(outer.height - client.height, c.extraHeight) << c.what;
+        const bool child = (c.style & st::kChild) != 0;
+        const WindowRef w = pw::createWindow("Static", "", c.style, c.exStyle, outer, child ? top : nullptr, 1);
+        const pw::WindowRect back = pw::clientRect(w);
+        EXPECT_EQ(back.width, client.width) << c.what;
+        EXPECT_EQ(back.height, client.height) << c.what;
+        // The client area starts where the frame ends.
+        const pw::WindowPoint origin = pw::clientToScreen(w, {0, 0});
+        const pw::WindowPoint corner = child ? pw::clientToScreen(top, {outer.left, outer.top})
+                                             : pw::WindowPoint{outer.left, outer.top};
+        EXPECT_EQ(origin.x - corner.x, client.left - outer.left) << c.what;
+        EXPECT_EQ(origin.y - corner.y, client.top - outer.top) << c.what;
+        pw::destroyWindow(w);
+    }
+    // The defaults are the modal shell's.
+    const pw::WindowRect modal = pw::outerRectForClient(client);
+    EXPECT_EQ(modal.height - client.height, 28);
+}
+
 TEST_F(WindowTreeTest, ClientPointsMapToTheScreenThroughEveryFrameAndEdge) {
     constexpr std::uint32_t kCaption = 0x00C00000;  // WS_CAPTION: title bar and frame, as dialog shells have
     const WindowRef top = pw::createWindow("Recorder", "top", kCaption, 0,

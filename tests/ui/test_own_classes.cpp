@@ -214,7 +214,9 @@ TEST_F(OwnClasses, FontMenuOpensItsItemsBelowItselfAndKeepsTheChoice) {
     // Just below the control: the shell's client origin plus the control's bottom-left.
     const platform::WindowRect shellRect = platform::windowRect(shell_);
     const platform::WindowRect client = platform::clientRect(shell_);
-    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height});
+    // The frame of this shell's own styles (a tool window's caption is lower than a modal one's).
+    const platform::WindowRect framed = platform::outerRectForClient(
+        {0, 0, client.width, client.height}, platform::windowStyle(shell_), platform::windowExStyle(shell_));
     const int border = (framed.width - client.width) / 2;
     EXPECT_EQ(agent->requests[0].x, shellRect.left + border + 20);
     EXPECT_EQ(agent->requests[0].y, shellRect.top + (framed.height - client.height - border) + 30 + 20);
