@@ -121,6 +121,29 @@ std::intptr_t pointInside(const Window& w) noexcept {
     return static_cast<std::intptr_t>((y << 16) | x);
 }
 
+bool isPushButton(const Window& w) noexcept {
+    return isButtonClass(w) && (buttonType(w) == ps::kPushButton || buttonType(w) == ps::kDefPushButton);
+}
+
+// Return as the dialog manager takes it: a focused push button, else the
+// default button if enabled, else IDOK.
+void sendReturn(WindowRef dialog, WindowRef focused) {
+    if (const Window* w = find(focused);
+        w != nullptr && isPushButton(*w) && lumbrel::platform::topLevelWindow(focused) == dialog) {
+        sendQuietly(dialog, Message::Command, lumbrel::platform::commandParam(w->id, Notification::Clicked),
+                    reinterpret_cast<std::intptr_t>(focused));
+        return;
+    }
+    int id = lumbrel::platform::defaultButtonId(dialog);
+    WindowRef button = id != 0 ? lumbrel::platform::findChild(dialog, id) : nullptr;
+    if (button == nullptr || !isEffectivelyEnabled(button)) {
+        id = 1;
+        button = lumbrel::platform::findChild(dialog, id);
+    }
+    sendQuietly(dialog, Message::Command, lumbrel::platform::commandParam(id, Notification::Clicked),
+                reinterpret_cast<std::intptr_t>(button));
+}
+
 }  // namespace
 
 void pressKey(WindowRef dialog, DialogKey key, const std::string& text) {
@@ -151,22 +174,17 @@ void pressKey(WindowRef dialog, DialogKey key, const std::string& text) {
                 keyToControl(target, Key::Return, U'\r', true);
                 return;
             }
-            // The default button, when the user could press it.
-            const WindowRef button = lumbrel::platform::findChild(dialog, 1);
-            if (button != nullptr &&
-                (!isEffectivelyEnabled(button) || !lumbrel::platform::isWindowVisible(button))) {
-                Desktop::instance().beep();
-                return;
-            }
-            sendQuietly(dialog, Message::Command, lumbrel::platform::commandParam(1, Notification::Clicked),
-                        reinterpret_cast<std::intptr_t>(button));
+            sendReturn(dialog, focused);
             return;
         }
         case DialogKey::Escape:
             if ((code(Key::Escape) & lumbrel::platform::kWantAllKeys) != 0) {
                 keyToControl(target, Key::Escape, 0x1B, true);
             } else {
-                sendQuietly(dialog, Message::Close, 0, 0);
+                const WindowRef cancel = lumbrel::platform::findChild(dialog, static_cast<int>(kCloseResult));
+                sendQuietly(dialog, Message::Command,
+                            lumbrel::platform::commandParam(static_cast<int>(kCloseResult), Notification::Clicked),
+                            reinterpret_cast<std::intptr_t>(cancel));
             }
             return;
         case DialogKey::Space: keyToControl(target, Key::Space, U' ', true); return;
@@ -255,11 +273,13 @@ ActionOutcome performAction(WindowRef dialog, const DialogAction& action) {
                                   (isComboClass(*w) && (w->style & ps::kComboTypeMask) == ps::kComboDropDown);
             if (!editable) return refuse(verb + ' ' + name + ": the control takes no typing");
             const std::string line = "set text " + std::to_string(w->id) + ' ' + masked(*w, action.text);
+            // An edit field reports its new text itself.
+            const bool reportsItself = isEditClass(*w) && (w->style & ps::kEditMultiLine) == 0;
             lumbrel::platform::setFocus(control);
             if (find(number) == nullptr) return {false, line};
             lumbrel::platform::setWindowText(control, action.text);
             lumbrel::platform::setEditSelection(control, -1, -1);
-            notifyParent(control, Notification::EditChange);
+            if (!reportsItself) notifyParent(control, Notification::EditChange);
             return {false, line};
         }
         case Kind::Check:

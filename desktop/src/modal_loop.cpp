@@ -25,7 +25,7 @@ std::string dialogPrefix(WindowRef dialog, const std::string& lastTitle) {
 void record(std::string line) { Desktop::instance().state().transcript.add(EntryKind::Dialog, std::move(line)); }
 
 WindowRef makeShell(WindowProc procedure, std::uint32_t exStyle) {
-    WindowRect outer = lumbrel::platform::outerRectForClient(kDefaultClient);
+    WindowRect outer = lumbrel::platform::outerRectForClient(kDefaultClient, lumbrel::platform::style::kDialogShell, exStyle);
     outer.left = (kScreenWidth - outer.width) / 2;
     outer.top = (kScreenHeight - outer.height) / 4;
     const WindowRef shell = lumbrel::platform::createWindow(kDialogClass, "", kStylePopup | kStyleCaption | kStyleSystemMenu,
@@ -97,7 +97,7 @@ void tellRefused(const DialogRequest& request, const DialogAction& action, const
 std::intptr_t runModalLoop(WindowProc dialogProc, std::intptr_t param) {
     if (dialogProc == nullptr) return -1;
     Desktop::State& desk = Desktop::instance().state();
-    const WindowRef dialog = makeShell(dialogProc, 0x1 /* modal frame */);
+    const WindowRef dialog = makeShell(dialogProc, lumbrel::platform::style::kExDialogModalFrame);
     if (dialog == nullptr) return -1;
     const std::uint64_t number = toNumber(dialog);
     State& s = state();
@@ -204,11 +204,16 @@ std::intptr_t runModalDialog(WindowProc dialogProc, std::intptr_t param) {
 }
 
 bool endDialog(WindowRef dialog, std::intptr_t result) noexcept {
-    desktop::windows::ModalLoop* loop = desktop::windows::findLoop(desktop::windows::toNumber(dialog));
-    if (loop == nullptr || desktop::windows::find(dialog) == nullptr) return false;
-    if (!loop->ended) {
+    namespace dw = desktop::windows;
+    const dw::Window* w = dw::find(dialog);
+    if (w == nullptr || !w->isDialog) return false;
+    // As EndDialog: the last result counts; the loop ends once the current
+    // message is handled. A modeless shell only hides.
+    if (dw::ModalLoop* loop = dw::findLoop(dw::toNumber(dialog))) {
         loop->ended = true;
         loop->result = result;
+    } else {
+        showWindow(dialog, false);
     }
     return true;
 }

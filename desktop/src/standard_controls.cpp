@@ -213,7 +213,7 @@ bool chooseItem(WindowRef control, int index) noexcept {
     } else {
         w->value = index;
         ++w->invalidations;
-        lumbrel::platform::NotifyInfo info{control, w->id, lumbrel::platform::kTabSelectionChanged};
+        lumbrel::platform::NotifyInfo info{control, static_cast<std::uintptr_t>(w->id), lumbrel::platform::kTabSelectionChanged};
         if (w->parent != 0) {
             sendQuietly(toRef(w->parent), Message::Notify, static_cast<std::uintptr_t>(static_cast<std::uint32_t>(w->id)),
                         reinterpret_cast<std::intptr_t>(&info));

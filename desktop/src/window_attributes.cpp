@@ -1,5 +1,6 @@
 // What a window holds: text, visibility, values, items, selections, fonts and
-// named properties. Setting any of them notifies nobody, as in Win32.
+// named properties. Setting them notifies nobody, as in Win32, except the
+// text of a single-line edit field (EN_CHANGE).
 #include <algorithm>
 #include <utility>
 
@@ -38,6 +39,11 @@ void setWindowText(WindowRef window, std::string_view utf8) noexcept {
     w->selectionStart = 0;
     w->selectionEnd = 0;
     ++w->invalidations;
+    // A single-line edit field reports its new text as the Edit class does
+    // on WM_SETTEXT; a multi-line one does not.
+    if (dw::isEditClass(*w) && (w->style & style::kEditMultiLine) == 0) {
+        dw::notifyParent(window, lumbrel::platform::Notification::EditChange);
+    }
 }
 
 std::string windowText(WindowRef window) {

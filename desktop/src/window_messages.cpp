@@ -99,6 +99,18 @@ void killTimer(WindowRef window, std::uintptr_t id) noexcept {
                  timers.end());
 }
 
+int defaultButtonId(WindowRef dialog) noexcept {
+    if (find(dialog) == nullptr) return 0;
+    try {
+        for (const std::uint64_t number : dw::descendants(toNumber(dialog))) {
+            const dw::Window* w = find(number);
+            if (w != nullptr && dw::isButtonClass(*w) && dw::buttonType(*w) == style::kDefPushButton) return w->id;
+        }
+    } catch (...) {
+    }
+    return 0;
+}
+
 }  // namespace lumbrel::platform
 
 namespace desktop::windows {

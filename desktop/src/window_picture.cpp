@@ -304,11 +304,11 @@ void drawTabs(Painter& p, const Window& w, int x, int y, bool enabled) {
 void drawFrame(Painter& p, const Window& w, int x, int y) {
     p.rect(x, y, w.rect.width, w.rect.height, kFace);
     p.frame(x, y, w.rect.width, w.rect.height, 0x888888);
-    p.rect(x + 1, y + 1, w.rect.width - 2, kFrameBorder + kTitleBarHeight - 1, kWhite);
-    p.text({x + 8, y + 1, w.rect.width - 50, kFrameBorder + kTitleBarHeight - 1}, w.text, 0, kText, false);
+    p.rect(x + 1, y + 1, w.rect.width - 2, kFrameBorder + titleBarHeight(w) - 1, kWhite);
+    p.text({x + 8, y + 1, w.rect.width - 50, kFrameBorder + titleBarHeight(w) - 1}, w.text, 0, kText, false);
     // The close box.
     const int cx = x + w.rect.width - 18;
-    const int cy = y + (kFrameBorder + kTitleBarHeight) / 2;
+    const int cy = y + (kFrameBorder + titleBarHeight(w)) / 2;
     p.out += "<path d=\"M" + std::to_string(cx - 5) + ' ' + std::to_string(cy - 5) + " L" + std::to_string(cx + 5) + ' ' +
              std::to_string(cy + 5) + " M" + std::to_string(cx + 5) + ' ' + std::to_string(cy - 5) + " L" +
              std::to_string(cx - 5) + ' ' + std::to_string(cy + 5) + "\" stroke=\"#000000\" stroke-width=\"1\"/>\n";

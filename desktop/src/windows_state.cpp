@@ -99,12 +99,19 @@ bool hasFrame(const Window& window) noexcept {
     return window.parent == 0 && (window.style & kStyleCaption) == kStyleCaption;
 }
 
+int titleBarHeight(std::uint32_t style, std::uint32_t exStyle) noexcept {
+    if ((style & kStyleCaption) != kStyleCaption) return 0;
+    return (exStyle & kExStyleToolWindow) != 0 ? kToolTitleBarHeight : kTitleBarHeight;
+}
+
+int titleBarHeight(const Window& window) noexcept { return titleBarHeight(window.style, window.exStyle); }
+
 void clientOrigin(const Window& window, int& x, int& y) noexcept {
     x = 0;
     y = 0;
     if (hasFrame(window)) {
         x = kFrameBorder;
-        y = kFrameBorder + kTitleBarHeight;
+        y = kFrameBorder + titleBarHeight(window);
     } else if ((window.exStyle & ps::kExClientEdge) != 0) {
         x = kClientEdge;
         y = kClientEdge;

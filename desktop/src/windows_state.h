@@ -27,10 +27,10 @@ using lumbrel::platform::WindowRect;
 using lumbrel::platform::WindowRef;
 
 // Styles of the shells the window manager makes itself (Win32 values).
-inline constexpr std::uint32_t kStylePopup = 0x80000000;
-inline constexpr std::uint32_t kStyleCaption = 0x00C00000;
-inline constexpr std::uint32_t kStyleSystemMenu = 0x00080000;
-inline constexpr std::uint32_t kExStyleToolWindow = 0x00000080;
+inline constexpr std::uint32_t kStylePopup = lumbrel::platform::style::kPopup;
+inline constexpr std::uint32_t kStyleCaption = lumbrel::platform::style::kCaption;
+inline constexpr std::uint32_t kStyleSystemMenu = lumbrel::platform::style::kSystemMenu;
+inline constexpr std::uint32_t kExStyleToolWindow = lumbrel::platform::style::kExToolWindow;
 inline constexpr std::uint32_t kListMultipleSelection = 0x0008;
 inline constexpr std::uint32_t kListExtendedSelection = 0x0800;
 
@@ -39,6 +39,7 @@ inline constexpr const char* kDialogClass = "#32770";
 // Frame of a captioned top-level window: border on every side, title bar above.
 inline constexpr int kFrameBorder = 3;
 inline constexpr int kTitleBarHeight = 22;
+inline constexpr int kToolTitleBarHeight = 16;  // a tool window's caption
 inline constexpr int kClientEdge = 2;
 
 inline constexpr int kScreenWidth = 1280;
@@ -152,6 +153,9 @@ bool isRadioButton(const Window& window) noexcept;
 bool isMultipleSelection(const Window& window) noexcept;
 // A captioned top-level window: framed, with a title bar.
 bool hasFrame(const Window& window) noexcept;
+// Height of a window's title bar by its styles (0 without a caption).
+int titleBarHeight(std::uint32_t style, std::uint32_t exStyle) noexcept;
+int titleBarHeight(const Window& window) noexcept;
 // Offset of the client area inside the window's outer rectangle.
 void clientOrigin(const Window& window, int& x, int& y) noexcept;
 

@@ -15,7 +15,7 @@ namespace dw = desktop::windows;
 
 namespace {
 
-std::intptr_t standardProcedure(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK standardProcedure(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     return defWindowProc(window, message, wParam, lParam);
 }
 
@@ -89,13 +89,14 @@ void destroyWindow(WindowRef window) noexcept {
     if (root == nullptr || root->destroying) return;
     dw::State& s = state();
     const std::uint64_t rootNumber = root->number;
-    std::vector<std::uint64_t> doomed;
+    // Pre-order: the window, then its children depth first in creation order.
+    std::vector<std::uint64_t> doomed{rootNumber};
     try {
-        doomed = dw::descendants(rootNumber);
+        const std::vector<std::uint64_t> below = dw::descendants(rootNumber);
+        doomed.insert(doomed.end(), below.begin(), below.end());
     } catch (...) {
         // Without memory for the list only the window itself can go.
     }
-    doomed.push_back(rootNumber);
     for (const std::uint64_t number : doomed) {
         if (dw::Window* each = find(number)) each->destroying = true;
     }
@@ -105,7 +106,13 @@ void destroyWindow(WindowRef window) noexcept {
         s.focus = 0;
         sendQuietly(toRef(focused), Message::KillFocus, 0, 0);
     }
-    // Children before their parents, siblings in creation order.
+    // Destroy parent first: while a window handles it, its children still live.
+    for (const std::uint64_t number : doomed) {
+        if (find(number) != nullptr) sendQuietly(toRef(number), Message::Destroy, 0, 0);
+    }
+    // NcDestroy children first, so a window's last message comes after its
+    // children are gone; each window goes right after its NcDestroy with its
+    // timers, posted messages and properties.
     std::vector<std::uint64_t> postOrder;
     try {
         postOrder.reserve(doomed.size());
@@ -128,10 +135,8 @@ void destroyWindow(WindowRef window) noexcept {
         postOrder = {rootNumber};
     }
     for (const std::uint64_t number : postOrder) {
-        if (find(number) != nullptr) sendQuietly(toRef(number), Message::Destroy, 0, 0);
-    }
-    // Now the windows go with their timers, posted messages and properties.
-    for (const std::uint64_t number : postOrder) {
+        if (find(number) == nullptr) continue;
+        sendQuietly(toRef(number), Message::NcDestroy, 0, 0);
         dw::Window* each = find(number);
         if (each == nullptr) continue;
         if (dw::Window* parent = find(each->parent)) {
@@ -239,9 +244,13 @@ WindowRect clientRect(WindowRef window) noexcept {
     return {0, 0, std::max(0, w->rect.width - x - right), std::max(0, w->rect.height - y - bottom)};
 }
 
-WindowRect outerRectForClient(const WindowRect& client) noexcept {
-    return {client.left - dw::kFrameBorder, client.top - dw::kFrameBorder - dw::kTitleBarHeight,
-            client.width + 2 * dw::kFrameBorder, client.height + 2 * dw::kFrameBorder + dw::kTitleBarHeight};
+WindowRect outerRectForClient(const WindowRect& client, std::uint32_t windowStyle, std::uint32_t exStyle) noexcept {
+    // The same frames clientOrigin() and clientRect() take away again.
+    const bool framed = (windowStyle & style::kChild) == 0 && (windowStyle & dw::kStyleCaption) == dw::kStyleCaption;
+    const int border = framed ? dw::kFrameBorder : (exStyle & style::kExClientEdge) != 0 ? dw::kClientEdge : 0;
+    const int caption = framed ? dw::titleBarHeight(windowStyle, exStyle) : 0;
+    return {client.left - border, client.top - border - caption, client.width + 2 * border,
+            client.height + 2 * border + caption};
 }
 
 WindowRect screenRect() noexcept { return {0, 0, dw::kScreenWidth, dw::kScreenHeight}; }

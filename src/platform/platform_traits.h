@@ -4,6 +4,13 @@
 
 #include <cstddef>
 
+// The calling convention of procedures the system calls back (CALLBACK).
+#if defined(_WIN32)
+#define LUMBREL_CALLBACK __stdcall
+#else
+#define LUMBREL_CALLBACK
+#endif
+
 namespace lumbrel::platform {
 
 #if defined(_WIN32)

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform_traits.h"
+
 namespace lumbrel::platform {
 
 struct NativeWindow;  // never defined: handles are opaque
@@ -86,8 +88,20 @@ inline constexpr std::uint32_t kComboTypeMask = 0x3;
 inline constexpr std::uint32_t kProgressSmooth = 0x1;
 inline constexpr std::uint32_t kTabButtons = 0x100;
 
+// Top-level windows.
+inline constexpr std::uint32_t kPopup = 0x80000000;
+inline constexpr std::uint32_t kCaption = 0x00C00000;
+inline constexpr std::uint32_t kSystemMenu = 0x00080000;
+// The styles of the dialog shells runModalDialog and createModelessDialog make.
+inline constexpr std::uint32_t kDialogShell = kPopup | kCaption | kSystemMenu;
+
 // Extended styles.
+inline constexpr std::uint32_t kExDialogModalFrame = 0x1;  // the modal dialog shell
+inline constexpr std::uint32_t kExToolWindow = 0x80;       // the modeless one: a lower caption
 inline constexpr std::uint32_t kExClientEdge = 0x200;
+// A container whose children take part in the dialog's Tab order: the dialog
+// manager descends only into visible, enabled children carrying it.
+inline constexpr std::uint32_t kExControlParent = 0x10000;
 }  // namespace style
 
 inline constexpr const char* kButtonClass = "Button";
@@ -102,17 +116,19 @@ inline constexpr const char* kTabControlClass = "SysTabControl32";
 // The Win32 numbers. wParam/lParam meanings are given per message.
 enum class Message : std::uint32_t {
     Create = 0x0001,       // sent once after creation, before the window is shown
-    Destroy = 0x0002,      // sent before the window and its children go (children first)
+    Destroy = 0x0002,      // sent before the window goes, to the window first, then to its children
+                           // (they are still alive while the parent handles it)
     SetFocus = 0x0007,     // the window got the keyboard focus; wParam: the window that lost it
     KillFocus = 0x0008,    // the window loses the focus; wParam: the window that gets it
     Paint = 0x000F,        // lParam: Canvas* in the window's client coordinates
-    Close = 0x0010,        // the close box, or Escape in a dialog
+    Close = 0x0010,        // the close box (Escape in a dialog is Command with id 2, IDCANCEL)
     NextDialogControl = 0x0028,  // to a dialog: move the focus; wParam 0 next, 1 previous
     DrawItem = 0x002B,     // to the parent of an owner-drawn list box; lParam: DrawItem*
-    Notify = 0x004E,       // wParam: control id; lParam: NotifyInfo*
+    Notify = 0x004E,       // wParam: control id; lParam: NotifyInfo* (an NMHDR)
+    NcDestroy = 0x0082,    // the last message of a window, after its children got theirs
     GetDialogCode = 0x0087,  // answer kWantAllKeys to get every key
     KeyDown = 0x0100,      // wParam: a Key value
-    Char = 0x0102,         // wParam: a typed character (UTF-32)
+    Char = 0x0102,         // wParam: a typed character (a code point)
     InitDialog = 0x0110,   // to a dialog procedure once its shell exists; lParam: the param given
     Command = 0x0111,      // wParam: low 16 bits the control id, high 16 bits the Notification;
                            // lParam: the control (WindowRef as intptr); 0 from a menu or keyboard
@@ -132,8 +148,9 @@ enum class Notification : std::uint16_t {
     CloseUp = 8,          // a combo box's list closed (CBN_CLOSEUP)
 };
 
-// Notify code of a tab control whose page changed (TCN_SELCHANGE).
-inline constexpr int kTabSelectionChanged = -551;
+// Notify code of a tab control whose page changed (TCN_SELCHANGE, an
+// unsigned code as NMHDR carries it).
+inline constexpr std::uint32_t kTabSelectionChanged = 0U - 551U;
 
 inline constexpr std::intptr_t kWantAllKeys = 0x0004;
 
@@ -147,10 +164,12 @@ enum class Key : std::uint32_t {
     Up = 0x26,
 };
 
+// Laid out as Win32's NMHDR (hwndFrom, idFrom, code), so a notification a
+// native control sends is read by the same code.
 struct NotifyInfo {
     WindowRef from = nullptr;
-    int id = 0;
-    int code = 0;
+    std::uintptr_t id = 0;
+    std::uint32_t code = 0;
 };
 
 struct Canvas;  // the paint target handed with Message::Paint and DrawItem
@@ -164,8 +183,10 @@ struct DrawItem {
     Canvas* canvas = nullptr;
 };
 
-using WindowProc = std::intptr_t (*)(WindowRef window, Message message, std::uintptr_t wParam,
-                                     std::intptr_t lParam);
+// A window procedure. Define every one with LUMBREL_CALLBACK: the Windows
+// build calls them with the system's convention.
+using WindowProc = std::intptr_t(LUMBREL_CALLBACK*)(WindowRef window, Message message, std::uintptr_t wParam,
+                                                    std::intptr_t lParam);
 
 // ---- Classes and windows ----------------------------------------------------------
 // Registers a window class of the module. False when the name is taken by
@@ -177,8 +198,10 @@ bool registerWindowClass(const char* className, WindowProc procedure) noexcept;
 // Null when the class is unknown or the parent is not a live window.
 WindowRef createWindow(const char* className, std::string_view text, std::uint32_t style,
                        std::uint32_t exStyle, const WindowRect& rect, WindowRef parent, int id) noexcept;
-// Destroys the window and its children (children first, each getting
-// Message::Destroy), their timers and properties.
+// Destroys the window and its children, their timers and properties:
+// Message::Destroy goes to the window, then to its children (depth first in
+// creation order); Message::NcDestroy to each window once its children got
+// theirs, so the window itself gets it last.
 void destroyWindow(WindowRef window) noexcept;
 bool isWindow(WindowRef window) noexcept;
 
@@ -202,8 +225,12 @@ WindowRect windowRect(WindowRef window) noexcept;  // outer rectangle, in parent
 void setWindowRect(WindowRef window, const WindowRect& rect) noexcept;
 // The client size of a window (a dialog shell's outer size minus its frame).
 WindowRect clientRect(WindowRef window) noexcept;
-// The outer size a dialog shell needs for a client area of this size.
-WindowRect outerRectForClient(const WindowRect& client) noexcept;
+// The outer rectangle a window of these styles needs around a client area
+// (AdjustWindowRectEx): a captioned top-level window adds its border and
+// title bar, lower for a tool window (the modeless shell); a client edge
+// adds its width. The defaults are the modal dialog shell's.
+WindowRect outerRectForClient(const WindowRect& client, std::uint32_t windowStyle = style::kDialogShell,
+                              std::uint32_t exStyle = style::kExDialogModalFrame) noexcept;
 // The usable screen area, for placing dialogs.
 WindowRect screenRect() noexcept;
 // A point of the window's client area on the screen and back (ClientToScreen,
@@ -212,6 +239,8 @@ WindowPoint clientToScreen(WindowRef window, WindowPoint point) noexcept;
 WindowPoint screenToClient(WindowRef window, WindowPoint point) noexcept;
 
 // ---- State -------------------------------------------------------------------------
+// A single-line edit field then sends its parent Command EditChange (as
+// WM_SETTEXT raises EN_CHANGE); other windows notify nobody.
 void setWindowText(WindowRef window, std::string_view utf8) noexcept;
 std::string windowText(WindowRef window);
 void showWindow(WindowRef window, bool visible) noexcept;
@@ -268,6 +297,7 @@ FontRef windowFont(WindowRef window) noexcept;
 void setProperty(WindowRef window, std::string_view name, std::intptr_t value) noexcept;
 // 0 when absent.
 std::intptr_t property(WindowRef window, std::string_view name) noexcept;
+// True for a stored 0 as well (GetPropW alone cannot tell that from absent).
 bool hasProperty(WindowRef window, std::string_view name) noexcept;
 void setTextProperty(WindowRef window, std::string_view name, std::string_view utf8) noexcept;
 // Null when absent; valid until the property is replaced or removed or the
@@ -338,9 +368,18 @@ void killTimer(WindowRef window, std::uintptr_t id) noexcept;
 // delivers posted messages and timers and asks the user (the agent) for
 // every action; the host's windows do not get input meanwhile.
 std::intptr_t runModalDialog(WindowProc dialogProc, std::intptr_t param);
-// Ends the modal loop of the dialog with a result (the first call counts).
-// False when the window runs no modal loop.
+// Ends the dialog with a result (EndDialog): a later call replaces the result;
+// the modal loop ends once the current message is handled, then destroys the
+// shell. A modeless shell is hidden instead. False for a window that is no
+// dialog shell.
 bool endDialog(WindowRef dialog, std::intptr_t result) noexcept;
+// The dialog's default button as DM_GETDEFID answers it: the identifier of
+// the first descendant push button styled style::kDefPushButton; 0 for none.
+// The keyboard rules every dialog follows (IsDialogMessage): Return clicks a
+// focused push button; else it sends Command with the default id when that
+// button is enabled, else Command IDOK (1). Escape sends Command IDCANCEL (2),
+// never Close. lParam: the control of that id, null when there is none.
+int defaultButtonId(WindowRef dialog) noexcept;
 // Makes a modeless dialog shell (a tool window with a caption, owned by the
 // active window) with `dialogProc`, sends it Message::InitDialog with `param`
 // and answers it, hidden; the caller shows it. Null on failure.

@@ -52,7 +52,7 @@ void onComboClick(ControlRef combo) {
     if (handler != nullptr) handler(combo, getControlOwner(combo), getControlUserData(combo));
 }
 
-std::intptr_t comboProc(platform::WindowRef combo, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK comboProc(platform::WindowRef combo, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::LeftButtonDown && platform::isWindowEnabled(combo)) {
         try {
             onComboClick(combo);
@@ -72,7 +72,7 @@ void openPopupFromKeyboard(ControlRef popup) {
     notifyChoice(popup);
 }
 
-std::intptr_t popupProc(platform::WindowRef popup, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK popupProc(platform::WindowRef popup, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::SetFocus: setControlProperty(popup, kTagPopupFocus, std::intptr_t{1}); break;
         case Message::KillFocus: setControlProperty(popup, kTagPopupFocus, std::intptr_t{0}); break;
@@ -106,7 +106,7 @@ MenuRef getBevelButtonMenu(ControlRef control) noexcept {
     }
 }
 
-bool setupComboProc(ControlRef control, std::uint32_t kind, long) {
+bool setupComboProc(ControlRef control, std::uint32_t kind, std::intptr_t) {
     if (kind == kKindCombo) wrap(control, comboProc, kPropKeptComboProc);
     return true;
 }

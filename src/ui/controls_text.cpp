@@ -60,6 +60,9 @@ void selectPopupText(ControlRef popup, std::string_view text) {
     platform::setControlValue(popup, chosen);
 }
 
+// Above 0 while the module itself sets a control's text.
+int gQuietTextDepth = 0;
+
 void writeText(ControlRef control, std::string_view text) {
     if (!platform::isWindow(control)) return;
     switch (getControlKind(control)) {
@@ -68,14 +71,14 @@ void writeText(ControlRef control, std::string_view text) {
             break;
         case kKindCombo:
             if (auto edit = platform::firstChild(control)) {
-                platform::setWindowText(edit, text);
+                setTextQuietly(edit, text);
                 platform::invalidateWindow(edit);
             } else {
-                platform::setWindowText(control, text);
+                setTextQuietly(control, text);
             }
             break;
         default:
-            platform::setWindowText(control, text);
+            setTextQuietly(control, text);
             break;
     }
     platform::invalidateWindow(control);
@@ -97,7 +100,7 @@ std::string readText(ControlRef control) {
 // ---- Key filter ------------------------------------------------------------------
 constexpr std::uint32_t kTagKeyFilterOldProc = fourCC("kprc");
 
-std::intptr_t keyFilterWindowProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK keyFilterWindowProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
     const auto old = reinterpret_cast<platform::WindowProc>(getControlProperty(window, kTagKeyFilterOldProc));
     const auto filter = reinterpret_cast<KeyFilterProc>(getControlProperty(window, kTagKeyFilter));
@@ -135,6 +138,14 @@ void localiseItems(ControlRef control) {
 }
 
 }  // namespace
+
+void setTextQuietly(ControlRef control, std::string_view text) noexcept {
+    ++gQuietTextDepth;
+    platform::setWindowText(control, text);
+    --gQuietTextDepth;
+}
+
+bool settingTextQuietly() noexcept { return gQuietTextDepth > 0; }
 
 void setControlText(ControlRef control, const char* text) noexcept {
     try {
@@ -214,7 +225,7 @@ void setKeyFilter(ControlRef control, KeyFilterProc filter) noexcept {
     setControlProperty(control, kTagKeyFilter, reinterpret_cast<std::intptr_t>(filter));
 }
 
-bool setupTitleProc(ControlRef control, std::uint32_t kind, long) {
+bool setupTitleProc(ControlRef control, std::uint32_t kind, std::intptr_t) {
     try {
         switch (kind) {
             case kKindPush:

@@ -346,7 +346,7 @@ bool buildTerminated(WindowRef shell, const char* text) {
     const std::string head = windowHead(text);
     const WindowRect place = readRect(head.c_str());
     const WindowRect client{0, 0, place.width > 0 ? place.width : 0, place.height > 0 ? place.height : 0};
-    const WindowRect outer = platform::outerRectForClient(client);
+    const WindowRect outer = platform::outerRectForClient(client, platform::windowStyle(shell), platform::windowExStyle(shell));
     platform::setWindowRect(shell, {place.left, place.top, outer.width, outer.height});
     std::string_view title;
     if (findXMLContent(head.c_str(), "name", title)) platform::setWindowText(shell, title);

@@ -66,7 +66,7 @@ WindowRef senderOf(Message message, std::intptr_t lParam) noexcept {
 
 }  // namespace
 
-std::intptr_t keyHandlerProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK keyHandlerProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::GetDialogCode:
             return platform::kWantAllKeys;
@@ -78,13 +78,23 @@ std::intptr_t keyHandlerProc(WindowRef window, Message message, std::uintptr_t w
                 platform::sendMessage(dialog, Message::NextDialogControl, shiftHeld() ? 1U : 0U, 0);
                 return 0;
             }
+            // The dialog manager's rules, as the control took the keys from it.
             if (key == Key::Return && !isMultiLineEdit(window)) {
+                int id = platform::defaultButtonId(dialog);
+                WindowRef button = id != 0 ? platform::findChild(dialog, id) : nullptr;
+                if (button == nullptr || !platform::isWindowEnabled(button)) {
+                    id = kItemOK;
+                    button = platform::findChild(dialog, id);
+                }
                 platform::sendMessage(dialog, Message::Command,
-                                      platform::commandParam(kItemOK, platform::Notification::Clicked), 0);
+                                      platform::commandParam(id, platform::Notification::Clicked),
+                                      reinterpret_cast<std::intptr_t>(button));
                 return 0;
             }
             if (key == Key::Escape) {
-                platform::sendMessage(dialog, Message::Close, 0, 0);
+                platform::sendMessage(dialog, Message::Command,
+                                      platform::commandParam(kItemCancel, platform::Notification::Clicked),
+                                      reinterpret_cast<std::intptr_t>(platform::findChild(dialog, kItemCancel)));
                 return 0;
             }
             break;

@@ -26,7 +26,7 @@
 
 namespace lumbrel {
 
-std::intptr_t keyHandlerProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK keyHandlerProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                              std::intptr_t lParam);
 
 // Puts the key handler on a control, keeping its procedure. Does nothing for

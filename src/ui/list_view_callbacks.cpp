@@ -31,7 +31,7 @@ std::string flagsPropertyName(std::uint32_t property) {
     return name;
 }
 
-std::intptr_t browserProc(platform::WindowRef view, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK browserProc(platform::WindowRef view, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     const auto kept = reinterpret_cast<platform::WindowProc>(platform::property(view, kPropKeptListProc));
     const bool userAction = message == Message::LeftButtonDown || message == Message::KeyDown;
     std::vector<std::uint32_t> before;

@@ -136,7 +136,8 @@ void screenOrigin(WindowRef window, int& x, int& y) noexcept {
     // The top-level window's rectangle is its outer one: add its frame.
     const platform::WindowRect outer = platform::windowRect(w);
     const platform::WindowRect client = platform::clientRect(w);
-    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height});
+    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height},
+                                                                     platform::windowStyle(w), platform::windowExStyle(w));
     const int border = (framed.width - client.width) / 2;
     const int caption = framed.height - client.height - border;
     x += outer.left + border;
@@ -203,7 +204,7 @@ bool setupDialogs() noexcept {
     return ok;
 }
 
-std::intptr_t separatorProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK separatorProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Paint) {
         paintSeparator(window, reinterpret_cast<platform::Canvas*>(lParam));
         return 0;
@@ -211,7 +212,7 @@ std::intptr_t separatorProc(WindowRef window, Message message, std::uintptr_t wP
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t userPaneProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK userPaneProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     bool handOn = false;
     switch (message) {
         case Message::Command:
@@ -234,7 +235,7 @@ std::intptr_t userPaneProc(WindowRef window, Message message, std::uintptr_t wPa
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t radioGroupProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK radioGroupProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == kRadioGroupGetChecked) return checkedPosition(window);
     if (message == kRadioGroupSetChecked) return checkOnly(window, wParam) ? static_cast<std::intptr_t>(wParam) : 0;
     if (message == Message::Command && platform::commandNotification(wParam) == platform::Notification::Clicked) {
@@ -254,7 +255,7 @@ std::intptr_t radioGroupProc(WindowRef window, Message message, std::uintptr_t w
     return platform::defWindowProc(window, message, wParam, lParam);
 }
 
-std::intptr_t fontMenuProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK fontMenuProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::Paint:
             paintFontMenu(window, reinterpret_cast<platform::Canvas*>(lParam));

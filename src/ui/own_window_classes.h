@@ -74,13 +74,13 @@ inline constexpr platform::Message kFontMenuGetOwner =
     static_cast<platform::Message>(static_cast<std::uint32_t>(platform::Message::User) + 5);
 
 // The window procedures, for the Windows build's class registration and for tests.
-std::intptr_t separatorProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK separatorProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                             std::intptr_t lParam);
-std::intptr_t userPaneProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK userPaneProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                            std::intptr_t lParam);
-std::intptr_t radioGroupProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK radioGroupProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                              std::intptr_t lParam);
-std::intptr_t fontMenuProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK fontMenuProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                            std::intptr_t lParam);
 
 }  // namespace lumbrel

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/control_kind.h"
+#include "ui/controls.h"
 #include "ui/property_names.h"
 #include "ui/ui_types.h"
 
@@ -40,7 +41,7 @@ std::string readValue(const Binding& binding, const std::string& key, const std:
     return value;
 }
 
-bool loadOne(platform::WindowRef window, std::uint32_t kind, long value) {
+bool loadOne(platform::WindowRef window, std::uint32_t kind, std::intptr_t value) {
     const auto* binding = reinterpret_cast<const Binding*>(value);
     if (kind != kKindCheck && kind != kKindEditWindow) return true;
     const std::string* key = platform::textProperty(window, kPropPref);
@@ -51,14 +52,14 @@ bool loadOne(platform::WindowRef window, std::uint32_t kind, long value) {
         if (kind == kKindCheck)
             platform::setControlValue(window, decimalValue(text));
         else
-            platform::setWindowText(window, text);
+            setTextQuietly(window, text);
     } catch (const std::bad_alloc&) {
         // The control keeps what it shows.
     }
     return true;
 }
 
-bool saveOne(platform::WindowRef window, std::uint32_t kind, long value) {
+bool saveOne(platform::WindowRef window, std::uint32_t kind, std::intptr_t value) {
     const auto* binding = reinterpret_cast<const Binding*>(value);
     if (kind != kKindCheck && kind != kKindEditWindow) return true;
     const std::string* key = platform::textProperty(window, kPropPref);
@@ -79,7 +80,7 @@ bool saveOne(platform::WindowRef window, std::uint32_t kind, long value) {
 void walkBound(platform::WindowRef dialog, CMySettings* settings, const char* section, DialogWalkProc proc) {
     if (settings == nullptr || section == nullptr) return;
     Binding binding{settings, section};
-    walkDialog(dialog, proc, reinterpret_cast<long>(&binding));
+    walkDialog(dialog, proc, reinterpret_cast<std::intptr_t>(&binding));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ std::vector<std::string>& dialogLog() {
     return log;
 }
 
-std::intptr_t testDialogProc(WindowRef dialog, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK testDialogProc(WindowRef dialog, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::InitDialog: {
             const auto* script = reinterpret_cast<const DialogScript*>(lParam);
@@ -93,7 +93,7 @@ std::intptr_t testDialogProc(WindowRef dialog, Message message, std::uintptr_t w
         }
         case Message::Notify: {
             const auto* info = reinterpret_cast<const pw::NotifyInfo*>(lParam);
-            dialogLog().push_back("notify " + std::to_string(info->id) + ' ' + std::to_string(info->code));
+            dialogLog().push_back("notify " + std::to_string(info->id) + ' ' + std::to_string(static_cast<std::int32_t>(info->code)));
             return 0;
         }
         case Message::ContextMenu: {

@@ -49,7 +49,7 @@ std::vector<std::string>& dialogLog();
 // Runs the test dialog modally with `script` and answers runModalDialog's result.
 std::intptr_t runTestDialog(const DialogScript& script);
 // The script of the dialog whose InitDialog runs now (nested dialogs stack).
-std::intptr_t testDialogProc(platform::WindowRef dialog, platform::Message message, std::uintptr_t wParam,
+std::intptr_t LUMBREL_CALLBACK testDialogProc(platform::WindowRef dialog, platform::Message message, std::uintptr_t wParam,
                              std::intptr_t lParam);
 
 class DialogTest : public DesktopTest {

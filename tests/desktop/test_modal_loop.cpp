@@ -1,3 +1,4 @@
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_fixture.h"
+#include "support/message_sequence.h"
 
 namespace lumbrel::test {
 namespace {
@@ -78,6 +80,68 @@ TEST_F(ModalLoopTest, TheAgentSeesEveryControlWithItsState) {
     EXPECT_EQ(seen.controlTitled("Units:")->kind, desktop::ControlKind::StaticText);
 }
 
+// Return and Escape as IsDialogMessage turns them into commands: a focused
+// push button wins, else the default button if enabled, else IDOK; Escape is
+// IDCANCEL. lParam names the control of that id (null when there is none).
+TEST_F(ModalLoopTest, ReturnAndEscapeBecomeTheDialogManagersCommands) {
+    using namespace dialog_ids;
+    constexpr int kOwnDefault = 20;
+    struct Case {
+        const char* what;
+        DialogKey key;
+        int focus;                                  // kOk (focused first), kCancel (by Tab) or kEdit (typed into)
+        std::function<void(WindowRef)> prepare;     // changes to the test dialog
+        int command;                                // the id the dialog gets
+        int lParamControl;                          // whose handle lParam carries; 0: none
+    };
+    const auto ownDefault = [](WindowRef dialog) {
+        pw::destroyWindow(pw::findChild(dialog, kOk));
+        pw::createWindow(pw::kButtonClass, "Go", pw::style::kChild | pw::style::kVisible | pw::style::kDefPushButton,
+                         0, {0, 0, 50, 20}, dialog, kOwnDefault);
+    };
+    const std::vector<Case> cases = {
+        {"focused push button", DialogKey::Return, kCancel, nullptr, kCancel, kCancel},
+        {"default button", DialogKey::Return, kEdit, nullptr, kOk, kOk},
+        {"default button other than OK", DialogKey::Return, kEdit, ownDefault, kOwnDefault, kOwnDefault},
+        {"disabled default: IDOK", DialogKey::Return, kEdit,
+         [&](WindowRef dialog) {
+             ownDefault(dialog);
+             pw::enableWindow(pw::findChild(dialog, kOwnDefault), false);
+         },
+         kOk, 0},
+        {"Escape", DialogKey::Escape, kEdit, nullptr, kCancel, kCancel},
+        {"Escape on a focused OK", DialogKey::Escape, kOk, nullptr, kCancel, kCancel},
+        {"Escape without Cancel", DialogKey::Escape, kEdit,
+         [](WindowRef dialog) { pw::destroyWindow(pw::findChild(dialog, kCancel)); }, kCancel, 0},
+    };
+    for (const Case& c : cases) {
+        MessageLog log({Message::Command, Message::Close});
+        std::intptr_t lParam = 0;
+        DialogScript script;
+        script.onInit = [&](WindowRef dialog) {
+            if (c.prepare) c.prepare(dialog);
+            lParam = reinterpret_cast<std::intptr_t>(c.lParamControl != 0 ? pw::findChild(dialog, c.lParamControl)
+                                                                            : nullptr);
+            log.watch(dialog, "dialog");
+        };
+        script.onCommand = [](WindowRef dialog, int id, pw::Notification code) {
+            if (code != pw::Notification::Clicked) return false;
+            pw::endDialog(dialog, 100 + id);
+            return true;
+        };
+        if (c.focus == kCancel) agent->queueDialogAction(DialogAction::press(DialogKey::Tab));
+        if (c.focus == kEdit) agent->queueDialogAction(DialogAction::setText(kEdit, "x"));
+        agent->queueDialogAction(DialogAction::press(c.key));
+        EXPECT_EQ(runTestDialog(script), 100 + c.command) << c.what;
+        expectSequence(log,
+                       {{"dialog", Message::Command, kWParam | kOptional,
+                         pw::commandParam(kEdit, pw::Notification::EditChange)},
+                        {"dialog", Message::Command, kWParam | kLParam,
+                         pw::commandParam(c.command, pw::Notification::Clicked), lParam}},
+                       c.what);
+    }
+}
+
 TEST_F(ModalLoopTest, KeysGoToTheDialogManagerUnlessTheControlWantsThemAll) {
     // Tab from OK (focused first) reaches Cancel, Shift-Tab goes back, Escape closes.
     agent->queueDialogAction(DialogAction::press(DialogKey::Tab));
@@ -91,8 +155,8 @@ TEST_F(ModalLoopTest, KeysGoToTheDialogManagerUnlessTheControlWantsThemAll) {
     EXPECT_EQ(agent->dialogsSeen()[2].focusedId, kOk);
     // Disabled and hidden tab stops are skipped: the last candidate is the password field.
     EXPECT_EQ(agent->dialogsSeen()[3].focusedId, kPassword);
-    // Escape is the close request, which the dialog manager turns into Cancel.
-    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"close", "command 2 clicked"}));
+    // Escape is Command IDCANCEL straight away, never the close request.
+    EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 2 clicked"}));
 }
 
 std::vector<std::string>& keyLog() {
@@ -102,7 +166,7 @@ std::vector<std::string>& keyLog() {
 
 pw::WindowProc keptEditProc = nullptr;
 
-std::intptr_t greedyEdit(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK greedyEdit(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::GetDialogCode) return pw::kWantAllKeys;
     if (message == Message::KeyDown) keyLog().push_back("down " + std::to_string(wParam));
     if (message == Message::Char) keyLog().push_back("char " + std::to_string(wParam));
@@ -276,24 +340,41 @@ TEST_F(ModalLoopTest, NestingTooDeepClosesTheDialogWithoutAsking) {
     EXPECT_EQ(desk().modalDepth(), 0u);
 }
 
-TEST_F(ModalLoopTest, EndDialogKeepsTheFirstResultAndOnlyModalDialogsEnd) {
-    DialogScript script;
-    bool secondAnswer = false;
-    script.onInit = [&](WindowRef dialog) {
-        EXPECT_TRUE(pw::endDialog(dialog, 5));
-        secondAnswer = pw::endDialog(dialog, 9);
-    };
-    EXPECT_EQ(runTestDialog(script), 5);
-    EXPECT_TRUE(secondAnswer);
-    EXPECT_EQ(dialogLines(), (std::vector<std::string>{"dialog \"Test Dialog\" closed before it was shown -> 5"}));
+// EndDialog's rule: every call stores its result, the last one counts, and
+// the loop ends only after the message that called it is handled.
+TEST_F(ModalLoopTest, EndDialogKeepsTheLastResultAndModelessDialogsOnlyHide) {
+    const struct {
+        std::vector<std::intptr_t> calls;
+        std::intptr_t result;
+    } cases[] = {{{5}, 5}, {{5, 9}, 9}, {{0, 7, 3}, 3}, {{7, 0}, 0}};
+    for (const auto& c : cases) {
+        DialogScript script;
+        bool allAnswered = true;
+        bool shellLivedOn = false;
+        script.onInit = [&](WindowRef dialog) {
+            for (const std::intptr_t result : c.calls) allAnswered = pw::endDialog(dialog, result) && allAnswered;
+            shellLivedOn = pw::isWindow(dialog);
+        };
+        dialogLog().clear();
+        desk().transcript().clear();
+        EXPECT_EQ(runTestDialog(script), c.result) << c.calls.size();
+        EXPECT_TRUE(allAnswered);
+        EXPECT_TRUE(shellLivedOn);
+        EXPECT_EQ(dialogLines(), (std::vector<std::string>{"dialog \"Test Dialog\" closed before it was shown -> " +
+                                                           std::to_string(c.result)}));
+    }
     EXPECT_EQ(agent->dialogsSeen().size(), 0u);
 
     DialogScript plain;
     const WindowRef modeless = pw::createModelessDialog(testDialogProc, reinterpret_cast<std::intptr_t>(&plain));
     ASSERT_NE(modeless, nullptr);
+    pw::showWindow(modeless, true);
+    EXPECT_TRUE(pw::endDialog(modeless, 1));
     EXPECT_FALSE(pw::isWindowShown(modeless));
-    EXPECT_FALSE(pw::endDialog(modeless, 1));
     EXPECT_EQ(desk().windowTitled("Test Dialog"), modeless);
+    const WindowRef plainWindow = pw::createWindow("Static", "", 0, 0, {}, nullptr, 0);
+    EXPECT_FALSE(pw::endDialog(plainWindow, 1));
+    pw::destroyWindow(plainWindow);
     pw::destroyWindow(modeless);
     EXPECT_FALSE(pw::endDialog(modeless, 1));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop_fixture.h"
+#include "support/message_sequence.h"
 #include "platform/window_system.h"
 
 namespace lumbrel::test {
@@ -21,7 +22,7 @@ std::vector<std::string>& events() {
 }
 
 // A parent that logs the notifications of its children.
-std::intptr_t parentProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK parentProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Command) {
         const auto control = reinterpret_cast<WindowRef>(lParam);
         events().push_back("command " + std::to_string(pw::commandId(wParam)) + '/' +
@@ -29,7 +30,7 @@ std::intptr_t parentProc(WindowRef window, Message message, std::uintptr_t wPara
                            (control != nullptr && pw::controlId(control) == pw::commandId(wParam) ? "" : " bad control"));
     } else if (message == Message::Notify) {
         const auto* info = reinterpret_cast<const pw::NotifyInfo*>(lParam);
-        events().push_back("notify " + std::to_string(info->id) + '/' + std::to_string(info->code) + " value " +
+        events().push_back("notify " + std::to_string(info->id) + '/' + std::to_string(static_cast<std::int32_t>(info->code)) + " value " +
                            std::to_string(pw::controlValue(info->from)));
     }
     return pw::defWindowProc(window, message, wParam, lParam);
@@ -53,6 +54,39 @@ protected:
 
     WindowRef parent = nullptr;
 };
+
+// Setting a text as the program does: only a single-line edit field reports
+// it (EN_CHANGE on WM_SETTEXT), once, naming itself; nothing else notifies.
+TEST_F(StandardControlTest, SetWindowTextReportsAChangeOnlyFromSingleLineEditFields) {
+    const struct {
+        const char* what;
+        const char* cls;
+        std::uint32_t style;
+        bool reports;
+    } cases[] = {
+        {"single-line edit", pw::kEditClass, st::kEditAutoHScroll, true},
+        {"password edit", pw::kEditClass, st::kEditPassword, true},
+        {"multi-line edit", pw::kEditClass, st::kEditMultiLine | st::kEditWantReturn, false},
+        {"static", pw::kStaticClass, 0, false},
+        {"push button", pw::kButtonClass, st::kPushButton, false},
+        {"editable combo box", pw::kComboBoxClass, st::kComboDropDown, false},
+    };
+    int id = 20;
+    for (const auto& c : cases) {
+        const WindowRef control = make(c.cls, c.style, ++id);
+        MessageLog log({Message::Command});
+        log.watch(parent, "parent");
+        pw::setWindowText(control, "new text");
+        std::vector<Expected> expected;
+        if (c.reports) {
+            expected.push_back({"parent", Message::Command, kWParam | kLParam,
+                                pw::commandParam(id, Notification::EditChange),
+                                reinterpret_cast<std::intptr_t>(control)});
+        }
+        expectSequence(log, expected, c.what);
+        EXPECT_EQ(pw::windowText(control), "new text") << c.what;
+    }
+}
 
 TEST_F(StandardControlTest, AutoRadioButtonsCheckOnlyWithinTheirGroup) {
     const WindowRef a = make(pw::kButtonClass, st::kAutoRadioButton | st::kGroup, 1);
@@ -195,12 +229,12 @@ std::vector<std::string>& chain() {
 pw::WindowProc firstKept = nullptr;
 pw::WindowProc secondKept = nullptr;
 
-std::intptr_t firstSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK firstSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::User) chain().push_back("first");
     return pw::callWindowProc(firstKept, window, message, wParam, lParam);
 }
 
-std::intptr_t secondSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK secondSubclass(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::User) {
         chain().push_back("second");
         return 40 + pw::callWindowProc(secondKept, window, message, wParam, lParam);
@@ -233,7 +267,7 @@ std::vector<std::string>& focusLog() {
     return log;
 }
 
-std::intptr_t focusProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK focusProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     const auto other = reinterpret_cast<WindowRef>(wParam);
     if (message == Message::SetFocus) focusLog().push_back(pw::windowText(window) + " gets from " + pw::windowText(other));
     if (message == Message::KillFocus) focusLog().push_back(pw::windowText(window) + " loses to " + pw::windowText(other));

@@ -82,7 +82,7 @@ TEST_F(WindowPictureTest, ThePictureShowsTheControlsTextsAndStates) {
     EXPECT_EQ(after.substr(onStart, on - onStart).find("#A0A0A0"), std::string::npos);
 }
 
-std::intptr_t paintingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK paintingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Paint) {
         auto* canvas = reinterpret_cast<pw::Canvas*>(lParam);
         pw::drawLine(canvas, 0, 0, 20, 0, 0x808080);

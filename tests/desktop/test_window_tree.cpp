@@ -1,9 +1,11 @@
+#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "desktop_fixture.h"
+#include "support/message_sequence.h"
 #include "platform/window_system.h"
 
 namespace lumbrel::test {
@@ -21,7 +23,7 @@ std::vector<std::string>& seen() {
 
 std::string nameOf(WindowRef window) { return pw::windowText(window); }
 
-std::intptr_t recordingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK recordingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Destroy) seen().push_back(nameOf(window) + ":destroy");
     if (message == Message::Create) seen().push_back(nameOf(window) + ":create");
     if (message == Message::SetFocus) seen().push_back(nameOf(window) + ":setfocus");
@@ -83,7 +85,7 @@ TEST_F(WindowTreeTest, HandlesOfDestroyedWindowsStayDeadAndAreNeverReused) {
     EXPECT_FALSE(pw::isWindow(reinterpret_cast<WindowRef>(std::uintptr_t{0x1234567})));
 }
 
-TEST_F(WindowTreeTest, DestroyReachesChildrenBeforeParentsAndTakesPropertiesTimersAndPostedMessages) {
+TEST_F(WindowTreeTest, DestroyReachesParentsBeforeChildrenAndTakesPropertiesTimersAndPostedMessages) {
     const WindowRef top = make("top", nullptr);
     const WindowRef a = make("a", top, 1);
     const WindowRef a1 = make("a1", a, 11);
@@ -105,7 +107,7 @@ TEST_F(WindowTreeTest, DestroyReachesChildrenBeforeParentsAndTakesPropertiesTime
     seen().clear();
 
     pw::destroyWindow(top);
-    EXPECT_EQ(seen(), (std::vector<std::string>{"a1:killfocus", "a1:destroy", "a:destroy", "b:destroy", "top:destroy"}));
+    EXPECT_EQ(seen(), (std::vector<std::string>{"a1:killfocus", "top:destroy", "a:destroy", "a1:destroy", "b:destroy"}));
     EXPECT_EQ(pw::focusedWindow(), nullptr);
     EXPECT_TRUE(pw::isWindow(other));
     EXPECT_EQ(desk().liveWindowCount(), 1u);
@@ -119,7 +121,57 @@ TEST_F(WindowTreeTest, DestroyReachesChildrenBeforeParentsAndTakesPropertiesTime
     EXPECT_EQ(pw::nextSibling(c2), nullptr);
 }
 
-std::intptr_t destroyParentOnDestroy(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+// Whether the window still had children when each destroy message came.
+std::intptr_t LUMBREL_CALLBACK childCensusProc(WindowRef window, Message message, std::uintptr_t wParam,
+                                               std::intptr_t lParam) {
+    if (message == Message::Destroy || message == Message::NcDestroy) {
+        seen().push_back(nameOf(window) + (message == Message::Destroy ? ":destroy" : ":ncdestroy") +
+                         (pw::firstChild(window) != nullptr ? " with children" : ""));
+    }
+    return pw::defWindowProc(window, message, wParam, lParam);
+}
+
+// As user32 does it: Destroy to the window, then to its children depth first;
+// NcDestroy to each window after its children, the destroyed window last.
+TEST_F(WindowTreeTest, DestroyGoesParentFirstAndNcDestroyComesAfterTheChildren) {
+    using M = Message;
+    struct Case {
+        const char* what;
+        const char* destroyed;
+        std::vector<Expected> order;
+    };
+    const std::vector<Case> cases = {
+        {"the whole tree", "top",
+         {{"top", M::Destroy}, {"a", M::Destroy}, {"a1", M::Destroy}, {"b", M::Destroy},
+          {"a1", M::NcDestroy}, {"a", M::NcDestroy}, {"b", M::NcDestroy}, {"top", M::NcDestroy}}},
+        {"a middle window", "a", {{"a", M::Destroy}, {"a1", M::Destroy}, {"a1", M::NcDestroy}, {"a", M::NcDestroy}}},
+        {"a leaf", "b", {{"b", M::Destroy}, {"b", M::NcDestroy}}},
+    };
+    for (const Case& c : cases) {
+        std::map<std::string, WindowRef> windows;
+        windows["top"] = make("top", nullptr);
+        windows["a"] = make("a", windows["top"], 1);
+        windows["a1"] = make("a1", windows["a"], 11);
+        windows["b"] = make("b", windows["top"], 2);
+        {
+            MessageLog log({M::Destroy, M::NcDestroy});
+            for (const auto& [role, window] : windows) log.watch(window, role);
+            pw::destroyWindow(windows[c.destroyed]);
+            expectSequence(log, c.order, c.what);
+        }
+        pw::destroyWindow(windows["top"]);
+    }
+
+    ASSERT_TRUE(pw::registerWindowClass("Census", childCensusProc));
+    const WindowRef top = pw::createWindow("Census", "top", 0, 0, {}, nullptr, 0);
+    pw::createWindow("Census", "child", pw::style::kChild, 0, {}, top, 1);
+    seen().clear();
+    pw::destroyWindow(top);
+    EXPECT_EQ(seen(), (std::vector<std::string>{"top:destroy with children", "child:destroy", "child:ncdestroy",
+                                                "top:ncdestroy"}));
+}
+
+std::intptr_t LUMBREL_CALLBACK destroyParentOnDestroy(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     // A procedure that tears down more while it is being destroyed.
     if (message == Message::Destroy) {
         seen().push_back(nameOf(window) + ":destroy");
@@ -140,8 +192,48 @@ TEST_F(WindowTreeTest, ProceduresMayDestroyWindowsWhileBeingDestroyed) {
     EXPECT_FALSE(pw::isWindow(top));
     EXPECT_FALSE(pw::isWindow(wrecker));
     EXPECT_FALSE(pw::isWindow(victim));
-    EXPECT_EQ(seen(), (std::vector<std::string>{"wrecker:destroy", "victim:destroy", "top:destroy"}));
+    EXPECT_EQ(seen(), (std::vector<std::string>{"top:destroy", "wrecker:destroy", "victim:destroy"}));
     EXPECT_EQ(desk().liveWindowCount(), 0u);
+}
+
+// outerRectForClient follows the styles as AdjustWindowRectEx does, and
+// gives back exactly the client area the window then has.
+TEST_F(WindowTreeTest, OuterRectForClientFitsTheFrameOfEachStyle) {
+    namespace st = pw::style;
+    const struct {
+        const char* what;
+        std::uint32_t style;
+        std::uint32_t exStyle;
+        int extraWidth;
+        int extraHeight;
+    } cases[] = {
+        {"modal dialog shell", st::kDialogShell, st::kExDialogModalFrame, 6, 28},
+        {"modeless tool window", st::kDialogShell, st::kExToolWindow, 6, 22},
+        {"child with a client edge", st::kChild, st::kExClientEdge, 4, 4},
+        {"plain child", st::kChild, 0, 0, 0},
+    };
+    const pw::WindowRect client{40, 50, 300, 120};
+    const WindowRef top = make("top", nullptr);
+    for (const auto& c : cases) {
+        const pw::WindowRect outer = pw::outerRectForClient(client, c.style, c.exStyle);
+        EXPECT_EQ(outer.width - client.width, c.extraWidth) << c.what;
+        EXPECT_EQ(outer.height - client.height, c.extraHeight) << c.what;
+        const bool child = (c.style & st::kChild) != 0;
+        const WindowRef w = pw::createWindow("Static", "", c.style, c.exStyle, outer, child ? top : nullptr, 1);
+        const pw::WindowRect back = pw::clientRect(w);
+        EXPECT_EQ(back.width, client.width) << c.what;
+        EXPECT_EQ(back.height, client.height) << c.what;
+        // The client area starts where the frame ends.
+        const pw::WindowPoint origin = pw::clientToScreen(w, {0, 0});
+        const pw::WindowPoint corner = child ? pw::clientToScreen(top, {outer.left, outer.top})
+                                             : pw::WindowPoint{outer.left, outer.top};
+        EXPECT_EQ(origin.x - corner.x, client.left - outer.left) << c.what;
+        EXPECT_EQ(origin.y - corner.y, client.top - outer.top) << c.what;
+        pw::destroyWindow(w);
+    }
+    // The defaults are the modal shell's.
+    const pw::WindowRect modal = pw::outerRectForClient(client);
+    EXPECT_EQ(modal.height - client.height, 28);
 }
 
 TEST_F(WindowTreeTest, ClientPointsMapToTheScreenThroughEveryFrameAndEdge) {
@@ -209,7 +301,7 @@ TEST_F(WindowTreeTest, ClassesMustBeKnownAndParentsAlive) {
 namespace lumbrel::test {
 namespace {
 
-std::intptr_t tickingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK tickingProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message == Message::Timer) {
         seen().push_back("tick " + std::to_string(wParam) + " at " + std::to_string(desktop::Desktop::instance().clockMilliseconds()));
         if (wParam == 2) pw::killTimer(window, 2);  // a one-shot

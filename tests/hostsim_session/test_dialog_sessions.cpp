@@ -323,6 +323,10 @@ TEST_F(DialogSessionTest, WindowLinesActAtOnceInAnOpenModelessWindow) {
     EXPECT_EQ(gSeen.editText, "now");
     EXPECT_EQ(gSeen.contextClick, "4 at 2,3");
     EXPECT_TRUE(contains(transcript(), "dialog \"Test Dialog\": check 3 \"Remember\"")) << transcript();
+    // Its procedure ended it on OK: a modeless dialog only hides then.
+    EXPECT_TRUE(lp::isWindow(window));
+    EXPECT_FALSE(lp::isWindowShown(window));
+    lp::showWindow(window, true);
 
     // Lines that cannot be done fail and change nothing.
     makeRunner(RunnerOptions{});

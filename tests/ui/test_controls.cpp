@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@ namespace {
 
 using test::control;
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 class Controls : public test::DialogTest {
 protected:
@@ -195,7 +196,7 @@ TEST_F(Controls, TabsShowOnlyThePageOfTheirValue) {
     EXPECT_EQ(getTabUserPane(tabs, "Nine"), nullptr);
 }
 
-bool neverSwitch(ControlRef, WindowPtr, long user) {
+bool neverSwitch(ControlRef, WindowPtr, std::intptr_t user) {
     ++*reinterpret_cast<int*>(user);
     return true;
 }
@@ -219,13 +220,50 @@ TEST_F(Controls, ClickOnATabSwitchesPagesUnlessItsHandlerTookIt) {
 
     int calls = 0;
     seen.secondShown.clear();
-    auto start = [](WindowPtr window, long user) {
+    auto start = [](WindowPtr window, std::intptr_t user) {
         setControlHandler(window, 9UL, neverSwitch, user);
         return true;
     };
-    EXPECT_EQ(doModalDialog("Tabs", start, reinterpret_cast<long>(&calls)), kCmdCancel);
+    EXPECT_EQ(doModalDialog("Tabs", start, reinterpret_cast<std::intptr_t>(&calls)), kCmdCancel);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(seen.secondShown, (std::vector<bool>{false, false}));
+}
+
+// What a native tab control sends: Win32's NMHDR, filled by user32, not by the module.
+struct NativeNotifyHeader {
+    void* hwndFrom;
+    std::uintptr_t idFrom;
+    std::uint32_t code;
+};
+static_assert(sizeof(platform::NotifyInfo) == sizeof(NativeNotifyHeader));
+static_assert(offsetof(platform::NotifyInfo, from) == offsetof(NativeNotifyHeader, hwndFrom));
+static_assert(offsetof(platform::NotifyInfo, id) == offsetof(NativeNotifyHeader, idFrom));
+static_assert(offsetof(platform::NotifyInfo, code) == offsetof(NativeNotifyHeader, code));
+
+TEST_F(Controls, ANativeTabNotificationSwitchesPagesByItsCode) {
+    std::string pages;
+    for (int n = 1; n <= 2; ++n) pages += control("upan", "<rect>0 20 200 80</rect>") + control("####");
+    addDescription("Tabs", control("tabs", "<id>9</id><text1>One</text1><text2>Two</text2><rect>0 0 250 150</rect>") +
+                               pages + control("####") + okCancel() + control("####"));
+    const struct {
+        std::uint32_t code;
+        bool switches;
+    } cases[] = {{0xFFFFFDD9U, true},    // TCN_SELCHANGE
+                 {0xFFFFFDDAU, false},   // TCN_SELCHANGING: the page has not changed yet
+                 {0xFFFFFFFEU, false}};  // NM_CLICK
+    for (const auto& c : cases) {
+        bool secondShown = false;
+        agent().setDialogStep([&](const desktop::DialogRequest& dialog) {
+            ControlRef tabs = getControl(dialog.dialog, 9UL);
+            platform::setControlValue(tabs, 1);
+            NativeNotifyHeader header{tabs, 9, c.code};
+            platform::sendMessage(dialog.dialog, platform::Message::Notify, 9, reinterpret_cast<std::intptr_t>(&header));
+            secondShown = platform::isWindowShown(getSubControl(tabs, 2));
+            return desktop::DialogAction::click(2);
+        });
+        EXPECT_EQ(doModalDialog("Tabs", nullptr, 0), kCmdCancel);
+        EXPECT_EQ(secondShown, c.switches) << std::hex << c.code;
+    }
 }
 
 TEST_F(Controls, TextByKindAndBoundedFormatting) {
@@ -316,7 +354,7 @@ struct Walk {
     int stopAt = -100;
 };
 
-bool record(ControlRef control, std::uint32_t kind, long value) {
+bool record(ControlRef control, std::uint32_t kind, std::intptr_t value) {
     auto* walk = reinterpret_cast<Walk*>(value);
     walk->ids.push_back(platform::controlId(control));
     walk->kinds.push_back(kind);
@@ -328,13 +366,13 @@ TEST_F(Controls, EnumControlsWalksDepthFirstAndStops) {
                    control("stxt", "<id>5</id>") + control("####")),
               nullptr);
     Walk walk;
-    EXPECT_TRUE(EnumControls(window_, record, reinterpret_cast<long>(&walk)));
+    EXPECT_TRUE(EnumControls(window_, record, reinterpret_cast<std::intptr_t>(&walk)));
     EXPECT_EQ(walk.ids, (std::vector<int>{-1, 3, 4, 5}));  // the root pane first
     EXPECT_EQ(walk.kinds, (std::vector<std::uint32_t>{kKindUserPane, kKindCheck, kKindCheck, kKindStatic}));
 
     Walk inner;
     inner.stopAt = 4;
-    EXPECT_FALSE(EnumControls(getControl(window_, 3UL), record, reinterpret_cast<long>(&inner)));
+    EXPECT_FALSE(EnumControls(getControl(window_, 3UL), record, reinterpret_cast<std::intptr_t>(&inner)));
     EXPECT_EQ(inner.ids, (std::vector<int>{3, 4}));
 }
 

@@ -31,7 +31,7 @@ inline std::vector<ReceivedMessage>& dialogMessages() {
     return messages;
 }
 
-inline std::intptr_t recordingDialogProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
+inline std::intptr_t LUMBREL_CALLBACK recordingDialogProc(platform::WindowRef window, platform::Message message, std::uintptr_t wParam,
                                          std::intptr_t lParam) {
     using platform::Message;
     switch (message) {

@@ -153,7 +153,7 @@ TEST_F(OwnClasses, UserPaneHandsItsChildrensNotificationsToTheDialog) {
                           asParam(tabs));
     platform::NotifyInfo change{tabs, 6, platform::kTabSelectionChanged};
     platform::sendMessage(pane, Message::Notify, 6, reinterpret_cast<std::intptr_t>(&change));
-    platform::NotifyInfo other{tabs, 6, -2};
+    platform::NotifyInfo other{tabs, 6, 0U - 2U};
     platform::sendMessage(pane, Message::Notify, 6, reinterpret_cast<std::intptr_t>(&other));
     platform::DrawItem item;
     item.control = tabs;
@@ -214,7 +214,9 @@ TEST_F(OwnClasses, FontMenuOpensItsItemsBelowItselfAndKeepsTheChoice) {
     // Just below the control: the shell's client origin plus the control's bottom-left.
     const platform::WindowRect shellRect = platform::windowRect(shell_);
     const platform::WindowRect client = platform::clientRect(shell_);
-    const platform::WindowRect framed = platform::outerRectForClient({0, 0, client.width, client.height});
+    // The frame of this shell's own styles (a tool window's caption is lower than a modal one's).
+    const platform::WindowRect framed = platform::outerRectForClient(
+        {0, 0, client.width, client.height}, platform::windowStyle(shell_), platform::windowExStyle(shell_));
     const int border = (framed.width - client.width) / 2;
     EXPECT_EQ(agent->requests[0].x, shellRect.left + border + 20);
     EXPECT_EQ(agent->requests[0].y, shellRect.top + (framed.height - client.height - border) + 30 + 20);
@@ -278,20 +280,26 @@ TEST_F(KeyHandler, TabMovesForwardAndShiftTabBack) {
     EXPECT_EQ(dialogMessages()[3].wParam, 0U);
 }
 
-TEST_F(KeyHandler, ReturnIsOkExceptInAMultiLineFieldAndEscapeCloses) {
+// The dialog manager's rules: Return is the default button's command (IDOK
+// here) except in a multi-line field, Escape is IDCANCEL, never Close; each
+// names the control of that id, or none.
+TEST_F(KeyHandler, ReturnIsOkExceptInAMultiLineFieldAndEscapeIsCancel) {
     key(3, platform::Key::Return);
     key(6, platform::Key::Return);
     key(4, platform::Key::Return);
-    ASSERT_EQ(messageKinds(), (std::vector<Message>{Message::Command, Message::Command}));
-    for (const test::ReceivedMessage& m : dialogMessages()) {
-        EXPECT_EQ(platform::commandId(m.wParam), kItemOK);
-        EXPECT_EQ(platform::commandNotification(m.wParam), platform::Notification::Clicked);
-        EXPECT_EQ(m.lParam, 0);
-    }
-    dialogMessages().clear();
     key(4, platform::Key::Escape);
     key(1, platform::Key::Escape);
-    EXPECT_EQ(messageKinds(), (std::vector<Message>{Message::Close, Message::Close}));
+    const struct {
+        int id;
+    } expected[] = {{kItemOK}, {kItemOK}, {kItemCancel}, {kItemCancel}};
+    ASSERT_EQ(dialogMessages().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const test::ReceivedMessage& m = dialogMessages()[i];
+        EXPECT_EQ(m.message, Message::Command) << i;
+        EXPECT_EQ(platform::commandId(m.wParam), expected[i].id) << i;
+        EXPECT_EQ(platform::commandNotification(m.wParam), platform::Notification::Clicked) << i;
+        EXPECT_EQ(m.lParam, asParam(platform::findChild(shell_, expected[i].id))) << i;
+    }
 }
 
 TEST_F(KeyHandler, CommandsFromOwnChildrenGoToTheDialog) {
@@ -311,7 +319,7 @@ std::vector<Message>& probeMessages() {
     return messages;
 }
 
-std::intptr_t probeProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK probeProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     probeMessages().push_back(message);
     return message == Message::User ? 42 : platform::defWindowProc(window, message, wParam, lParam);
 }
@@ -359,7 +367,7 @@ std::string& modalTyped() {
     return text;
 }
 
-std::intptr_t modalProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t LUMBREL_CALLBACK modalProc(WindowRef window, Message message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
         case Message::InitDialog:
             if (!buildDialog(window, "Keys")) platform::endDialog(window, -5);
@@ -373,7 +381,8 @@ std::intptr_t modalProc(WindowRef window, Message message, std::uintptr_t wParam
                 return 0;
             }
             modalMessages().push_back(message);
-            if (platform::commandId(wParam) == kItemOK) platform::endDialog(window, kItemOK);
+            if (platform::commandId(wParam) == kItemOK || platform::commandId(wParam) == kItemCancel)
+                platform::endDialog(window, platform::commandId(wParam));
             return 0;
         case Message::Close:
             modalMessages().push_back(message);
@@ -408,7 +417,7 @@ TEST_F(KeyHandler, KeysInARunningDialogMoveTheFocusAndEndIt) {
     modalMessages().clear();
     agent->keys = {desktop::DialogKey::Escape};
     EXPECT_EQ(platform::runModalDialog(modalProc, 0), kItemCancel);
-    EXPECT_EQ(modalMessages(), std::vector<Message>{Message::Close});
+    EXPECT_EQ(modalMessages(), std::vector<Message>{Message::Command});
 }
 
 // ---- Kinds and the walk ---------------------------------------------------------------
@@ -461,7 +470,7 @@ struct Visit {
     int stopAt = -1000;  // no window has it
 };
 
-bool recordVisit(WindowRef window, std::uint32_t kind, long value) {
+bool recordVisit(WindowRef window, std::uint32_t kind, std::intptr_t value) {
     auto* visit = reinterpret_cast<Visit*>(value);
     visit->ids.push_back(platform::controlId(window));
     visit->kinds.push_back(kind);
@@ -474,7 +483,7 @@ TEST_F(OwnClasses, WalkIsDepthFirstInCreationOrderAndStopsOnFalse) {
                                   control("cbox", "<id>5</id>") + control("####") + control("push", "<id>6</id>") +
                                   control("####"))));
     Visit all;
-    EXPECT_TRUE(walkDialog(shell_, recordVisit, reinterpret_cast<long>(&all)));
+    EXPECT_TRUE(walkDialog(shell_, recordVisit, reinterpret_cast<std::intptr_t>(&all)));
     const int shellId = platform::controlId(shell_);
     EXPECT_EQ(all.ids, (std::vector<int>{shellId, -1, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(all.kinds, (std::vector<std::uint32_t>{0, kKindUserPane, kKindStatic, kKindCheck, kKindUserPane,
@@ -482,11 +491,11 @@ TEST_F(OwnClasses, WalkIsDepthFirstInCreationOrderAndStopsOnFalse) {
 
     Visit part;
     part.stopAt = 4;
-    EXPECT_FALSE(walkDialog(shell_, recordVisit, reinterpret_cast<long>(&part)));
+    EXPECT_FALSE(walkDialog(shell_, recordVisit, reinterpret_cast<std::intptr_t>(&part)));
     EXPECT_EQ(part.ids, (std::vector<int>{shellId, -1, 1, 2, 3, 4}));
 
     Visit sub;
-    EXPECT_TRUE(walkDialog(platform::findChild(shell_, 2), recordVisit, reinterpret_cast<long>(&sub)));
+    EXPECT_TRUE(walkDialog(platform::findChild(shell_, 2), recordVisit, reinterpret_cast<std::intptr_t>(&sub)));
     EXPECT_EQ(sub.ids, (std::vector<int>{2, 3, 4, 5}));
     EXPECT_TRUE(walkDialog(nullptr, recordVisit, 0));
 }
