@@ -1,5 +1,6 @@
 #include "editing/edit_dialog.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -127,7 +128,7 @@ void editInApplication(CMyDialog& dialog, const char* path) {
     }
 }
 
-bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
+bool handleItem(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     auto& context = *reinterpret_cast<EditPictureContext*>(user);
     switch (item) {
         case kItemWillShow: prepare(*dialog, context); return true;
@@ -158,7 +159,7 @@ void runEditDialog(XTBoxID box, const char* path) {
     context.box = box;
     copyBounded(context.path, path != nullptr ? path : "");
     CMyDialog dialog(nullptr, "EDIT", kItemDone, 0, 0);
-    dialog.doModal(handleItem, reinterpret_cast<long>(&context));
+    dialog.doModal(handleItem, reinterpret_cast<std::intptr_t>(&context));
 }
 
 }  // namespace lumbrel

@@ -1,5 +1,6 @@
 #include "editing/remap_images.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,13 +12,13 @@
 #include <vector>
 
 #include "editing/first_occurrences.h"
+#include "editing/open_documents.h"
 #include "editing/relink_list.h"
 #include "host/key_state.h"
 #include "host/xt_documents.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_pictures.h"
 #include "platform/platform_traits.h"
-#include "platform/processes.h"
 #include "ui/dialog_functions.h"
 #include "util/bounded.h"
 #include "util/files_paths.h"
@@ -73,7 +74,7 @@ bool usablePath(std::string_view path) {
     return path.size() < kPathSize && path.find('\0') == std::string_view::npos;
 }
 
-bool relinkOne(WindowPtr, void* item, long user) {
+bool relinkOne(WindowPtr, void* item, std::intptr_t user) {
     auto& run = *reinterpret_cast<RelinkRun*>(user);
     const auto* box = static_cast<const XTBoxID*>(item);
     const auto index = static_cast<std::size_t>(box - run.boxes);
@@ -98,7 +99,7 @@ bool relinkOne(WindowPtr, void* item, long user) {
 
 void remapImages(const char* listPath) {
     if (!hasCurrentDocument()) return;
-    platform::bringApplicationToFront(platform::kCreatorThisHost, nullptr);
+    setFrontProcess(platform::kCreatorThisHost);
     char posixBuffer[kPathSize];
     const char* posix = posixPathOf(listPath, posixBuffer, sizeof posixBuffer);
     char logPath[kPathSize];
@@ -136,13 +137,11 @@ void remapImages(const char* listPath) {
         return;
     }
     run.log = log.get();
-    const std::uint32_t result = doProgressDialog("Progress", relinkOne, &boxes, reinterpret_cast<long>(&run));
+    const std::uint32_t result = doProgressDialog("Progress", relinkOne, &boxes, reinterpret_cast<std::intptr_t>(&run));
     dprintf("remapImages: %s: %d boxes, result %08x%s", posix, boxes.getCount(), static_cast<unsigned>(result),
             platform::Traits::kLineEnd);
     if (std::fclose(log.release()) != 0) beep();
-    // What the file manager does with a document sent to it (creator 'MACS')
-    // and the shell's default action alike: its default application opens it.
-    platform::openDocument(logPath, nullptr);
+    openDoc(kCreatorFinder, logPath);
 }
 
 }  // namespace lumbrel

@@ -1,5 +1,6 @@
 #include "editing/rename_picture.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "host/key_state.h"
@@ -32,7 +33,7 @@ struct RenameRecord {
     MyArray boxes{kBoxListCapacity, sizeof(XTBoxID)};
 };
 
-bool takeName(ControlRef, WindowPtr window, long user) {
+bool takeName(ControlRef, WindowPtr window, std::intptr_t user) {
     auto& record = *reinterpret_cast<RenameRecord*>(user);
     ControlRef field = getControl(window, kNameItem);
     char typed[kPathSize] = {};
@@ -50,7 +51,7 @@ bool takeName(ControlRef, WindowPtr window, long user) {
     return false;
 }
 
-bool startRenameDialog(WindowPtr window, long user) {
+bool startRenameDialog(WindowPtr window, std::intptr_t user) {
     auto& record = *reinterpret_cast<RenameRecord*>(user);
     ControlRef field = getControl(window, kNameItem);
     ControlRef ok = getControl(window, static_cast<unsigned long>(kItemOK));
@@ -93,7 +94,7 @@ std::int16_t renamePicture() {
     XTGetBoxPath(box, record.path, sizeof record.path);
     if (checkImagePath(record.path) == 0) return 0;
     getFileName(record.path, record.name, true);
-    if (doModalDialog("Rename", startRenameDialog, reinterpret_cast<long>(&record)) != kCmdOK) return 0;
+    if (doModalDialog("Rename", startRenameDialog, reinterpret_cast<std::intptr_t>(&record)) != kCmdOK) return 0;
 
     xt_enumpictboxes(kFirstSpread, kAllSpreads, collectSamePath, nullptr, reinterpret_cast<std::intptr_t>(&record));
     char newPath[kPathSize];

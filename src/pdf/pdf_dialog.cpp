@@ -96,7 +96,7 @@ bool reimport(CMyDialog& dialog, const PdfDialogRecord& record) {
     return true;
 }
 
-bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
+bool handleItem(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     const auto& record = *reinterpret_cast<const PdfDialogRecord*>(user);
     switch (item) {
         case kItemWillShow: prepare(*dialog, record); return true;
@@ -124,7 +124,7 @@ long doPDFImport(XTBoxID box, const char* path) {
         record.page = getPDFPageNum(box, &record.pageBox);
     }
     CMyDialog dialog(nullptr, "PDFIMPORT", kItemOK, kItemCancel, 0);
-    return dialog.doModal(handleItem, reinterpret_cast<long>(&record));
+    return dialog.doModal(handleItem, reinterpret_cast<std::intptr_t>(&record));
 }
 
 }  // namespace lumbrel
