@@ -40,7 +40,7 @@ int depthBelow(WindowRef shell, WindowRef window) {
     return depth;
 }
 
-bool visit(WindowRef window, std::uint32_t kind, long value) {
+bool visit(WindowRef window, std::uint32_t kind, std::intptr_t value) {
     auto* tally = reinterpret_cast<Tally*>(value);
     ++tally->windows;
     check(lumbrel::platform::topLevelWindow(window) == tally->shell);
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Tally tally;
     tally.shell = shell;
-    check(lumbrel::walkDialog(shell, visit, reinterpret_cast<long>(&tally)));
+    check(lumbrel::walkDialog(shell, visit, reinterpret_cast<std::intptr_t>(&tally)));
     // Containers nest at most the limit deep, the controls in the deepest one a level more.
     check(tally.deepest <= lumbrel::kMaxContainerDepth + 1);
 

@@ -29,7 +29,7 @@ int usage() {
     return 2;
 }
 
-bool startShown(lumbrel::WindowPtr, long) { return true; }
+bool startShown(lumbrel::WindowPtr, std::intptr_t) { return true; }
 
 }  // namespace
 

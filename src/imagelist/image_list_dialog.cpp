@@ -77,7 +77,7 @@ bool refuseOrAccept(CMyDialog& dialog, ImageListOptions& options) {
     return false;
 }
 
-bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
+bool handleItem(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     auto& options = *reinterpret_cast<ImageListOptions*>(user);
     if (item == kItemWillShow) {
         prepare(*dialog, options);
@@ -91,7 +91,7 @@ bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
 
 bool runImageListDialog(ImageListOptions& options) {
     CMyDialog dialog(nullptr, "IMGLIST", kItemOK, kItemCancel, 0);
-    const long result = dialog.doModal(handleItem, reinterpret_cast<long>(&options));
+    const long result = dialog.doModal(handleItem, reinterpret_cast<std::intptr_t>(&options));
     return result == kItemOK;
 }
 

@@ -45,7 +45,7 @@ void takeRun(CMyDialog& dialog, SwapOptions& options, std::int16_t item) {
     dialog.endDialog(item);
 }
 
-bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
+bool handleItem(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     auto& options = *reinterpret_cast<SwapOptions*>(user);
     switch (item) {
         case kItemWillShow:
@@ -65,7 +65,7 @@ bool handleItem(CMyDialog* dialog, std::int16_t item, long user) {
 void runSwapDialog(SwapOptions& options) {
     options.direction = SwapDirection::None;
     CMyDialog dialog(nullptr, "SWAP", 0, kItemCancel, 0);
-    dialog.doModal(handleItem, reinterpret_cast<long>(&options));
+    dialog.doModal(handleItem, reinterpret_cast<std::intptr_t>(&options));
 }
 
 }  // namespace lumbrel

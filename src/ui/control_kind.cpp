@@ -64,7 +64,7 @@ std::uint32_t controlKind(platform::WindowRef window) {
     return 0;
 }
 
-bool walkDialog(platform::WindowRef window, DialogWalkProc proc, long value) {
+bool walkDialog(platform::WindowRef window, DialogWalkProc proc, std::intptr_t value) {
     if (proc == nullptr || !platform::isWindow(window)) return true;
     platform::WindowRef current = window;
     for (;;) {

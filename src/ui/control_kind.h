@@ -19,12 +19,12 @@ namespace lumbrel {
 
 std::uint32_t controlKind(platform::WindowRef window);
 
-using DialogWalkProc = bool (*)(platform::WindowRef window, std::uint32_t kind, long value);
+using DialogWalkProc = bool (*)(platform::WindowRef window, std::uint32_t kind, std::intptr_t value);
 
 // Calls `proc` for `window` and then for every descendant, depth first in
 // creation order, with its kind and the caller's value. A false answer stops
 // the walk; the result is false then, true when every window was visited.
 // The walk keeps no stack, so any nesting depth is walked.
-bool walkDialog(platform::WindowRef window, DialogWalkProc proc, long value);
+bool walkDialog(platform::WindowRef window, DialogWalkProc proc, std::intptr_t value);
 
 }  // namespace lumbrel

@@ -41,7 +41,7 @@ platform::WindowRef findBelow(platform::WindowRef window, unsigned long idOrComm
     return nullptr;
 }
 
-bool walk(platform::WindowRef window, EnumControlsProc proc, long value) {
+bool walk(platform::WindowRef window, EnumControlsProc proc, std::intptr_t value) {
     if (!proc(window, getControlKind(window), value)) return false;
     for (auto child = platform::firstChild(window); child != nullptr;) {
         // The callback may destroy what it is given; take the sibling first.
@@ -256,15 +256,15 @@ ControlProc getControlProc(ControlRef control) noexcept {
     return reinterpret_cast<ControlProc>(getControlProperty(control, kTagControlProc));
 }
 
-void setControlUserData(ControlRef control, long user) noexcept { setControlProperty(control, kTagUser, user); }
+void setControlUserData(ControlRef control, std::intptr_t user) noexcept { setControlProperty(control, kTagUser, user); }
 
-long getControlUserData(ControlRef control) noexcept {
-    return static_cast<long>(getControlProperty(control, kTagUser));
+std::intptr_t getControlUserData(ControlRef control) noexcept {
+    return static_cast<std::intptr_t>(getControlProperty(control, kTagUser));
 }
 
 // ---- Walking ---------------------------------------------------------------------------------
 
-bool EnumControls(ControlRef control, EnumControlsProc proc, long value) {
+bool EnumControls(ControlRef control, EnumControlsProc proc, std::intptr_t value) {
     if (proc == nullptr || !platform::isWindow(control)) return true;
     if (platform::parentWindow(control) != nullptr) return walk(control, proc, value);
     for (auto child = platform::firstChild(control); child != nullptr;) {
@@ -287,7 +287,7 @@ bool mustNotBeEmpty(ControlRef control) {
     return getControlProperty(control, kTagEmpty) == 1;
 }
 
-bool findEmpty(ControlRef control, std::uint32_t, long value) {
+bool findEmpty(ControlRef control, std::uint32_t, std::intptr_t value) {
     auto* search = reinterpret_cast<EmptySearch*>(value);
     if (mustNotBeEmpty(control) && getControlText(control).empty()) {
         search->found = control;
@@ -300,7 +300,7 @@ bool findEmpty(ControlRef control, std::uint32_t, long value) {
 
 ControlRef getEmptyControl(WindowPtr window) {
     EmptySearch search;
-    EnumControls(window, findEmpty, reinterpret_cast<long>(&search));
+    EnumControls(window, findEmpty, reinterpret_cast<std::intptr_t>(&search));
     return search.found;
 }
 

@@ -49,9 +49,9 @@ using OpaqueMenuRef = platform::NativeWindow;
 using MenuRef = OpaqueMenuRef*;
 
 // A control's handler: control, its window, the user value given with it.
-using ControlProc = bool (*)(ControlRef control, WindowPtr window, long user);
+using ControlProc = bool (*)(ControlRef control, WindowPtr window, std::intptr_t user);
 // Walk callback: control, its kind, the caller's value; false stops.
-using EnumControlsProc = bool (*)(ControlRef control, std::uint32_t kind, long value);
+using EnumControlsProc = bool (*)(ControlRef control, std::uint32_t kind, std::intptr_t value);
 // Key filter of an edit field: answers 0 to swallow the key, anything else to
 // let it through (possibly changed).
 using KeyFilterProc = std::int16_t (*)(ControlRef control, std::int16_t* keyCode, std::int16_t* charCode,
@@ -144,8 +144,8 @@ inline bool getWindowProperty(WindowPtr window, std::uint32_t tag, char* out, st
 // ---- Handler and user value ----------------------------------------------------------
 void setControlProc(ControlRef control, ControlProc proc) noexcept;
 ControlProc getControlProc(ControlRef control) noexcept;
-void setControlUserData(ControlRef control, long user) noexcept;
-long getControlUserData(ControlRef control) noexcept;
+void setControlUserData(ControlRef control, std::intptr_t user) noexcept;
+std::intptr_t getControlUserData(ControlRef control) noexcept;
 
 // ---- Text by kind ----------------------------------------------------------------------
 // Static and edit texts: the text; combo box: its first sub-control's text,
@@ -242,7 +242,7 @@ bool contextClick(ControlRef view, int x, int y) noexcept;
 void setupControls(WindowPtr window);
 // The walk procedure setupControls runs (control, kind, caller's value):
 // prepares a "comb", leaves every other kind; always true.
-bool setupComboProc(ControlRef control, std::uint32_t kind, long value);
+bool setupComboProc(ControlRef control, std::uint32_t kind, std::intptr_t value);
 
 inline constexpr std::uint32_t kTagPopupFocus = fourCC("focu");
 
@@ -268,7 +268,7 @@ ControlRef getTabUserPane(ControlRef tabs, const char* label) noexcept;
 // The control, then each sub-control in order, depth first, with its kind. A
 // top-level window is no control: for a dialog window the walk covers its
 // controls only. A false answer stops; answers false when stopped.
-bool EnumControls(ControlRef control, EnumControlsProc proc, long value);
+bool EnumControls(ControlRef control, EnumControlsProc proc, std::intptr_t value);
 // The first control whose `empt` property is 1 and whose text is empty.
 ControlRef getEmptyControl(WindowPtr window);
 
@@ -277,7 +277,7 @@ ControlRef getEmptyControl(WindowPtr window);
 // and "stxt", the items of a "popb", the tab labels of a "tabs" (whose pages
 // are then shown) are taken as keys of the string table; a text that is no
 // key stays. Edit fields keep their text. Always true.
-bool setupTitleProc(ControlRef control, std::uint32_t kind, long value);
+bool setupTitleProc(ControlRef control, std::uint32_t kind, std::intptr_t value);
 // The window title (through MyStr) and every control of the window.
 void localiseWindow(WindowPtr window);
 

@@ -106,7 +106,7 @@ MenuRef getBevelButtonMenu(ControlRef control) noexcept {
     }
 }
 
-bool setupComboProc(ControlRef control, std::uint32_t kind, long) {
+bool setupComboProc(ControlRef control, std::uint32_t kind, std::intptr_t) {
     if (kind == kKindCombo) wrap(control, comboProc, kPropKeptComboProc);
     return true;
 }

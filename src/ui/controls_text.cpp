@@ -214,7 +214,7 @@ void setKeyFilter(ControlRef control, KeyFilterProc filter) noexcept {
     setControlProperty(control, kTagKeyFilter, reinterpret_cast<std::intptr_t>(filter));
 }
 
-bool setupTitleProc(ControlRef control, std::uint32_t kind, long) {
+bool setupTitleProc(ControlRef control, std::uint32_t kind, std::intptr_t) {
     try {
         switch (kind) {
             case kKindPush:

@@ -37,11 +37,11 @@ struct DialogRun {
     const char* name = nullptr;
     DialogStartProc start = nullptr;
     WindowHandlerProc close = nullptr;
-    long user = 0;
+    std::intptr_t user = 0;
     bool made = false;
 };
 
-long windowUser(WindowPtr window) noexcept { return static_cast<long>(getWindowProperty(window, kTagUser)); }
+std::intptr_t windowUser(WindowPtr window) noexcept { return static_cast<std::intptr_t>(getWindowProperty(window, kTagUser)); }
 
 // Builds, places and localises the dialog and lets the caller prepare it.
 bool prepareDialog(WindowPtr window, DialogRun& run) {
@@ -201,12 +201,12 @@ struct ProgressRun {
     const char* title = nullptr;
     ProgressStepProc step = nullptr;
     MyArray* items = nullptr;
-    long user = 0;
+    std::intptr_t user = 0;
     std::int32_t next = 0;
     bool done = false;
 };
 
-bool progressTick(WindowPtr window, long value) {
+bool progressTick(WindowPtr window, std::intptr_t value) {
     auto* run = reinterpret_cast<ProgressRun*>(value);
     if (run == nullptr || run->done) return false;
     ControlRef bar = getControl(window, kCmdProgressBar);
@@ -226,7 +226,7 @@ bool progressTick(WindowPtr window, long value) {
     return true;
 }
 
-bool progressStart(WindowPtr window, long value) {
+bool progressStart(WindowPtr window, std::intptr_t value) {
     auto* run = reinterpret_cast<ProgressRun*>(value);
     setWindowTitle(window, run->title);
     ControlRef cancel = getControl(window, kCmdCancel);
@@ -245,7 +245,7 @@ bool progressStart(WindowPtr window, long value) {
 
 // ---- Text entry ---------------------------------------------------------------------
 
-bool stringStart(WindowPtr window, long value) {
+bool stringStart(WindowPtr window, std::intptr_t value) {
     auto* text = reinterpret_cast<char*>(value);
     ControlRef field = getControl(window, kStringItem);
     if (field == nullptr) return true;
@@ -255,7 +255,7 @@ bool stringStart(WindowPtr window, long value) {
     return true;
 }
 
-bool stringOK(ControlRef, WindowPtr window, long value) {
+bool stringOK(ControlRef, WindowPtr window, std::intptr_t value) {
     auto* text = reinterpret_cast<char*>(value);
     if (ControlRef field = getControl(window, kStringItem)) getControlText(field, text, kShortTextSize);
     return false;  // the dialog ends with OK
@@ -265,12 +265,12 @@ struct StringRun {
     char* text = nullptr;
 };
 
-bool stringStartWithOK(WindowPtr window, long value) {
+bool stringStartWithOK(WindowPtr window, std::intptr_t value) {
     auto* run = reinterpret_cast<StringRun*>(value);
-    if (!stringStart(window, reinterpret_cast<long>(run->text))) return false;
+    if (!stringStart(window, reinterpret_cast<std::intptr_t>(run->text))) return false;
     ControlRef ok = getControl(window, static_cast<unsigned long>(kItemOK));
     if (ok == nullptr) ok = getControl(window, kCmdOK);
-    setControlHandler(ok, stringOK, reinterpret_cast<long>(run->text));
+    setControlHandler(ok, stringOK, reinterpret_cast<std::intptr_t>(run->text));
     return true;
 }
 
@@ -347,7 +347,7 @@ void moveDialogFocus(WindowPtr dialog, bool previous) {
     if (platform::className(next) == platform::kEditClass) platform::setEditSelection(next, 0, -1);
 }
 
-std::uint32_t doModalDialog(const char* name, DialogStartProc start, long user) {
+std::uint32_t doModalDialog(const char* name, DialogStartProc start, std::intptr_t user) {
     DialogRun run;
     run.name = name;
     run.start = start;
@@ -357,7 +357,7 @@ std::uint32_t doModalDialog(const char* name, DialogStartProc start, long user) 
     return static_cast<std::uint32_t>(result);
 }
 
-WindowPtr doModelessDialog(const char* name, DialogStartProc start, WindowHandlerProc close, long user) {
+WindowPtr doModelessDialog(const char* name, DialogStartProc start, WindowHandlerProc close, std::intptr_t user) {
     DialogRun run;
     run.name = name;
     run.start = start;
@@ -377,10 +377,10 @@ std::uint32_t getStringFromDialog(const char* name, char* text) {
     if (text == nullptr) return 0;
     StringRun run;
     run.text = text;
-    return doModalDialog(name, stringStartWithOK, reinterpret_cast<long>(&run));
+    return doModalDialog(name, stringStartWithOK, reinterpret_cast<std::intptr_t>(&run));
 }
 
-std::uint32_t doProgressDialog(const char* title, ProgressStepProc step, MyArray* items, long user) {
+std::uint32_t doProgressDialog(const char* title, ProgressStepProc step, MyArray* items, std::intptr_t user) {
     if (items == nullptr || items->getCount() <= 0) return kCmdOK;
     if (step == nullptr) return 0;
     ProgressRun run;
@@ -388,10 +388,10 @@ std::uint32_t doProgressDialog(const char* title, ProgressStepProc step, MyArray
     run.step = step;
     run.items = items;
     run.user = user;
-    return doModalDialog("Progress", progressStart, reinterpret_cast<long>(&run));
+    return doModalDialog("Progress", progressStart, reinterpret_cast<std::intptr_t>(&run));
 }
 
-std::uint32_t doProgressDialog(ProgressStepProc step, MyArray* items, long user) {
+std::uint32_t doProgressDialog(ProgressStepProc step, MyArray* items, std::intptr_t user) {
     return doProgressDialog(platform::kProductName, step, items, user);
 }
 
@@ -407,13 +407,13 @@ bool setWindowHandler(WindowPtr window, std::uint16_t eventKind, WindowHandlerPr
     return true;
 }
 
-void setControlHandler(ControlRef control, DialogControlProc proc, long user) {
+void setControlHandler(ControlRef control, DialogControlProc proc, std::intptr_t user) {
     if (!platform::isWindow(control)) return;
     setControlProc(control, proc);
     setControlUserData(control, user);
 }
 
-void setControlHandler(WindowPtr window, unsigned long idOrCommand, DialogControlProc proc, long user) {
+void setControlHandler(WindowPtr window, unsigned long idOrCommand, DialogControlProc proc, std::intptr_t user) {
     setControlHandler(getControl(window, idOrCommand), proc, user);
 }
 

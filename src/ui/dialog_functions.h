@@ -19,11 +19,11 @@
 
 namespace lumbrel {
 
-using DialogStartProc = bool (*)(WindowPtr window, long user);
-using WindowHandlerProc = bool (*)(WindowPtr window, long user);
-using TimerProc = bool (*)(WindowPtr window, long user);
-using ProgressStepProc = bool (*)(WindowPtr window, void* item, long user);
-using DialogControlProc = bool (*)(ControlRef control, WindowPtr window, long user);
+using DialogStartProc = bool (*)(WindowPtr window, std::intptr_t user);
+using WindowHandlerProc = bool (*)(WindowPtr window, std::intptr_t user);
+using TimerProc = bool (*)(WindowPtr window, std::intptr_t user);
+using ProgressStepProc = bool (*)(WindowPtr window, void* item, std::intptr_t user);
+using DialogControlProc = bool (*)(ControlRef control, WindowPtr window, std::intptr_t user);
 
 // Window event kinds for setWindowHandler.
 inline constexpr std::uint16_t kEventWindowClose = 72;
@@ -37,13 +37,13 @@ inline constexpr std::uint32_t kCmdProgressBar = fourCC("prog");
 // of the free height from the top of the screen), localises its titles, calls
 // start(window, user) and runs it until OK, Cancel, the close box or
 // quitModalDialog ends it.
-std::uint32_t doModalDialog(const char* name, DialogStartProc start, long user);
+std::uint32_t doModalDialog(const char* name, DialogStartProc start, std::intptr_t user);
 
 // Builds, places and localises the description `name`, calls start, shows
 // the window and answers it; null when it could not be made or start
 // refused (the window is gone then). The close box calls close(window,
 // user): true keeps the window, false or no procedure closes it.
-WindowPtr doModelessDialog(const char* name, DialogStartProc start, WindowHandlerProc close, long user);
+WindowPtr doModelessDialog(const char* name, DialogStartProc start, WindowHandlerProc close, std::intptr_t user);
 
 // A modal dialog whose item 3 is an edit field starting with `text`; on OK
 // the field's text is copied back into `text`, which must hold 256 bytes
@@ -55,8 +55,8 @@ std::uint32_t getStringFromDialog(const char* name, char* text);
 // advancing; kCmdOK after the last item, 0 when a step answers false,
 // kCmdCancel on Cancel. No items: kCmdOK at once, nothing shown. The title
 // is localised; the second form is titled "Lumbrel".
-std::uint32_t doProgressDialog(const char* title, ProgressStepProc step, MyArray* items, long user);
-std::uint32_t doProgressDialog(ProgressStepProc step, MyArray* items, long user);
+std::uint32_t doProgressDialog(const char* title, ProgressStepProc step, MyArray* items, std::intptr_t user);
+std::uint32_t doProgressDialog(ProgressStepProc step, MyArray* items, std::intptr_t user);
 
 // Stops the window's timer; a code other than 0 becomes the result; ends the
 // modal loop of the window.
@@ -69,8 +69,8 @@ bool setWindowHandler(WindowPtr window, std::uint16_t eventKind, WindowHandlerPr
 // A click on the control calls proc(control, window, user). For OK and
 // Cancel a true answer keeps the dialog open; for a tab control a false
 // answer switches the page.
-void setControlHandler(ControlRef control, DialogControlProc proc, long user);
-void setControlHandler(WindowPtr window, unsigned long idOrCommand, DialogControlProc proc, long user);
+void setControlHandler(ControlRef control, DialogControlProc proc, std::intptr_t user);
+void setControlHandler(WindowPtr window, unsigned long idOrCommand, DialogControlProc proc, std::intptr_t user);
 
 // One repeating timer per window: at once, then every `seconds`, calling
 // proc(window, the window's caller value). A new timer replaces the old.

@@ -154,7 +154,7 @@ bool CMyListBox::getSelection(char* out) const noexcept {
     return getString(out, row, 0);
 }
 
-void setupListBox(ControlRef control, ListDrawProc draw, long user) noexcept {
+void setupListBox(ControlRef control, ListDrawProc draw, std::intptr_t user) noexcept {
     setControlProperty(control, kTagListDraw, reinterpret_cast<std::intptr_t>(draw));
     setControlUserData(control, user);
     platform::invalidateWindow(control);

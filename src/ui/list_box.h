@@ -62,7 +62,7 @@ private:
 };
 
 // The row draw procedure and user value of a list control.
-void setupListBox(ControlRef control, ListDrawProc draw, long user) noexcept;
+void setupListBox(ControlRef control, ListDrawProc draw, std::intptr_t user) noexcept;
 
 // Draws one row of an owner-drawn list box, as the dialog shells do on
 // Message::DrawItem.

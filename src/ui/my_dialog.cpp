@@ -150,7 +150,7 @@ WindowPtr CMyDialog::create() {
     return window_;
 }
 
-long CMyDialog::doModal(MyDialogCallback callback, long user) {
+long CMyDialog::doModal(MyDialogCallback callback, std::intptr_t user) {
     callback_ = callback;
     user_ = user;
     // Each run starts afresh: an object run before must not answer its old
@@ -173,7 +173,7 @@ long CMyDialog::doModal(MyDialogCallback callback, long user) {
     return built_ ? result_ : 0;
 }
 
-WindowPtr CMyDialog::doModeless(MyDialogCallback callback, long user) {
+WindowPtr CMyDialog::doModeless(MyDialogCallback callback, std::intptr_t user) {
     callback_ = callback;
     user_ = user;
     modal_ = false;
@@ -190,7 +190,7 @@ WindowPtr CMyDialog::doModeless(MyDialogCallback callback, long user) {
 
 void CMyDialog::doEvent(std::int16_t item) { doEvent(item, callback_, user_); }
 
-void CMyDialog::doEvent(std::int16_t item, MyDialogCallback callback, long user) {
+void CMyDialog::doEvent(std::int16_t item, MyDialogCallback callback, std::intptr_t user) {
     if (callback != nullptr && callback(this, item, user)) return;
     if (defaultItem_ > 0 && item == defaultItem_) {
         endDialog(item);
@@ -327,16 +327,16 @@ void CMyDialog::setTitle(const FileRef* file) {
     platform::setWindowText(window_, slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-void CMyDialog::setProperty(std::uint32_t tag, long value) { setWindowProperty(window_, tag, value); }
+void CMyDialog::setProperty(std::uint32_t tag, std::intptr_t value) { setWindowProperty(window_, tag, value); }
 
-long CMyDialog::getProperty(std::uint32_t tag, long defaultValue) {
+std::intptr_t CMyDialog::getProperty(std::uint32_t tag, std::intptr_t defaultValue) {
     if (!platform::isWindow(window_)) return defaultValue;
     try {
         if (!platform::hasProperty(window_, valuePropertyName(tag))) return defaultValue;
     } catch (...) {
         return defaultValue;
     }
-    return static_cast<long>(getWindowProperty(window_, tag));
+    return static_cast<std::intptr_t>(getWindowProperty(window_, tag));
 }
 
 void CMyDialog::freeProperty(std::uint32_t tag) {
@@ -351,7 +351,7 @@ void CMyDialog::redraw() {
     if (!platform::isWindow(window_)) return;
     EnumControls(
         window_,
-        [](ControlRef control, std::uint32_t, long) {
+        [](ControlRef control, std::uint32_t, std::intptr_t) {
             platform::invalidateWindow(control);
             return true;
         },

@@ -30,7 +30,7 @@ struct OpaqueIBNibRef;  // an interface file: none in this build
 struct OpaqueDialogPtr;  // a resource dialog: none in this build
 
 class CMyDialog;
-using MyDialogCallback = bool (*)(CMyDialog* dialog, std::int16_t item, long user);
+using MyDialogCallback = bool (*)(CMyDialog* dialog, std::int16_t item, std::intptr_t user);
 
 inline constexpr std::int16_t kItemWillShow = -1;
 inline constexpr std::int16_t kItemLoopEnded = -2;
@@ -48,10 +48,10 @@ public:
     CMyDialog(const CMyDialog&) = delete;
     CMyDialog& operator=(const CMyDialog&) = delete;
 
-    virtual long doModal(MyDialogCallback callback, long user);
-    virtual WindowPtr doModeless(MyDialogCallback callback, long user);
+    virtual long doModal(MyDialogCallback callback, std::intptr_t user);
+    virtual WindowPtr doModeless(MyDialogCallback callback, std::intptr_t user);
     virtual void doEvent(std::int16_t item);
-    virtual void doEvent(std::int16_t item, MyDialogCallback callback, long user);
+    virtual void doEvent(std::int16_t item, MyDialogCallback callback, std::intptr_t user);
     virtual void endDialog(long result);
     virtual ControlRef getControl(std::int16_t item);
 
@@ -88,8 +88,8 @@ public:
     void setKeyFilter(std::int16_t item, KeyFilterProc filter);
     // The file's name as the window title.
     void setTitle(const FileRef* file);
-    void setProperty(std::uint32_t tag, long value);
-    long getProperty(std::uint32_t tag, long defaultValue);
+    void setProperty(std::uint32_t tag, std::intptr_t value);
+    std::intptr_t getProperty(std::uint32_t tag, std::intptr_t defaultValue);
     // Frees the malloc'ed block kept under the tag and clears the property.
     void freeProperty(std::uint32_t tag);
     ControlRef getRootControl();
@@ -113,7 +113,7 @@ private:
     char windowName_[kDialogWindowNameSize] = {};
     bool modal_ = false;
     MyDialogCallback callback_ = nullptr;
-    long user_ = 0;
+    std::intptr_t user_ = 0;
     std::int16_t resourceId_ = 0;
     std::int16_t defaultItem_ = 0;
     std::int16_t cancelItem_ = 0;

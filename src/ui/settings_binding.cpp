@@ -40,7 +40,7 @@ std::string readValue(const Binding& binding, const std::string& key, const std:
     return value;
 }
 
-bool loadOne(platform::WindowRef window, std::uint32_t kind, long value) {
+bool loadOne(platform::WindowRef window, std::uint32_t kind, std::intptr_t value) {
     const auto* binding = reinterpret_cast<const Binding*>(value);
     if (kind != kKindCheck && kind != kKindEditWindow) return true;
     const std::string* key = platform::textProperty(window, kPropPref);
@@ -58,7 +58,7 @@ bool loadOne(platform::WindowRef window, std::uint32_t kind, long value) {
     return true;
 }
 
-bool saveOne(platform::WindowRef window, std::uint32_t kind, long value) {
+bool saveOne(platform::WindowRef window, std::uint32_t kind, std::intptr_t value) {
     const auto* binding = reinterpret_cast<const Binding*>(value);
     if (kind != kKindCheck && kind != kKindEditWindow) return true;
     const std::string* key = platform::textProperty(window, kPropPref);
@@ -79,7 +79,7 @@ bool saveOne(platform::WindowRef window, std::uint32_t kind, long value) {
 void walkBound(platform::WindowRef dialog, CMySettings* settings, const char* section, DialogWalkProc proc) {
     if (settings == nullptr || section == nullptr) return;
     Binding binding{settings, section};
-    walkDialog(dialog, proc, reinterpret_cast<long>(&binding));
+    walkDialog(dialog, proc, reinterpret_cast<std::intptr_t>(&binding));
 }
 
 }  // namespace

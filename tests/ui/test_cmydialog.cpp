@@ -38,7 +38,7 @@ struct Trace {
     bool handled = false;  // what the callback answers otherwise
 };
 
-bool traceCallback(CMyDialog* dialog, std::int16_t item, long user) {
+bool traceCallback(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     auto* trace = reinterpret_cast<Trace*>(user);
     trace->items.push_back(item);
     if (item == kItemLoopEnded) {
@@ -59,7 +59,7 @@ TEST_F(MyDialogTest, EndedWhileAboutToShowIsNeverShownButStillGetsLoopEnd) {
     Trace trace;
     trace.endAt = kItemWillShow;
     trace.endWith = 42;
-    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<long>(&trace)), 42);
+    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), 42);
     EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, kItemLoopEnded}));
     EXPECT_TRUE(agent().dialogsSeen().empty());
     // The window still stood at -2.
@@ -74,7 +74,7 @@ TEST_F(MyDialogTest, ModalRunPassesClicksAndEndsOnTheDefaultItem) {
     agent().queueDialogAction(DialogAction::setText(3, "typed"));
     agent().queueDialogAction(DialogAction::check(4));
     agent().queueDialogAction(DialogAction::click(1));
-    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<long>(&trace)), 1);
+    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), 1);
     EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, 4, 1, kItemLoopEnded}));
     EXPECT_EQ(trace.textsAtEnd, (std::vector<std::string>{"typed"}));
     // The check box title was taken as a key.
@@ -92,7 +92,7 @@ TEST_F(MyDialogTest, CallbackEndingTheDialogTwiceKeepsTheFirstResult) {
     trace.handled = true;  // OK and Cancel do nothing while handled
     agent().queueDialogAction(DialogAction::click(1));
     agent().queueDialogAction(DialogAction::check(5));
-    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<long>(&trace)), 7);
+    EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), 7);
     EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, 1, 5, kItemLoopEnded}));
 
     // Also without a window.
@@ -110,13 +110,13 @@ TEST_F(MyDialogTest, EachRunStartsAfreshAndIsShown) {
         SCOPED_TRACE(run);
         Trace trace;
         agent().queueDialogAction(DialogAction::click(runs[run].first));
-        EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<long>(&trace)), runs[run].second);
+        EXPECT_EQ(dialog.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), runs[run].second);
         EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, runs[run].first, kItemLoopEnded}));
         EXPECT_EQ(agent().dialogsSeen().size(), run + 1) << "shown at every run";
     }
 }
 
-bool disableOKAtShow(CMyDialog* dialog, std::int16_t item, long user) {
+bool disableOKAtShow(CMyDialog* dialog, std::int16_t item, std::intptr_t user) {
     if (item == kItemWillShow) {
         dialog->enable(1, false);
         dialog->setFocus(3);
@@ -129,7 +129,7 @@ TEST_F(MyDialogTest, ReturnNeverPressesADisabledDefaultItem) {
     Trace trace;
     agent().queueDialogAction(DialogAction::press(desktop::DialogKey::Return));
     agent().queueDialogAction(DialogAction::click(2));
-    EXPECT_EQ(dialog.doModal(disableOKAtShow, reinterpret_cast<long>(&trace)), 2);
+    EXPECT_EQ(dialog.doModal(disableOKAtShow, reinterpret_cast<std::intptr_t>(&trace)), 2);
     EXPECT_EQ(trace.items, (std::vector<int>{kItemWillShow, 2, kItemLoopEnded}));
 }
 
@@ -143,10 +143,10 @@ TEST_F(MyDialogTest, CancelItemAndDialogsThatCannotBeMade) {
     Trace trace;
     CMyDialog fromResource(128, 1, 2, 0);
     EXPECT_EQ(fromResource.create(), nullptr);
-    EXPECT_EQ(fromResource.doModal(traceCallback, reinterpret_cast<long>(&trace)), 0);
+    EXPECT_EQ(fromResource.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), 0);
     CMyDialog missing(nullptr, "NoSuchDialog", 1, 2, 0);
     EXPECT_EQ(missing.create(), nullptr);
-    EXPECT_EQ(missing.doModal(traceCallback, reinterpret_cast<long>(&trace)), 0);
+    EXPECT_EQ(missing.doModal(traceCallback, reinterpret_cast<std::intptr_t>(&trace)), 0);
     EXPECT_TRUE(trace.items.empty());
     EXPECT_EQ(desk().liveWindowCount(), 0U);
 }
@@ -156,7 +156,7 @@ TEST_F(MyDialogTest, ModelessDialogShowsAfterWillShowAndPassesClicks) {
     trace.handled = true;
     {
         CMyDialog dialog(nullptr, "Swap", 1, 2, 0);
-        WindowPtr window = dialog.doModeless(traceCallback, reinterpret_cast<long>(&trace));
+        WindowPtr window = dialog.doModeless(traceCallback, reinterpret_cast<std::intptr_t>(&trace));
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(platform::isWindowVisible(window));
         platform::sendMessage(window, platform::Message::Command,
@@ -248,7 +248,7 @@ TEST_F(MyDialogTest, ValuesShowEnableMenusFocusAndProperties) {
     dialog.setProperty(fourCC("abcd"), 77);
     EXPECT_EQ(dialog.getProperty(fourCC("abcd"), -5), 77);
     void* block = std::malloc(64);
-    dialog.setProperty(fourCC("blok"), reinterpret_cast<long>(block));
+    dialog.setProperty(fourCC("blok"), reinterpret_cast<std::intptr_t>(block));
     dialog.freeProperty(fourCC("blok"));  // a leak here shows in the sanitizer build
     EXPECT_EQ(dialog.getProperty(fourCC("blok"), 0), 0);
 
@@ -278,7 +278,7 @@ TEST_F(MyDialogTest, KeyFilterSeesTypedCharactersAndMaySwallowOrChangeThem) {
     keysSeen = &keys;
     CMyDialog dialog(nullptr, "Swap", 1, 2, 0);
     std::string finalText;
-    auto callback = [](CMyDialog* d, std::int16_t item, long user) {
+    auto callback = [](CMyDialog* d, std::int16_t item, std::intptr_t user) {
         if (item == kItemWillShow) {
             d->setText(3, "%s", "");
             d->setKeyFilter(3, dropX);
@@ -293,7 +293,7 @@ TEST_F(MyDialogTest, KeyFilterSeesTypedCharactersAndMaySwallowOrChangeThem) {
     };
     agent().queueDialogAction(DialogAction::type("axb"));
     agent().queueDialogAction(DialogAction::click(2));
-    EXPECT_EQ(dialog.doModal(callback, reinterpret_cast<long>(&finalText)), 2);
+    EXPECT_EQ(dialog.doModal(callback, reinterpret_cast<std::intptr_t>(&finalText)), 2);
     keysSeen = nullptr;
     EXPECT_EQ(keys.chars, (std::vector<int>{'a', 'x', 'b'}));
     EXPECT_EQ(finalText, "Ab");

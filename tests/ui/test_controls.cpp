@@ -14,7 +14,7 @@ namespace {
 
 using test::control;
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 class Controls : public test::DialogTest {
 protected:
@@ -195,7 +195,7 @@ TEST_F(Controls, TabsShowOnlyThePageOfTheirValue) {
     EXPECT_EQ(getTabUserPane(tabs, "Nine"), nullptr);
 }
 
-bool neverSwitch(ControlRef, WindowPtr, long user) {
+bool neverSwitch(ControlRef, WindowPtr, std::intptr_t user) {
     ++*reinterpret_cast<int*>(user);
     return true;
 }
@@ -219,11 +219,11 @@ TEST_F(Controls, ClickOnATabSwitchesPagesUnlessItsHandlerTookIt) {
 
     int calls = 0;
     seen.secondShown.clear();
-    auto start = [](WindowPtr window, long user) {
+    auto start = [](WindowPtr window, std::intptr_t user) {
         setControlHandler(window, 9UL, neverSwitch, user);
         return true;
     };
-    EXPECT_EQ(doModalDialog("Tabs", start, reinterpret_cast<long>(&calls)), kCmdCancel);
+    EXPECT_EQ(doModalDialog("Tabs", start, reinterpret_cast<std::intptr_t>(&calls)), kCmdCancel);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(seen.secondShown, (std::vector<bool>{false, false}));
 }
@@ -316,7 +316,7 @@ struct Walk {
     int stopAt = -100;
 };
 
-bool record(ControlRef control, std::uint32_t kind, long value) {
+bool record(ControlRef control, std::uint32_t kind, std::intptr_t value) {
     auto* walk = reinterpret_cast<Walk*>(value);
     walk->ids.push_back(platform::controlId(control));
     walk->kinds.push_back(kind);
@@ -328,13 +328,13 @@ TEST_F(Controls, EnumControlsWalksDepthFirstAndStops) {
                    control("stxt", "<id>5</id>") + control("####")),
               nullptr);
     Walk walk;
-    EXPECT_TRUE(EnumControls(window_, record, reinterpret_cast<long>(&walk)));
+    EXPECT_TRUE(EnumControls(window_, record, reinterpret_cast<std::intptr_t>(&walk)));
     EXPECT_EQ(walk.ids, (std::vector<int>{-1, 3, 4, 5}));  // the root pane first
     EXPECT_EQ(walk.kinds, (std::vector<std::uint32_t>{kKindUserPane, kKindCheck, kKindCheck, kKindStatic}));
 
     Walk inner;
     inner.stopAt = 4;
-    EXPECT_FALSE(EnumControls(getControl(window_, 3UL), record, reinterpret_cast<long>(&inner)));
+    EXPECT_FALSE(EnumControls(getControl(window_, 3UL), record, reinterpret_cast<std::intptr_t>(&inner)));
     EXPECT_EQ(inner.ids, (std::vector<int>{3, 4}));
 }
 

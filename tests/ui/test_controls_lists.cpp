@@ -16,7 +16,7 @@ namespace {
 
 using test::control;
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 class Lists : public test::DialogTest {
 protected:

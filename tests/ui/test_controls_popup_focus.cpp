@@ -13,11 +13,11 @@ namespace {
 
 using test::control;
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 std::vector<std::string>* handled = nullptr;
 
-bool record(ControlRef control, WindowPtr, long user) {
+bool record(ControlRef control, WindowPtr, std::intptr_t user) {
     handled->push_back(getControlText(control) + "/" + std::to_string(user));
     return false;
 }

@@ -323,12 +323,12 @@ TEST_F(DialogBuilder, EveryControlGetsTheNormalFont) {
     int controls = 0;
     walkDialog(
         root(),
-        [](WindowRef w, std::uint32_t, long count) {
+        [](WindowRef w, std::uint32_t, std::intptr_t count) {
             EXPECT_EQ(platform::windowFont(w), dialogFont());
             ++*reinterpret_cast<int*>(count);
             return true;
         },
-        reinterpret_cast<long>(&controls));
+        reinterpret_cast<std::intptr_t>(&controls));
     EXPECT_EQ(controls, 5);
 }
 

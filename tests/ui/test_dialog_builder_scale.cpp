@@ -31,10 +31,10 @@ protected:
 
 long countWindows(WindowRef window) {
     long count = 0;
-    walkDialog(window, [](WindowRef, std::uint32_t, long total) {
+    walkDialog(window, [](WindowRef, std::uint32_t, std::intptr_t total) {
         ++*reinterpret_cast<long*>(total);
         return true;
-    }, reinterpret_cast<long>(&count));
+    }, reinterpret_cast<std::intptr_t>(&count));
     return count;
 }
 

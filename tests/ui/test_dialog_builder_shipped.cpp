@@ -48,7 +48,7 @@ struct Shape {
     std::vector<std::string> lines;  // class, id, parent id and kind of every window, in walking order
 };
 
-bool describe(WindowRef window, std::uint32_t kind, long value) {
+bool describe(WindowRef window, std::uint32_t kind, std::intptr_t value) {
     auto* shape = reinterpret_cast<Shape*>(value);
     shape->lines.push_back(platform::className(window) + " " + std::to_string(platform::controlId(window)) + " " +
                            std::to_string(platform::controlId(platform::parentWindow(window))) + " " +
@@ -88,7 +88,7 @@ TEST_F(ShippedDescriptions, EachBuildsInBothLanguages) {
             const std::string text(data, static_cast<std::size_t>(length));
             std::free(data);
             Shape& shape = shapes[index];
-            walkDialog(platform::firstChild(shell), describe, reinterpret_cast<long>(&shape));
+            walkDialog(platform::firstChild(shell), describe, reinterpret_cast<std::intptr_t>(&shape));
             EXPECT_EQ(static_cast<int>(shape.lines.size()) - 1, buildableControls(text));
             EXPECT_GT(platform::clientRect(shell).width, 0);
             EXPECT_GT(platform::clientRect(shell).height, 0);

@@ -28,16 +28,16 @@ class DialogFunctions : public test::DialogTest {};
 struct HandlerLog {
     int calls = 0;
     bool answer = false;
-    long user = 0;
+    std::intptr_t user = 0;
 };
 
-bool recordHandler(ControlRef, WindowPtr, long user) {
+bool recordHandler(ControlRef, WindowPtr, std::intptr_t user) {
     auto* log = reinterpret_cast<HandlerLog*>(user);
     ++log->calls;
     return log->answer;
 }
 
-bool installOKHandler(WindowPtr window, long user) {
+bool installOKHandler(WindowPtr window, std::intptr_t user) {
     setControlHandler(window, static_cast<unsigned long>(kItemOK), recordHandler, user);
     return true;
 }
@@ -48,13 +48,13 @@ TEST_F(DialogFunctions, OKWithAHandlerAnsweringTrueStaysOpenAndFalseEndsWithOK) 
     log.answer = true;
     agent().queueDialogAction(DialogAction::click(1));
     agent().queueDialogAction(DialogAction::click(2));
-    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<long>(&log)), kCmdCancel);
+    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<std::intptr_t>(&log)), kCmdCancel);
     EXPECT_EQ(log.calls, 1);
     EXPECT_EQ(agent().dialogsSeen().size(), 2U);  // still open after OK
 
     log = HandlerLog{};
     agent().queueDialogAction(DialogAction::click(1));
-    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(doModalDialog("Dlg", installOKHandler, reinterpret_cast<std::intptr_t>(&log)), kCmdOK);
     EXPECT_EQ(log.calls, 1);
 
     // No handler at all: OK ends with OK, Cancel with Cancel.
@@ -64,7 +64,7 @@ TEST_F(DialogFunctions, OKWithAHandlerAnsweringTrueStaysOpenAndFalseEndsWithOK) 
     EXPECT_EQ(doModalDialog("Dlg", nullptr, 0), kCmdCancel);
 }
 
-bool refuse(WindowPtr, long) { return false; }
+bool refuse(WindowPtr, std::intptr_t) { return false; }
 
 TEST_F(DialogFunctions, KeyboardCloseBoxAndFailuresGiveTheirCodes) {
     addDescription("Dlg", okCancel() + control("etxt", "<id>3</id><rect>10 10 100 13</rect>") + control("####"));
@@ -90,7 +90,7 @@ struct ReturnCase {
     std::uint32_t result;  // Return, then a click on Cancel
 };
 
-bool prepareReturnCase(WindowPtr window, long user) {
+bool prepareReturnCase(WindowPtr window, std::intptr_t user) {
     const auto& c = *reinterpret_cast<const ReturnCase*>(user);
     enableControl(window, static_cast<unsigned long>(kItemOK), c.okEnabled);
     showControl(window, static_cast<unsigned long>(kItemOK), c.okShown);
@@ -112,33 +112,33 @@ TEST_F(DialogFunctions, ReturnPressesOnlyAnOKButtonTheUserCouldPress) {
         SCOPED_TRACE(c.what);
         agent().queueDialogAction(DialogAction::press(DialogKey::Return));
         agent().queueDialogAction(DialogAction::click(2));
-        EXPECT_EQ(doModalDialog("Dlg", prepareReturnCase, reinterpret_cast<long>(&c)), c.result);
+        EXPECT_EQ(doModalDialog("Dlg", prepareReturnCase, reinterpret_cast<std::intptr_t>(&c)), c.result);
     }
 }
 
-bool keepOpen(WindowPtr, long user) {
+bool keepOpen(WindowPtr, std::intptr_t user) {
     ++*reinterpret_cast<int*>(user);
     return true;
 }
 
-bool installCloseProc(WindowPtr window, long) { return setWindowHandler(window, kEventWindowClose, keepOpen); }
+bool installCloseProc(WindowPtr window, std::intptr_t) { return setWindowHandler(window, kEventWindowClose, keepOpen); }
 
 TEST_F(DialogFunctions, CloseProcedureAnsweringTrueKeepsTheDialog) {
     addDescription("Dlg", okCancel() + control("####"));
     int closes = 0;
     agent().queueDialogAction(DialogAction::closeBox());
     agent().queueDialogAction(DialogAction::click(1));
-    EXPECT_EQ(doModalDialog("Dlg", installCloseProc, reinterpret_cast<long>(&closes)), kCmdOK);
+    EXPECT_EQ(doModalDialog("Dlg", installCloseProc, reinterpret_cast<std::intptr_t>(&closes)), kCmdOK);
     EXPECT_EQ(closes, 1);
 }
 
-bool quitWithCode(ControlRef, WindowPtr window, long user) {
+bool quitWithCode(ControlRef, WindowPtr window, std::intptr_t user) {
     quitModalDialog(window, static_cast<std::uint32_t>(user));
     return true;
 }
 
-bool installQuit(WindowPtr window, long) {
-    setControlHandler(window, 5, quitWithCode, static_cast<long>(fourCC("done")));
+bool installQuit(WindowPtr window, std::intptr_t) {
+    setControlHandler(window, 5, quitWithCode, static_cast<std::intptr_t>(fourCC("done")));
     return true;
 }
 
@@ -148,7 +148,7 @@ TEST_F(DialogFunctions, QuitModalDialogEndsWithItsCode) {
     EXPECT_EQ(doModalDialog("Dlg", installQuit, 0), fourCC("done"));
 }
 
-bool installPopupHandler(WindowPtr window, long user) {
+bool installPopupHandler(WindowPtr window, std::intptr_t user) {
     setControlHandler(window, 4UL, recordHandler, user);
     return true;
 }
@@ -160,31 +160,31 @@ TEST_F(DialogFunctions, PopupHandlerIsCalledOnceWhenItsListCloses) {
     HandlerLog log;
     agent().queueDialogAction(DialogAction::choose(4, "B"));
     agent().queueDialogAction(DialogAction::click(2));
-    EXPECT_EQ(doModalDialog("Dlg", installPopupHandler, reinterpret_cast<long>(&log)), kCmdCancel);
+    EXPECT_EQ(doModalDialog("Dlg", installPopupHandler, reinterpret_cast<std::intptr_t>(&log)), kCmdCancel);
     EXPECT_EQ(log.calls, 1);
 }
 
 struct TimerRun {
     int ticks = 0;
-    long userSeen = 0;
+    std::intptr_t userSeen = 0;
 };
 
-bool tick(WindowPtr window, long user) {
+bool tick(WindowPtr window, std::intptr_t user) {
     auto* run = reinterpret_cast<TimerRun*>(user);
     run->userSeen = user;
     if (++run->ticks == 3) quitModalDialog(window, fourCC("tick"));
     return true;
 }
 
-bool startTimer(WindowPtr window, long) { return setTimer(window, tick, 0.05F); }
+bool startTimer(WindowPtr window, std::intptr_t) { return setTimer(window, tick, 0.05F); }
 
 TEST_F(DialogFunctions, TimerTicksWithTheDialogValueUntilQuit) {
     addDescription("Dlg", okCancel() + control("####"));
     TimerRun run;
     const std::uint64_t before = desk().clockMilliseconds();
-    EXPECT_EQ(doModalDialog("Dlg", startTimer, reinterpret_cast<long>(&run)), fourCC("tick"));
+    EXPECT_EQ(doModalDialog("Dlg", startTimer, reinterpret_cast<std::intptr_t>(&run)), fourCC("tick"));
     EXPECT_EQ(run.ticks, 3);
-    EXPECT_EQ(run.userSeen, reinterpret_cast<long>(&run));
+    EXPECT_EQ(run.userSeen, reinterpret_cast<std::intptr_t>(&run));
     // The first tick comes at once, then two periods of 50 ms.
     EXPECT_GE(desk().clockMilliseconds() - before, 100U);
     EXPECT_LT(desk().clockMilliseconds() - before, 150U);
@@ -198,7 +198,7 @@ struct StepLog {
     std::vector<std::int16_t> barValues;
 };
 
-bool step(WindowPtr window, void* item, long user) {
+bool step(WindowPtr window, void* item, std::intptr_t user) {
     auto* log = reinterpret_cast<StepLog*>(user);
     log->items.push_back(*static_cast<std::int32_t*>(item));
     log->barValues.push_back(getControlValue(window, kCmdProgressBar));
@@ -220,7 +220,7 @@ TEST_F(DialogFunctions, ProgressStepsEveryItemInOrderAndEndsWithOK) {
     MyArray items;
     fill(items, {10, 20, 30});
     StepLog log;
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&log)), kCmdOK);
     EXPECT_EQ(log.items, (std::vector<std::int32_t>{10, 20, 30}));
     EXPECT_EQ(log.barValues, (std::vector<std::int16_t>{1, 2, 3}));
     ASSERT_FALSE(agent().dialogsSeen().empty());
@@ -239,7 +239,7 @@ TEST_F(DialogFunctions, ProgressStepsEveryItemInOrderAndEndsWithOK) {
 
     // The product name as title.
     StepLog again;
-    EXPECT_EQ(doProgressDialog(step, &items, reinterpret_cast<long>(&again)), kCmdOK);
+    EXPECT_EQ(doProgressDialog(step, &items, reinterpret_cast<std::intptr_t>(&again)), kCmdOK);
     EXPECT_EQ(agent().dialogsSeen().back().title, "Lumbrel");
 }
 
@@ -247,8 +247,8 @@ TEST_F(DialogFunctions, ProgressWithoutItemsShowsNothingAndFailingStepOrCancelEn
     addDescription("Progress", progressDescription());
     MyArray empty;
     StepLog log;
-    EXPECT_EQ(doProgressDialog("progTitle", step, &empty, reinterpret_cast<long>(&log)), kCmdOK);
-    EXPECT_EQ(doProgressDialog("progTitle", step, nullptr, reinterpret_cast<long>(&log)), kCmdOK);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &empty, reinterpret_cast<std::intptr_t>(&log)), kCmdOK);
+    EXPECT_EQ(doProgressDialog("progTitle", step, nullptr, reinterpret_cast<std::intptr_t>(&log)), kCmdOK);
     EXPECT_TRUE(log.items.empty());
     EXPECT_TRUE(agent().dialogsSeen().empty());
     EXPECT_EQ(desk().liveWindowCount(), 0U);
@@ -256,28 +256,28 @@ TEST_F(DialogFunctions, ProgressWithoutItemsShowsNothingAndFailingStepOrCancelEn
     MyArray items;
     fill(items, {1, 2, 3});
     log.failAt = 1;
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&log)), 0U);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&log)), 0U);
     EXPECT_EQ(log.items, (std::vector<std::int32_t>{1, 2}));
 
     StepLog cancelled;
     agent().queueDialogAction(DialogAction::click(2));
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&cancelled)), kCmdCancel);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&cancelled)), kCmdCancel);
     EXPECT_LT(cancelled.items.size(), 3U);
     StepLog escaped;
     agent().queueDialogAction(DialogAction::press(DialogKey::Escape));
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&escaped)), kCmdCancel);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&escaped)), kCmdCancel);
     EXPECT_LT(escaped.items.size(), 3U);
 
     // Return has no OK to press: only the end of the walk answers OK.
     StepLog returned;
     agent().queueDialogAction(DialogAction::press(DialogKey::Return));
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&returned)), kCmdOK);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&returned)), kCmdOK);
     EXPECT_EQ(returned.items, (std::vector<std::int32_t>{1, 2, 3}));
 
     // Without the description the progress dialog cannot run.
     std::remove(dir_.file("Progress_E.xml").c_str());
     StepLog missing;
-    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<long>(&missing)), 0U);
+    EXPECT_EQ(doProgressDialog("progTitle", step, &items, reinterpret_cast<std::intptr_t>(&missing)), 0U);
     EXPECT_TRUE(missing.items.empty());
 }
 
@@ -313,7 +313,7 @@ TEST_F(DialogFunctions, StringFromDialogCopiesBackAtMost255BytesOnOKOnly) {
 
 // ---- Focus navigation ------------------------------------------------------------------
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 TEST_F(DialogFunctions, FocusNavigationSkipsHiddenAndDisabledAndWraps) {
     addDescription("Focus",
@@ -370,7 +370,7 @@ TEST_F(DialogFunctions, TabKeysInAModalDialogMoveTheFocus) {
 
 // ---- Modeless --------------------------------------------------------------------------
 
-bool closeCounter(WindowPtr, long user) {
+bool closeCounter(WindowPtr, std::intptr_t user) {
     auto* count = reinterpret_cast<int*>(user);
     return ++*count == 1;  // keeps the window the first time only
 }
@@ -382,7 +382,7 @@ TEST_F(DialogFunctions, ModelessDialogIsShownAndClosesThroughItsCloseProcedure) 
     EXPECT_EQ(doModelessDialog("Tool", refuse, closeCounter, 0), nullptr);
     EXPECT_EQ(desk().liveWindowCount(), 0U);
 
-    WindowPtr window = doModelessDialog("Tool", accept, closeCounter, reinterpret_cast<long>(&closes));
+    WindowPtr window = doModelessDialog("Tool", accept, closeCounter, reinterpret_cast<std::intptr_t>(&closes));
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(platform::isWindowVisible(window));
     EXPECT_EQ(platform::windowText(window), "Localised Title");

@@ -16,7 +16,7 @@ namespace {
 
 using test::control;
 
-bool accept(WindowPtr, long) { return true; }
+bool accept(WindowPtr, std::intptr_t) { return true; }
 
 // What the caller's procedures saw.
 struct Calls {
@@ -259,7 +259,7 @@ void contextClickFromTheUser(ControlRef control, int x, int y) {
                           platform::pointParam(platform::clientToScreen(control, {x, y})));
 }
 
-bool listWithContextMenu(WindowPtr dialog, long) {
+bool listWithContextMenu(WindowPtr dialog, std::intptr_t) {
     ControlRef list = getControl(dialog, 3UL);
     setupBrowserControl(list, itemData, compareNames, notify, nullptr, nullptr);
     addBrowserItems(list, 3);

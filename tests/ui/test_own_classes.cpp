@@ -461,7 +461,7 @@ struct Visit {
     int stopAt = -1000;  // no window has it
 };
 
-bool recordVisit(WindowRef window, std::uint32_t kind, long value) {
+bool recordVisit(WindowRef window, std::uint32_t kind, std::intptr_t value) {
     auto* visit = reinterpret_cast<Visit*>(value);
     visit->ids.push_back(platform::controlId(window));
     visit->kinds.push_back(kind);
@@ -474,7 +474,7 @@ TEST_F(OwnClasses, WalkIsDepthFirstInCreationOrderAndStopsOnFalse) {
                                   control("cbox", "<id>5</id>") + control("####") + control("push", "<id>6</id>") +
                                   control("####"))));
     Visit all;
-    EXPECT_TRUE(walkDialog(shell_, recordVisit, reinterpret_cast<long>(&all)));
+    EXPECT_TRUE(walkDialog(shell_, recordVisit, reinterpret_cast<std::intptr_t>(&all)));
     const int shellId = platform::controlId(shell_);
     EXPECT_EQ(all.ids, (std::vector<int>{shellId, -1, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(all.kinds, (std::vector<std::uint32_t>{0, kKindUserPane, kKindStatic, kKindCheck, kKindUserPane,
@@ -482,11 +482,11 @@ TEST_F(OwnClasses, WalkIsDepthFirstInCreationOrderAndStopsOnFalse) {
 
     Visit part;
     part.stopAt = 4;
-    EXPECT_FALSE(walkDialog(shell_, recordVisit, reinterpret_cast<long>(&part)));
+    EXPECT_FALSE(walkDialog(shell_, recordVisit, reinterpret_cast<std::intptr_t>(&part)));
     EXPECT_EQ(part.ids, (std::vector<int>{shellId, -1, 1, 2, 3, 4}));
 
     Visit sub;
-    EXPECT_TRUE(walkDialog(platform::findChild(shell_, 2), recordVisit, reinterpret_cast<long>(&sub)));
+    EXPECT_TRUE(walkDialog(platform::findChild(shell_, 2), recordVisit, reinterpret_cast<std::intptr_t>(&sub)));
     EXPECT_EQ(sub.ids, (std::vector<int>{2, 3, 4, 5}));
     EXPECT_TRUE(walkDialog(nullptr, recordVisit, 0));
 }
