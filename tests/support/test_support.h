@@ -21,6 +21,11 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(std::string_view name) const { return (path_ / name).string(); }
+    // The folder's path as UTF-8 text, the form the module takes paths in.
+    std::string text() const {
+        const std::u8string utf8 = path_.u8string();
+        return std::string(utf8.begin(), utf8.end());
+    }
 
 private:
     std::filesystem::path path_;
@@ -68,6 +73,11 @@ bool makeNonFile(NonFile kind, const std::string& path);
 int runBounded(std::chrono::milliseconds limit, const std::function<int()>& body);
 // runBounded for a yes/no body: true when it answered true in time.
 bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work);
+
+// A path given as the module gives it, UTF-8 text, in the standard
+// library's form (on Windows, where narrow text means the ANSI code page,
+// converted from UTF-8).
+std::filesystem::path pathFromUtf8(const std::string& path);
 
 std::string readFile(const std::string& path);
 // Everything written to a temporary stream so far (flushed and read from its start).
