@@ -1,9 +1,13 @@
 #include "support/test_support.h"
 
+#include <algorithm>
+
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "platform/platform_traits.h"
 
 namespace lumbrel::test {
 
@@ -51,6 +55,15 @@ void writeFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot write " + path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+char otherPathSeparator() {
+    return platform::Traits::kHfsPaths ? ':' : platform::Traits::kPathSeparator;
+}
+
+std::string otherPathForm(std::string hfsPath) {
+    std::replace(hfsPath.begin(), hfsPath.end(), ':', otherPathSeparator());
+    return hfsPath;
 }
 
 std::string sourcePath(std::string_view relative) {

@@ -19,6 +19,13 @@ namespace lumbrel::test {
 
 std::filesystem::path pathFromUtf8(const std::string& path) { return path; }  // bytes as they are
 
+bool makeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link, std::string& error) {
+    std::error_code code;
+    std::filesystem::create_directory_symlink(target, link, code);
+    if (code) error = code.message();
+    return !code;
+}
+
 namespace {
 
 bool setImmutable(const std::filesystem::path& item, bool on) {
