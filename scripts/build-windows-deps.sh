@@ -21,7 +21,7 @@ as_root() {
 
 # ---- Debian packages ----
 packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth fonts-wine libz-mingw-w64-dev
-          dpkg-dev cmake ninja-build pkg-config)
+          dpkg-dev cmake ninja-build pkg-config unicode-data bzip2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
