@@ -1,26 +1,18 @@
 #include "drop/folder_index.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 
+#include "platform/file_system.h"
+#include "platform/platform_traits.h"
 #include "util/files_paths.h"
 #include "util/utf8_text.h"
 
 namespace lumbrel {
 
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const noexcept { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 // FNV-1a over the name's folded key, so that names that match hash alike.
 // An ASCII name is its own key with the letters lower-cased: no copy.
@@ -38,27 +30,12 @@ std::uint32_t nameHash(std::string_view name) {
     return hash;
 }
 
-// The walk's own test: a folder of its own, never a link to one.
-bool isRealFolder(int folderFd, const dirent& entry) noexcept {
-    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
-    struct stat info {};
-    return ::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-}
-
-FolderIndex::Kind kindOf(const dirent& entry) noexcept {
-    switch (entry.d_type) {
-        case DT_REG: return FolderIndex::Kind::File;
-        case DT_DIR: return FolderIndex::Kind::Folder;
-        default: return FolderIndex::Kind::Unknown;  // links, and file systems that do not say
+FolderIndex::Kind kindOf(platform::ItemKind kind) noexcept {
+    switch (kind) {
+        case platform::ItemKind::File: return FolderIndex::Kind::File;
+        case platform::ItemKind::Folder: return FolderIndex::Kind::Folder;
+        default: return FolderIndex::Kind::Unknown;  // links and others are asked when matched
     }
-}
-
-DirHandle openSubfolder(int folderFd, const char* name) noexcept {
-    const int fd = ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return DirHandle();
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) ::close(fd);
-    return DirHandle(dir);
 }
 
 }  // namespace
@@ -95,28 +72,28 @@ bool FolderIndex::add(const char* path, std::size_t pathLength, std::size_t name
 // Item by item as EnumFolder goes: a path that does not fit in kPathSize is
 // left out (and not entered); a real folder is walked right after it is
 // listed; one that cannot be opened is skipped.
-bool FolderIndex::walk(void* opened, const char* folderPath, bool deep) {
-    DIR* folder = static_cast<DIR*>(opened);
-    const int folderFd = ::dirfd(folder);
+bool FolderIndex::walk(platform::FolderListing& folder, const char* folderPath, bool deep) {
     const std::size_t folderLength = std::strlen(folderPath);
-    const bool endsInSlash = folderLength > 0 && folderPath[folderLength - 1] == '/';
+    const bool endsInSlash = folderLength > 0 && (folderPath[folderLength - 1] == '/' ||
+                                                  folderPath[folderLength - 1] == platform::Traits::kPathSeparator);
     const std::size_t nameStart = folderLength + (endsInSlash ? 0 : 1);
     char itemPath[kPathSize];
     if (nameStart >= sizeof itemPath) return true;
     std::memcpy(itemPath, folderPath, folderLength);
-    itemPath[folderLength] = '/';
-    while (const dirent* entry = ::readdir(folder)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    itemPath[folderLength] = platform::Traits::kPathSeparator;
+    const char* name = nullptr;
+    platform::ItemKind itemKind{};
+    while (folder.next(name, itemKind)) {
         const std::size_t nameLength = std::strlen(name);
         if (nameStart + nameLength >= sizeof itemPath) continue;
         std::memcpy(itemPath + nameStart, name, nameLength + 1);
-        if (!add(itemPath, nameStart + nameLength, nameStart, kindOf(*entry))) return false;
+        if (!add(itemPath, nameStart + nameLength, nameStart, kindOf(itemKind))) return false;
 
-        if (!deep || !isRealFolder(folderFd, *entry)) continue;
-        const DirHandle subfolder = openSubfolder(folderFd, name);
+        // A folder of its own is entered, never a link to one.
+        if (!deep || itemKind != platform::ItemKind::Folder) continue;
+        platform::FolderListing subfolder(folder, name);
         if (!subfolder) continue;
-        if (!walk(subfolder.get(), itemPath, deep)) return false;
+        if (!walk(subfolder, itemPath, deep)) return false;
     }
     return true;
 }
@@ -165,8 +142,8 @@ bool FolderIndex::build(const char* folder, bool deep) noexcept {
     if (folder != nullptr) {
         char converted[kMaxConvertedPathSize];
         const char* path = posixPathOf(folder, converted, sizeof converted);
-        const DirHandle top(path != nullptr ? ::opendir(path) : nullptr);
-        if (top) built = walk(top.get(), path, deep);
+        platform::FolderListing top(path);
+        if (top) built = walk(top, path, deep);
     }
     if (built) built = makeTable();
     if (!built) clear();

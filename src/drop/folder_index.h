@@ -20,6 +20,10 @@
 
 #include "drop/folder_match.h"
 
+namespace lumbrel::platform {
+class FolderListing;
+}
+
 namespace lumbrel {
 
 class FolderIndex {
@@ -54,7 +58,7 @@ private:
     static constexpr std::size_t kEntriesPerBlock = 2048;
 
     bool add(const char* path, std::size_t pathLength, std::size_t nameStart, Kind kind);
-    bool walk(void* folder, const char* folderPath, bool deep);
+    bool walk(platform::FolderListing& folder, const char* folderPath, bool deep);
     bool makeTable();
     void clear() noexcept;
     Entry& entry(std::uint32_t index) noexcept { return entryBlocks_[index / kEntriesPerBlock][index % kEntriesPerBlock]; }

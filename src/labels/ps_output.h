@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform_traits.h"
+
 namespace lumbrel {
 
 // Sends `length` bytes of `data` into the host's PostScript output; length
@@ -14,7 +16,7 @@ std::int32_t psSend(const char* data, std::int32_t length);
 
 // Formats like vsnprintf into a 4096-byte buffer and sends the result, cut
 // to 4095 bytes when longer. Answers 0.
-std::int32_t psPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::int32_t psPrintf(const char* format, ...) LUMBREL_PRINTF_FORMAT(1, 2);
 
 // The number with exactly two decimals, rounded as printf's "%.2f" rounds,
 // always with a full stop whatever the C locale says.

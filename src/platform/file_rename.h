@@ -12,7 +12,7 @@ enum class RenameResult {
     Failed,         // refused for another reason (permissions, file system); nothing changed
 };
 
-// Renames `from` to `to` (POSIX paths), failing when `to` exists. Where the
+// Renames `from` to `to` (paths in the system's form), failing when `to` exists. Where the
 // file system has no such rename, a hard link of the new name is made (which
 // fails on an existing name too) and the old name removed; when the old name
 // cannot be removed the new link goes again.

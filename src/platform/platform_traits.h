@@ -11,6 +11,17 @@
 #define LUMBREL_CALLBACK
 #endif
 
+// printf-style format checking for the module's own formatting functions.
+// They format with C99 rules (%zu, %lld) on every platform: MinGW's C++
+// library selects its own C99 printf family. Its compiler's plain "printf"
+// archetype would check the Microsoft runtime's rules instead.
+#if defined(__MINGW32__)
+#define LUMBREL_PRINTF_FORMAT(formatIndex, firstArgument) \
+    __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#else
+#define LUMBREL_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#endif
+
 namespace lumbrel::platform {
 
 #if defined(_WIN32)

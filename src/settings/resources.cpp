@@ -1,7 +1,5 @@
 #include "settings/resources.h"
 
-#include <sys/types.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "util/bounded.h"
 #include "util/files_paths.h"
 
@@ -78,12 +77,13 @@ bool findFile(const std::filesystem::path& folder, const std::string& fileName, 
 // The file's bytes in a zero-filled block two bytes longer; null when it
 // is no regular file, cannot be read whole or is too large.
 char* readResource(const std::filesystem::path& path, std::int32_t* length) {
-    std::FILE* file = openRegularFile(path.c_str());
+    const std::u8string utf8 = path.u8string();
+    std::FILE* file = openRegularFile(reinterpret_cast<const char*>(utf8.c_str()));
     if (file == nullptr) return nullptr;
     char* data = nullptr;
-    off_t size = -1;
-    if (::fseeko(file, 0, SEEK_END) == 0) size = ::ftello(file);
-    if (size >= 0 && size <= kMaxResourceSize && ::fseeko(file, 0, SEEK_SET) == 0) {
+    std::int64_t size = -1;
+    if (platform::seekFile(file, 0, SEEK_END)) size = platform::tellFile(file);
+    if (size >= 0 && size <= kMaxResourceSize && platform::seekFile(file, 0, SEEK_SET)) {
         const auto bytes = static_cast<std::size_t>(size);
         data = static_cast<char*>(std::calloc(bytes + 2, 1));
         if (data != nullptr && std::fread(data, 1, bytes, file) != bytes) {

@@ -1,13 +1,12 @@
 // Single files: existence, kind, whole-file reading and writing, size, date
 // and link resolution. Every function accepts both path forms.
-#include <sys/stat.h>
-
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
+#include "platform/file_system.h"
 #include "util/files_paths.h"
 
 namespace lumbrel {
@@ -21,9 +20,9 @@ struct PosixPath {
     explicit PosixPath(const char* anyPath) noexcept : buffer{}, path(posixPathOf(anyPath, buffer, sizeof buffer)) {}
 };
 
-bool statPath(const char* anyPath, struct stat& info) noexcept {
+bool lookAtPath(const char* anyPath, platform::ItemInfo& info) noexcept {
     const PosixPath posix(anyPath);
-    return posix.path != nullptr && ::stat(posix.path, &info) == 0;
+    return posix.path != nullptr && platform::lookAt(posix.path, info);
 }
 
 // Closes the file however the function leaves.
@@ -37,13 +36,13 @@ struct FileCloser {
 }  // namespace
 
 bool fileExists(const char* path, TextEncoding /*encoding*/) noexcept {
-    struct stat info {};
-    return statPath(path, info);
+    platform::ItemInfo info;
+    return lookAtPath(path, info);
 }
 
 bool isFolder(const char* path) noexcept {
-    struct stat info {};
-    return statPath(path, info) && S_ISDIR(info.st_mode);
+    platform::ItemInfo info;
+    return lookAtPath(path, info) && info.kind == platform::ItemKind::Folder;
 }
 
 char* getFileData(const char* path, std::int32_t* length, std::int16_t* status) noexcept {
@@ -54,16 +53,16 @@ char* getFileData(const char* path, std::int32_t* length, std::int16_t* status) 
     const PosixPath posix(path);
     std::FILE* file = posix.path != nullptr ? openRegularFile(posix.path) : nullptr;
     const FileCloser closer{file};
-    struct stat info {};
-    if (file == nullptr || ::fstat(::fileno(file), &info) != 0) {
+    std::int64_t fileLength = 0;
+    if (file == nullptr || !platform::openFileLength(file, fileLength)) {
         answer(0, kFileNotOpened);
         return nullptr;
     }
-    if (info.st_size < 0 || info.st_size > std::numeric_limits<std::int32_t>::max()) {
+    if (fileLength < 0 || fileLength > std::numeric_limits<std::int32_t>::max()) {
         answer(0, kFileNoMemory);  // the length cannot be told in 32 bits
         return nullptr;
     }
-    const auto size = static_cast<std::size_t>(info.st_size);
+    const auto size = static_cast<std::size_t>(fileLength);
     // calloc leaves the four bytes behind the data, and any part a shrinking
     // file no longer gives, zero.
     char* block = static_cast<char*>(std::calloc(size + 4, 1));
@@ -80,7 +79,7 @@ bool setFileData(const char* path, const char* data, std::size_t length) noexcep
     if (data == nullptr && length > 0) return false;
     const PosixPath posix(path);
     if (posix.path == nullptr) return false;
-    std::FILE* file = std::fopen(posix.path, "wb");
+    std::FILE* file = platform::openFile(posix.path, "wb");
     if (file == nullptr) return false;
     const bool written = length == 0 || std::fwrite(data, 1, length, file) == length;
     const bool closed = std::fclose(file) == 0;
@@ -91,11 +90,11 @@ std::int64_t getFileSize(const char* path) noexcept {
     const PosixPath posix(path);
     // Opened for update on purpose: callers take 0 to mean "cannot be
     // rewritten", which a read-only file is as much as a missing one.
-    std::FILE* file = posix.path != nullptr ? std::fopen(posix.path, "rb+") : nullptr;
+    std::FILE* file = posix.path != nullptr ? platform::openFile(posix.path, "rb+") : nullptr;
     const FileCloser closer{file};
-    if (file == nullptr || ::fseeko(file, 0, SEEK_END) != 0) return 0;
-    const off_t size = ::ftello(file);
-    return size > 0 ? static_cast<std::int64_t>(size) : 0;
+    if (file == nullptr || !platform::seekFile(file, 0, SEEK_END)) return 0;
+    const std::int64_t size = platform::tellFile(file);
+    return size > 0 ? size : 0;
 }
 
 bool writeBOM(std::FILE* file) noexcept {
@@ -104,10 +103,10 @@ bool writeBOM(std::FILE* file) noexcept {
 }
 
 std::uint32_t getFileModDate(const char* path) noexcept {
-    struct stat info {};
-    if (!statPath(path, info)) return 0;
+    platform::ItemInfo info;
+    if (!lookAtPath(path, info)) return 0;
     constexpr auto kLatest = std::numeric_limits<std::uint32_t>::max();
-    const std::int64_t seconds = info.st_mtim.tv_sec;
+    const std::int64_t seconds = info.modified;
     if (seconds <= 0) return 0;
     return seconds > kLatest ? kLatest : static_cast<std::uint32_t>(seconds);
 }
@@ -115,15 +114,10 @@ std::uint32_t getFileModDate(const char* path) noexcept {
 bool resolveAlias(char* path, std::size_t pathSize) noexcept {
     if (path == nullptr || pathSize == 0) return false;
     const PosixPath posix(path);
-    struct stat info {};
-    if (posix.path == nullptr || ::lstat(posix.path, &info) != 0 || !S_ISLNK(info.st_mode)) return false;
-    char* target = ::realpath(posix.path, nullptr);
-    if (target == nullptr) return false;
-    const std::size_t length = std::strlen(target);
-    const bool fits = length < pathSize;
-    if (fits) std::memcpy(path, target, length + 1);
-    std::free(target);
-    return fits;
+    platform::ItemInfo info;
+    if (posix.path == nullptr || !platform::lookAtItself(posix.path, info) || info.kind != platform::ItemKind::Link)
+        return false;
+    return platform::resolvePath(posix.path, path, pathSize);
 }
 
 }  // namespace lumbrel

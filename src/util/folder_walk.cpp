@@ -1,23 +1,14 @@
 // Walking a folder, and its subfolders on request, calling back per item.
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "platform/file_system.h"
+#include "platform/platform_traits.h"
 #include "util/files_paths.h"
 
 namespace lumbrel {
 
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const noexcept { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 struct Walk {
     EnumFolderCallback callback;
@@ -25,32 +16,18 @@ struct Walk {
     bool deep;
 };
 
-// True when the item is a folder of its own, not a link to one: links are
-// never entered, so a link back up the tree cannot make the walk go round.
-bool isRealFolder(int folderFd, const dirent& entry) noexcept {
-    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
-    struct stat info {};
-    return ::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+bool endsInSeparator(const char* path) noexcept {
+    const std::size_t length = std::strlen(path);
+    return length > 0 && (path[length - 1] == '/' || path[length - 1] == platform::Traits::kPathSeparator);
 }
 
-// Opens a subfolder through its parent, refusing a link put there since it
-// was listed.
-DirHandle openSubfolder(int folderFd, const char* name) noexcept {
-    const int fd = ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return DirHandle();
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) ::close(fd);
-    return DirHandle(dir);
-}
-
-bool walkFolder(DIR* folder, const char* folderPath, const Walk& walk) {
-    const int folderFd = ::dirfd(folder);
-    const bool endsInSlash = folderPath[0] != '\0' && folderPath[std::strlen(folderPath) - 1] == '/';
+bool walkFolder(platform::FolderListing& folder, const char* folderPath, const Walk& walk) {
+    const char separator[2] = {endsInSeparator(folderPath) ? '\0' : platform::Traits::kPathSeparator, '\0'};
     char itemPath[kPathSize];
-    while (const dirent* entry = ::readdir(folder)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-        const int length = std::snprintf(itemPath, sizeof itemPath, "%s%s%s", folderPath, endsInSlash ? "" : "/", name);
+    const char* name = nullptr;
+    platform::ItemKind kind{};
+    while (folder.next(name, kind)) {
+        const int length = std::snprintf(itemPath, sizeof itemPath, "%s%s%s", folderPath, separator, name);
         // A cut path would name another item: skip it.
         if (length < 0 || static_cast<std::size_t>(length) >= sizeof itemPath) continue;
 
@@ -60,10 +37,11 @@ bool walkFolder(DIR* folder, const char* folderPath, const Walk& walk) {
         std::memcpy(handed, itemPath, static_cast<std::size_t>(length) + 1);
         if (!walk.callback(handed, walk.value)) return false;
 
-        if (!walk.deep || !isRealFolder(folderFd, *entry)) continue;
-        const DirHandle subfolder = openSubfolder(folderFd, name);
+        // Links are never entered, so a link back up the tree cannot make the walk go round.
+        if (!walk.deep || kind != platform::ItemKind::Folder) continue;
+        platform::FolderListing subfolder(folder, name);
         if (!subfolder) continue;  // unreadable: the rest of the walk still counts
-        if (!walkFolder(subfolder.get(), itemPath, walk)) return false;
+        if (!walkFolder(subfolder, itemPath, walk)) return false;
     }
     return true;
 }
@@ -75,9 +53,9 @@ bool EnumFolder(const char* folder, EnumFolderCallback callback, std::intptr_t v
     char converted[kMaxConvertedPathSize];
     const char* path = posixPathOf(folder, converted, sizeof converted);
     if (path == nullptr) return false;
-    const DirHandle top(::opendir(path));
+    platform::FolderListing top(path);
     if (!top) return false;
-    return walkFolder(top.get(), path, Walk{callback, value, deep});
+    return walkFolder(top, path, Walk{callback, value, deep});
 }
 
 }  // namespace lumbrel

@@ -3,12 +3,11 @@
 // read the file at any time.
 #include "util/log.h"
 
-#include <sys/stat.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
 
+#include "platform/file_system.h"
 #include "platform/platform_traits.h"
 #include "util/bounded.h"
 #include "util/files_paths.h"
@@ -43,17 +42,17 @@ void buildLogPath() noexcept {
 // Opens the log for update when it exists, otherwise creates it.
 std::FILE* openLog() noexcept {
     if (gLogPath[0] == '\0') return nullptr;
-    std::FILE* file = std::fopen(gLogPath, "rb+");
-    return file != nullptr ? file : std::fopen(gLogPath, "wb+");
+    std::FILE* file = platform::openFile(gLogPath, "rb+");
+    return file != nullptr ? file : platform::openFile(gLogPath, "wb+");
 }
 
 }  // namespace
 
 std::int16_t setupDump(std::int16_t mode) {
     buildLogPath();
-    struct stat info {};
-    if (gLogPath[0] != '\0' && ::stat(gLogPath, &info) == 0 && info.st_size > kMaxLogSize) {
-        std::remove(gLogPath);
+    platform::ItemInfo info;
+    if (gLogPath[0] != '\0' && platform::lookAt(gLogPath, info) && info.size > kMaxLogSize) {
+        platform::removeFile(gLogPath);
     }
     if (mode == 1) {
         if (std::FILE* file = openLog()) {
@@ -89,7 +88,7 @@ void dumpTime(const char* prefix, const char* suffix) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     char clock[16] = {};
-    if (::localtime_r(&now, &local) == nullptr || std::strftime(clock, sizeof clock, "%H:%M:%S", &local) == 0) {
+    if (!platform::localTime(now, local) || std::strftime(clock, sizeof clock, "%H:%M:%S", &local) == 0) {
         clock[0] = '\0';
     }
     dprintf("%s%s%s", prefix != nullptr ? prefix : "", clock, suffix != nullptr ? suffix : Traits::kLineEnd);

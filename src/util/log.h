@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/platform_traits.h"
+
 namespace lumbrel {
 
 // Builds the log path (documents folder, the product name, the platform's
@@ -20,7 +22,7 @@ std::int16_t setupDump(std::int16_t mode);
 // negative value on a formatting error (nothing written); 0 at once while the
 // mode is 0. A line that cannot be written is lost silently. Lives in the
 // module's namespace, apart from the C library's dprintf(int, ...).
-int dprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int dprintf(const char* format, ...) LUMBREL_PRINTF_FORMAT(1, 2);
 
 // Logs the prefix, the local time of day ("%H:%M:%S") and the suffix (the
 // platform's line end when null).

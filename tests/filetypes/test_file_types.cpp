@@ -3,6 +3,7 @@
 #include <string>
 
 #include "filetypes/file_types.h"
+#include "support/test_support.h"
 
 namespace lumbrel {
 namespace {
@@ -85,7 +86,7 @@ TEST(GetFileType, TheCutCountsCharactersNotBytes) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(getFileType(("/x/" + row.name).c_str()), row.type) << row.name;
-        EXPECT_EQ(getFileType(("Disk:x:" + row.name).c_str()), row.type) << row.name;
+        EXPECT_EQ(getFileType((test::otherPathForm("Disk:x:") + row.name).c_str()), row.type) << row.name;
     }
 }
 

@@ -136,7 +136,7 @@ protected:
     // A table of our own as the only English resource.
     void loadOwn(const std::string& elements) {
         writeFile(dir_.file("MyStrings_E.xml"), std::string(kHead) + elements);
-        setResourceFolder(dir_.path().c_str());
+        setResourceFolder(dir_.text().c_str());
         setLanguage(kLangEnglish);
         ASSERT_EQ(setupMyStrings(), 0);
     }
@@ -227,7 +227,7 @@ TEST_F(LocalisedStrings, PageHeadingEndsWithTwoLineBreaks) {
 
 TEST_F(LocalisedStrings, GermanFallsBackToTheEnglishTable) {
     writeFile(dir_.file("MyStrings_E.xml"), std::string(kHead) + "<yes>Yes</yes>\r\n");
-    setResourceFolder(dir_.path().c_str());
+    setResourceFolder(dir_.text().c_str());
     setupLanguages(19);
     ASSERT_EQ(setupMyStrings(), 0);
     EXPECT_EQ(lookup("yes"), "Yes");
@@ -245,7 +245,7 @@ TEST_F(LocalisedStrings, SetupReplacesTheTable) {
 }
 
 TEST_F(LocalisedStrings, WithoutATableKeysStandForThemselves) {
-    setResourceFolder(dir_.path().c_str());
+    setResourceFolder(dir_.text().c_str());
     EXPECT_EQ(setupMyStrings(), -1);
     EXPECT_FALSE(hasStringTable());
     EXPECT_EQ(lookup("kSaveWarn"), "kSaveWarn");

@@ -21,6 +21,11 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(std::string_view name) const { return (path_ / name).string(); }
+    // The folder's path as UTF-8 text, the form the module takes paths in.
+    std::string text() const {
+        const std::u8string utf8 = path_.u8string();
+        return std::string(utf8.begin(), utf8.end());
+    }
 
 private:
     std::filesystem::path path_;
@@ -61,6 +66,10 @@ const char* nonFileName(NonFile kind);
 // as root, else a link to /dev/zero. False when it cannot be made.
 bool makeNonFile(NonFile kind, const std::string& path);
 
+// Makes `link`, a symbolic link to the folder `target`; false with the
+// system's reason in `error` when the file system or the process cannot.
+bool makeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link, std::string& error);
+
 // Runs `body` in a forked child and answers what it returned (0..255), or
 // -1 when the child did not end within `limit` (it is killed then) or ended
 // otherwise. A regression that blocks then fails its test instead of
@@ -69,10 +78,23 @@ int runBounded(std::chrono::milliseconds limit, const std::function<int()>& body
 // runBounded for a yes/no body: true when it answered true in time.
 bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>& work);
 
+// A path given as the module gives it, UTF-8 text, in the standard
+// library's form (on Windows, where narrow text means the ANSI code page,
+// converted from UTF-8).
+std::filesystem::path pathFromUtf8(const std::string& path);
+
 std::string readFile(const std::string& path);
 // Everything written to a temporary stream so far (flushed and read from its start).
 std::string streamContents(std::FILE* file);
 void writeFile(const std::string& path, std::string_view bytes);
+
+// A path written in the Mac's HFS form ("Disk:Images:a.tif") in the form the
+// build itself takes besides POSIX paths: unchanged where HFS paths are
+// understood, with the platform's separator elsewhere ("Disk\Images\a.tif"
+// on Windows), so that one test states the rule of both builds.
+std::string otherPathForm(std::string hfsPath);
+// The separator of such paths.
+char otherPathSeparator();
 
 // A path inside the source tree (resources, samples).
 std::string sourcePath(std::string_view relative);

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         savedFolder_ = getResourceFolder();
         writeFile(dir_.file("MyStrings_E.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + entries_);
-        setResourceFolder(dir_.path().c_str());
+        setResourceFolder(dir_.text().c_str());
         setLanguage(kLangEnglish);
         ASSERT_EQ(setupMyStrings(), 0);
     }

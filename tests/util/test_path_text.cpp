@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/test_support.h"
 #include "util/files_paths.h"
 
 namespace lumbrel {
@@ -36,13 +37,13 @@ std::string nameOf(const char* path, bool withExtension, std::size_t size = kPat
 
 TEST(PathSeparator, DecidedByTheFirstCharacterAlone) {
     EXPECT_EQ(pathSeparatorOf("/Images:a.tif"), '/');
-    EXPECT_EQ(pathSeparatorOf("Disk:Images/a.tif"), ':');
-    EXPECT_EQ(pathSeparatorOf("a.tif"), ':');
-    EXPECT_EQ(pathSeparatorOf(""), ':');
+    EXPECT_EQ(pathSeparatorOf(test::otherPathForm("Disk:Images/a.tif").c_str()), test::otherPathSeparator());
+    EXPECT_EQ(pathSeparatorOf("a.tif"), test::otherPathSeparator());
+    EXPECT_EQ(pathSeparatorOf(""), test::otherPathSeparator());
 }
 
 TEST(GetFileName, LastComponentWithOrWithoutExtension) {
-    EXPECT_EQ(nameOf("Disk:Images:a.tif", false), "a");
+    EXPECT_EQ(nameOf(test::otherPathForm("Disk:Images:a.tif").c_str(), false), "a");
     EXPECT_EQ(nameOf("/Images/a.tif", true), "a.tif");
     EXPECT_EQ(nameOf("a.b.tif", false), "a.b");
     EXPECT_EQ(nameOf("a.b.tif", true), "a.b.tif");
@@ -52,7 +53,7 @@ TEST(GetFileName, LastComponentWithOrWithoutExtension) {
 
 TEST(GetFileName, OnlyTheSeparatorOfThePathFormSplits) {
     // In an HFS path "/" is a character of a name; in a POSIX path ":" is.
-    EXPECT_EQ(nameOf("Disk:Images:a/b.tif", true), "a/b.tif");
+    EXPECT_EQ(nameOf(test::otherPathForm("Disk:Images:a/b.tif").c_str(), true), "a/b.tif");
     EXPECT_EQ(nameOf("/Images/Disk:a.tif", true), "Disk:a.tif");
     EXPECT_EQ(nameOf("Images/a.tif", true), "Images/a.tif");
 }
@@ -75,9 +76,9 @@ TEST(GetFolder, CutsAtTheLastSeparatorOfThePathForm) {
     EXPECT_EQ(getFolder(posix), posix + 7);
     EXPECT_STREQ(posix, "/Images");
 
-    char hfs[] = "Disk:Im/ages:a.tif";
-    EXPECT_EQ(getFolder(hfs), hfs + 12);
-    EXPECT_STREQ(hfs, "Disk:Im/ages");
+    std::string hfs = test::otherPathForm("Disk:Im/ages:a.tif");
+    EXPECT_EQ(getFolder(hfs.data()), hfs.data() + 12);
+    EXPECT_STREQ(hfs.c_str(), test::otherPathForm("Disk:Im/ages").c_str());
 
     char bare[] = "a.tif";
     EXPECT_EQ(getFolder(bare), nullptr);
@@ -117,13 +118,15 @@ TEST(ReplaceExtension, OnlyTheLastComponentHasAnExtension) {
     EXPECT_EQ(replaceExtension(dottedFolder, ".eps"), dottedFolder + 6);
     EXPECT_STREQ(dottedFolder, "/x.y/a.eps");
 
-    char hfs[kPathSize] = "Disk:x.y:a.b.tif";
+    char hfs[kPathSize];
+    std::strcpy(hfs, test::otherPathForm("Disk:x.y:a.b.tif").c_str());
     replaceExtension(hfs, ".eps");
-    EXPECT_STREQ(hfs, "Disk:x.y:a.b.eps");
+    EXPECT_STREQ(hfs, test::otherPathForm("Disk:x.y:a.b.eps").c_str());
 
-    char hfsDottedFolder[kPathSize] = "Disk:x.y:a";
+    char hfsDottedFolder[kPathSize];
+    std::strcpy(hfsDottedFolder, test::otherPathForm("Disk:x.y:a").c_str());
     replaceExtension(hfsDottedFolder, ".eps");
-    EXPECT_STREQ(hfsDottedFolder, "Disk:x.y:a.eps");
+    EXPECT_STREQ(hfsDottedFolder, test::otherPathForm("Disk:x.y:a.eps").c_str());
 }
 
 TEST(ReplaceExtension, EmptyExtensionRemovesIt) {
