@@ -41,6 +41,12 @@ RenameResult renameNoReplaceByLink(const char* from, const char* to) noexcept {
 RenameResult renameNoReplace(const char* from, const char* to) noexcept {
     std::wstring wideFrom, wideTo;
     if (!widePaths(from, to, wideFrom, wideTo)) return RenameResult::Failed;
+    // Moving a file onto its own name succeeds without a change; the name is
+    // taken all the same. (A change of case only is a real rename.)
+    if (wideFrom == wideTo) {
+        return ::GetFileAttributesW(wideFrom.c_str()) == INVALID_FILE_ATTRIBUTES ? RenameResult::SourceMissing
+                                                                                : RenameResult::TargetExists;
+    }
     if (::MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_WRITE_THROUGH)) return RenameResult::Renamed;
     return resultOf(::GetLastError(), wideFrom);
 }
