@@ -54,6 +54,16 @@ std::string copySample(const std::string& sample, const std::string& path) {
     return path;
 }
 
+hostsim::Document greyPicturesDocument(const std::vector<std::string>& paths, std::vector<hostsim::BoxId>& boxes) {
+    hostsim::Document doc = pagesDocument({{"1"}});
+    double top = 20.0;
+    for (const std::string& path : paths) {
+        boxes.push_back(placePicture(doc, 1, hostsim::Rect{top, 20, top + 40, 80}, copySample("grey.tif", path)));
+        top += 50.0;
+    }
+    return doc;
+}
+
 std::string writeGreyTiff300(const std::string& path) {
     fs::create_directories(fs::path(path).parent_path());
     hostsim::test::TiffSpec spec;

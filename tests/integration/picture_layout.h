@@ -23,6 +23,11 @@ hostsim::Document pagesDocument(const std::vector<std::vector<std::string>>& spr
 // when the import fails. An empty file leaves the box empty.
 hostsim::BoxId placePicture(hostsim::Document& doc, int spread, const hostsim::Rect& bounds, const std::string& file);
 
+// One page with a picture box per path, stacked 50 points apart, each
+// importing a copy of samples/pictures/grey.tif made at that path whatever
+// its name says; `boxes` receives their ids in order.
+hostsim::Document greyPicturesDocument(const std::vector<std::string>& paths, std::vector<hostsim::BoxId>& boxes);
+
 // Copies samples/pictures/<sample> to `path` (folders made); the path.
 std::string copySample(const std::string& sample, const std::string& path);
 

@@ -16,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using desktop::DialogAction;
-using hostsim::Rect;
 
 constexpr int kNameField = 3;
 constexpr int kCancel = 2;
@@ -29,18 +28,13 @@ protected:
         startOrFail();
     }
     std::string job(const std::string& name) const { return dir_.file("Job") + "/" + name; }
-    std::string file(const std::string& name) const { return copySample("grey.tif", job(name)); }
 
     // One picture box per file on one page, labels on so that a redraw shows.
     std::vector<hostsim::BoxId> openWith(const std::vector<std::string>& names) {
-        hostsim::Document doc = pagesDocument({{"1"}});
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(job(name));
         std::vector<hostsim::BoxId> boxes;
-        double top = 20.0;
-        for (const std::string& name : names) {
-            boxes.push_back(placePicture(doc, 1, Rect{top, 20, top + 40, 80}, file(name)));
-            top += 50.0;
-        }
-        const hostsim::OpenResult opened = sim().newDocument(std::move(doc), "Rename.qxp");
+        const hostsim::OpenResult opened = sim().newDocument(greyPicturesDocument(paths, boxes), "Rename.qxp");
         EXPECT_TRUE(opened.ok()) << opened.message;
         EXPECT_TRUE(sim().chooseMenu("Show Image Names"));
         return boxes;

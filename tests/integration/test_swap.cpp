@@ -27,14 +27,10 @@ protected:
 
     // A layout with one picture box per file, in order; their ids.
     std::vector<hostsim::BoxId> openWith(const std::vector<std::string>& names) {
-        hostsim::Document doc = pagesDocument({{"1"}});
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(job(name));
         std::vector<hostsim::BoxId> boxes;
-        double top = 20.0;
-        for (const std::string& name : names) {
-            boxes.push_back(placePicture(doc, 1, Rect{top, 20, top + 40, 80}, file(name)));
-            top += 50.0;
-        }
-        const hostsim::OpenResult opened = sim().newDocument(std::move(doc), "Swap.qxp");
+        const hostsim::OpenResult opened = sim().newDocument(greyPicturesDocument(paths, boxes), "Swap.qxp");
         EXPECT_TRUE(opened.ok()) << opened.message;
         return boxes;
     }
