@@ -515,7 +515,7 @@ def check_languages(english, german):
 
 # The descriptions the module asks for, and the preference pane by resource id
 # (28051 + 100 x language: English 0, German 3).
-DIALOGS = ["EDIT", "IMGLIST", "PDFIMPORT", "RELINK", "SWAP", "Progress", "Rename"]
+DIALOGS = ["EDIT", "IMGLIST", "PDFIMPORT", "RELINK", "SWAP", "Progress", "Rename", "REPORT"]
 PANE = ("28051.xml", "28351.xml")
 STRING_TABLES = re.compile(r"MyStrings_[A-Z]\.xml", re.IGNORECASE)
 
@@ -541,7 +541,8 @@ ADDRESSED = {
     "SWAP": [(2, "push"), (3, "push"), (4, "push"), (5, "etxt", "LoRes", ".lay"), (6, "etxt", "HiRes", None),
              (7, "cbox", "same", "1"), (8, "cbox", "layouts", "0"), (9, "cbox")],
     "Progress": [(2, "push"), ("prog", "prgb")],
-    "pane": [(1, "push"), (2, "push")] + [(item, "cbox") for item in range(3, 11)],
+    "REPORT": [(1, "push"), (2, "push"), (3, "lbox"), (4, "push"), (5, "push"), (6, "push"), (7, "push")],
+    "pane": [(1, "push"), (2, "push")] + [(item, "cbox") for item in list(range(3, 11)) + [14, 15]],
 }
 
 

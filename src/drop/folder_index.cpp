@@ -151,6 +151,10 @@ bool FolderIndex::build(const char* folder, bool deep) noexcept {
 }
 
 bool FolderIndex::find(FolderMatch& match) const noexcept {
+    return find(match, nullptr);
+}
+
+bool FolderIndex::find(FolderMatch& match, std::vector<const char*>* later) const noexcept {
     match.foundPath[0] = '\0';
     match.found = 0;
     if (table_.empty() || match.name[0] == '\0') return false;
@@ -169,11 +173,19 @@ bool FolderIndex::find(FolderMatch& match) const noexcept {
             const Entry& item = entry(i);
             // A link or an untyped item is asked now, as the walk per name would.
             if (item.kind == Kind::Folder || (item.kind == Kind::Unknown && isFolder(item.path))) continue;
-            copyBounded(match.foundPath, item.path);
-            match.found = 1;
-            return true;
+            if (match.found == 0) {
+                copyBounded(match.foundPath, item.path);
+                match.found = 1;
+                if (later == nullptr) return true;
+                continue;
+            }
+            try {
+                later->push_back(item.path);
+            } catch (const std::bad_alloc&) {
+                break;  // the first match stands; only the list of others is short
+            }
         }
-        return false;
+        return match.found != 0;
     }
     return false;
 }

@@ -34,8 +34,11 @@ public:
     bool build(const char* folder, bool deep) noexcept;
 
     // Fills match.foundPath and match.found as findInFolder would; true when
-    // found.
+    // found. With `later`, the paths of the other files of the same name
+    // (after the first, in walk order) are appended to it: the index already
+    // holds them, so telling an ambiguous name costs no second walk.
     bool find(FolderMatch& match) const noexcept;
+    bool find(FolderMatch& match, std::vector<const char*>* later) const noexcept;
 
     std::size_t size() const noexcept { return count_; }
 

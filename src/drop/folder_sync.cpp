@@ -1,9 +1,15 @@
 #include "drop/folder_sync.h"
 
 #include <cstring>
+#include <new>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "drop/folder_index.h"
 #include "drop/folder_match.h"
+#include "host/relink_summary.h"
 #include "host/xt_box_content.h"
 #include "host/xt_wrappers.h"
 #include "platform/platform_traits.h"
@@ -24,15 +30,23 @@ public:
     FolderSync(const char* folder, bool deep, FolderSearch search) noexcept
         : folder_(folder), deep_(deep), search_(search) {}
 
-    bool find(FolderMatch& match) {
+    // `later` receives the other files of the name when the index answers;
+    // the walk per box stops at the first and cannot tell.
+    bool find(FolderMatch& match, std::vector<const char*>* later) {
         if (search_ == FolderSearch::Indexed && !indexTried_) {
             indexTried_ = true;
             indexed_ = index_.build(folder_, deep_);
         }
         // Without memory for the index every box walks the folder itself.
-        if (search_ == FolderSearch::Indexed && indexed_) return index_.find(match);
+        if (search_ == FolderSearch::Indexed && indexed_) return index_.find(match, later);
         return findInFolder(folder_, deep_, match);
     }
+
+    // Counted only when the summary is asked for, so that the walk costs
+    // what it did without it.
+    bool reporting = false;
+    RelinkSummary summary;
+    std::set<std::string> ambiguous;  // by the first file found, one per name
 
 private:
     const char* folder_;
@@ -54,11 +68,34 @@ bool syncBox(XTBoxID box, std::intptr_t data) {
     dprintf("srcPath: %s%s", source, lineEnd);
     getFileName(source, match.name, true);
 
-    if (!sync.find(match)) return true;
+    if (!sync.reporting) {
+        if (!sync.find(match, nullptr)) return true;
+        dprintf("dstPath: %s%s", match.foundPath, lineEnd);
+        // The host replaces the picture and keeps the box, even when the
+        // picture already came from this very file.
+        if (xt_ispictbox(box) || xt_cantakepict(box)) XTLoadBox(box, match.foundPath);
+        return true;
+    }
+
+    ++sync.summary.pictures;
+    std::vector<const char*> later;
+    if (!sync.find(match, &later)) {
+        ++sync.summary.notFound;
+        logNotFound(source);
+        return true;
+    }
     dprintf("dstPath: %s%s", match.foundPath, lineEnd);
-    // The host replaces the picture and keeps the box, even when the picture
-    // already came from this very file.
-    if (xt_ispictbox(box) || xt_cantakepict(box)) XTLoadBox(box, match.foundPath);
+    try {
+        if (!later.empty() && sync.ambiguous.insert(match.foundPath).second) {
+            ++sync.summary.ambiguousNames;
+            std::vector<std::string_view> candidates{match.foundPath};
+            candidates.insert(candidates.end(), later.begin(), later.end());
+            logAmbiguousName(match.name, candidates);
+        }
+    } catch (const std::bad_alloc&) {
+        // Short of memory the name goes uncounted; the box is still relinked.
+    }
+    if ((xt_ispictbox(box) || xt_cantakepict(box)) && XTLoadBox(box, match.foundPath) == 0) ++sync.summary.relinked;
     return true;
 }
 
@@ -74,6 +111,7 @@ void dropFolder(const char* path, FolderSearch search) {
 
     // A switch is on only at exactly 1, this one included.
     FolderSync sync(path, getSearchSubfolders() == 1, search);
+    sync.reporting = getSyncReport();
     const auto data = reinterpret_cast<std::intptr_t>(&sync);
 
     setcurbox(0);
@@ -93,6 +131,7 @@ void dropFolder(const char* path, FolderSearch search) {
         gotopage(page);
     }
     setcurbox(0);
+    if (sync.reporting) showRelinkSummary(sync.summary);
 }
 
 }  // namespace lumbrel

@@ -16,3 +16,17 @@ namespace lumbrel {
 std::optional<std::string_view> mappingAt(std::string_view text, std::size_t at) noexcept;
 
 }  // namespace lumbrel
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace lumbrel {
+
+// Old paths that begin more than one line holding a mapping (a tab after the
+// old path), each with those lines' new paths in the order of the list. Only
+// the first line of each is ever used; the others are what a summary of the
+// relink reports. One pass over the text.
+std::unordered_map<std::string_view, std::vector<std::string_view>> repeatedOldPaths(std::string_view text);
+
+}  // namespace lumbrel

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,12 @@
 #include "editing/open_documents.h"
 #include "editing/relink_list.h"
 #include "host/key_state.h"
+#include "host/relink_summary.h"
 #include "host/xt_documents.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_pictures.h"
 #include "platform/platform_traits.h"
+#include "settings/preferences.h"
 #include "ui/dialog_functions.h"
 #include "util/bounded.h"
 #include "util/files_paths.h"
@@ -48,7 +51,24 @@ struct RelinkRun {
     const XTBoxID* boxes = nullptr;
     std::vector<std::string> paths;  // per box; empty for a box without a picture file
     std::vector<std::size_t> found;  // where each path first occurs in the text
+    bool reporting = false;          // counted for the summary ("SyncReport")
+    RelinkSummary summary;
 };
+
+// Counts the pictures that named a file, and the paths that begin more than
+// one line of the list; logs each such path with all its new paths.
+void countForSummary(RelinkRun& run) {
+    std::set<std::string_view> seen;
+    const auto repeated = repeatedOldPaths(run.text);
+    for (const std::string& path : run.paths) {
+        if (path.empty()) continue;
+        ++run.summary.pictures;
+        const auto lines = repeated.find(path);
+        if (lines == repeated.end() || !seen.insert(path).second) continue;
+        ++run.summary.ambiguousNames;
+        logAmbiguousName(path, lines->second);
+    }
+}
 
 // The list's text in Normalization Form C; none when it cannot be read.
 std::optional<std::string> readList(const char* posixPath) {
@@ -91,7 +111,15 @@ bool relinkOne(WindowPtr, void* item, std::intptr_t user) {
     writeText(run.log, " --> ");
     writeText(run.log, newPath);
     writeText(run.log, platform::Traits::kLineEnd);
-    if (relink) XTLoadBox(*box, newPathText);
+    const bool loaded = relink && XTLoadBox(*box, newPathText) == 0;
+    if (run.reporting) {
+        if (loaded) {
+            ++run.summary.relinked;
+        } else {
+            ++run.summary.notFound;
+            logNotFound(old);
+        }
+    }
     return true;
 }
 
@@ -127,6 +155,14 @@ void remapImages(const char* listPath) {
         // One pass over the text for all pictures together.
         run.found = firstOccurrences(run.text, patterns);
         if (run.found.size() != count) return;
+        run.reporting = getSyncReport();
+        if (run.reporting) {
+            try {
+                countForSummary(run);
+            } catch (const std::bad_alloc&) {
+                // The summary then misses names; the relink itself goes on.
+            }
+        }
     } catch (const std::bad_alloc&) {
         return;
     }
@@ -141,6 +177,7 @@ void remapImages(const char* listPath) {
     dprintf("remapImages: %s: %d boxes, result %08x%s", posix, boxes.getCount(), static_cast<unsigned>(result),
             platform::Traits::kLineEnd);
     if (std::fclose(log.release()) != 0) beep();
+    if (run.reporting) showRelinkSummary(run.summary);
     openDoc(kCreatorFinder, logPath);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "filetypes/type_codes.h"
+#include "host/check_report.h"
 #include "host/message_box.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_pictures.h"
@@ -32,13 +33,17 @@ std::uint32_t littleEndian32(const unsigned char* bytes) noexcept {
 
 // The warning for one picture: its file's full path as the second line, OK
 // to go on and Cancel to stop the remaining warnings.
-bool prompt(const char* key, const char* path) {
-    setMsg2("%s", path);
-    return msgBoxOkCancel(key) == kAnswerDefault;
-}
+class AlertEachFinding final : public FindingSink {
+public:
+    bool found(XTBoxID, const FindingKind& kind, const char* path) override {
+        setMsg2("%s", path);
+        return msgBoxOkCancel(kind.alertKey) == kAnswerDefault;
+    }
+};
 
 bool checkStep(XTBoxID box, std::intptr_t data) {
-    return checkImage(box, *reinterpret_cast<const ImageCheckFlags*>(data));
+    AlertEachFinding alerts;
+    return checkImage(box, *reinterpret_cast<const ImageCheckFlags*>(data), alerts);
 }
 
 }  // namespace
@@ -79,41 +84,59 @@ EPSFindings readEPSFindings(const char* path) {
 }
 
 bool checkImage(XTBoxID box, const ImageCheckFlags& flags) {
+    AlertEachFinding alerts;
+    return checkImage(box, flags, alerts);
+}
+
+bool checkImage(XTBoxID box, const ImageCheckFlags& flags, FindingSink& sink) {
     char path[kPathSize];
     FileTypeCode type = kTypeNone;
     if (XTGetBoxPath(box, path, sizeof path, &type) != 1) return true;
 
-    if (type == kTypeJPEG && flags.jpeg) return prompt("kJPGImg", path);
+    if (type == kTypeJPEG && flags.jpeg) return sink.found(box, kFindingJPEG, path);
 
     if (type == kTypeTIFF || type == kTypeJPEG) {
         if (!flags.cmyk) return true;
         const OSType space = XTGetColorSpace(box);
         if (space == XT_CS_CMYK || space == XT_CS_GRAY) return true;
-        return prompt("kCMYKImg", path);
+        return sink.found(box, kFindingNotCMYK, path);
     }
 
     if (type == kTypeEPSF || type == kTypeEPSP) {
         if (!flags.icc && !flags.cmyk) return true;
         const EPSFindings findings = readEPSFindings(path);
         if (!findings.readable) return true;
-        if (flags.icc && findings.iccProfile && !prompt("kICCProf", path)) return false;
-        if (flags.cmyk && !findings.processColors && !prompt("kCMYKImg", path)) return false;
+        if (flags.icc && findings.iccProfile && !sink.found(box, kFindingICCProfile, path)) return false;
+        if (flags.cmyk && !findings.processColors && !sink.found(box, kFindingNotCMYK, path)) return false;
         return true;
     }
     return true;
 }
 
-void checkImages() {
-    const char* lineEnd = platform::Traits::kLineEnd;
-    dprintf("checkImages_1%s", lineEnd);
+void checkImagesOneByOne(const ImageCheckFlags& flags) {
+    xt_enumpictboxes(kFirstSpread, kAllSpreads, checkStep, nullptr, reinterpret_cast<std::intptr_t>(&flags));
+}
+
+ImageCheckFlags currentCheckFlags() noexcept {
     ImageCheckFlags flags;
     flags.cmyk = getRGBWarning();
     flags.jpeg = getJPGWarning();
     flags.icc = getICCWarning();
+    return flags;
+}
+
+void checkImages() {
+    const char* lineEnd = platform::Traits::kLineEnd;
+    dprintf("checkImages_1%s", lineEnd);
+    const ImageCheckFlags flags = currentCheckFlags();
     if (!flags.cmyk && !flags.jpeg && !flags.icc) return;
 
     dprintf("checkImages_2%s", lineEnd);
-    xt_enumpictboxes(kFirstSpread, kAllSpreads, checkStep, nullptr, reinterpret_cast<std::intptr_t>(&flags));
+    if (getCheckSummary()) {
+        reportImageChecks(flags);
+    } else {
+        checkImagesOneByOne(flags);
+    }
     dprintf("-------------------------------%s", lineEnd);
 }
 

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+#include "host/check_findings.h"
 #include "xtapi.h"
 
 namespace lumbrel {
 
 // Runs the checks the preferences "RGBWarning", "EPSWarning" and
 // "JPGWarning" switch on over every picture box of the current document;
-// Cancel at a warning ends the walk.
+// Cancel at a warning ends the walk. With "CheckSummary" on, every finding
+// is gathered first and shown in one report (host/check_report.h).
 void checkImages();
 
 // What the per-box step checks, in the order the check flags hold them.
@@ -23,8 +25,16 @@ struct ImageCheckFlags {
 };
 
 // The step for one picture box: true to go on, false when the user
-// cancelled a warning.
+// cancelled a warning. The first form asks about each finding in an alert;
+// the second hands each to `sink`.
 bool checkImage(XTBoxID box, const ImageCheckFlags& flags);
+bool checkImage(XTBoxID box, const ImageCheckFlags& flags, FindingSink& sink);
+
+// The walk of the checks with an alert for each finding.
+void checkImagesOneByOne(const ImageCheckFlags& flags);
+
+// The check flags the preferences switch on.
+ImageCheckFlags currentCheckFlags() noexcept;
 
 // What the header comments of an EPS file say.
 struct EPSFindings {

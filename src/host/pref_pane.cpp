@@ -24,6 +24,8 @@ void fillControls() {
     xd_btn_setvalue(pane::kLogging, switches.logLevel);
     xd_btn_setvalue(pane::kShowPDFOptions, switches.showPDFOptions);
     xd_btn_setvalue(pane::kSubfolders, switches.searchSubfolders);
+    xd_btn_setvalue(pane::kCheckSummary, switches.checkSummary ? 1 : 0);
+    xd_btn_setvalue(pane::kSyncReport, switches.syncReport ? 1 : 0);
 }
 
 std::int16_t toLogLevel(std::int32_t value) noexcept {
@@ -40,6 +42,8 @@ void applyControls() {
     switches.iccWarning = xd_btn_getvalue(pane::kEPSWarning) == 1;
     switches.jpgWarning = xd_btn_getvalue(pane::kJPGWarning) == 1;
     switches.logLevel = toLogLevel(xd_btn_getvalue(pane::kLogging));
+    switches.checkSummary = xd_btn_getvalue(pane::kCheckSummary) == 1;
+    switches.syncReport = xd_btn_getvalue(pane::kSyncReport) == 1;
     // The Mac form of the pane shows the two folder options.
     switches.hasFolderOptions = true;
     switches.showPDFOptions = xd_btn_getvalue(pane::kShowPDFOptions);

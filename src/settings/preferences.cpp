@@ -18,6 +18,8 @@ struct PrefValues {
     bool iccWarning = false;
     bool jpgWarning = false;
     bool saveWarning = false;
+    bool checkSummary = false;
+    bool syncReport = false;
     std::int32_t fitToBox = 1;  // until the first load
     std::int32_t scale = 0;
     std::int16_t logLevel = 0;
@@ -51,6 +53,8 @@ void loadPrefs() {
     gValues.iccWarning = readSwitch(pref::kEPSWarning, 0);
     gValues.jpgWarning = readSwitch(pref::kJPGWarning, 0);
     gValues.saveWarning = readSwitch(pref::kSaveWarning, 0);
+    gValues.checkSummary = readSwitch(pref::kCheckSummary, 0);
+    gValues.syncReport = readSwitch(pref::kSyncReport, 0);
     gValues.fitToBox = gStore.get(pref::kDefault, pref::kFitToBox, 0);
     gValues.scale = gStore.get(pref::kDefault, pref::kScale, 100);
     gValues.logLevel = clampToShort(gStore.get(pref::kDefault, pref::kLogging, 0));
@@ -71,6 +75,8 @@ std::int32_t getFitToBox() noexcept { return gValues.fitToBox; }
 std::int32_t getScale() noexcept { return gValues.scale; }
 std::int16_t getLogLevel() noexcept { return gValues.logLevel; }
 char getCopyPathKey() noexcept { return gValues.copyPathKey; }
+bool getCheckSummary() noexcept { return gValues.checkSummary; }
+bool getSyncReport() noexcept { return gValues.syncReport; }
 
 std::int32_t getSearchSubfolders() {
     return gStore.get(pref::kDefault, pref::kSubfolders, 1);
@@ -88,6 +94,8 @@ PrefSwitches currentPrefSwitches() {
     switches.iccWarning = gValues.iccWarning;
     switches.jpgWarning = gValues.jpgWarning;
     switches.logLevel = gValues.logLevel;
+    switches.checkSummary = gValues.checkSummary;
+    switches.syncReport = gValues.syncReport;
     switches.showPDFOptions = getShowPDFOptions();
     switches.searchSubfolders = getSearchSubfolders();
     return switches;
@@ -100,6 +108,8 @@ void applyPrefSwitches(const PrefSwitches& switches) {
     gValues.iccWarning = switches.iccWarning;
     gValues.jpgWarning = switches.jpgWarning;
     gValues.logLevel = switches.logLevel;
+    gValues.checkSummary = switches.checkSummary;
+    gValues.syncReport = switches.syncReport;
 
     gStore.set(pref::kDefault, pref::kDragAndDrop, switches.dragAndDrop ? 1 : 0);
     gStore.set(pref::kDefault, pref::kEdit, switches.edit ? 1 : 0);
@@ -107,6 +117,8 @@ void applyPrefSwitches(const PrefSwitches& switches) {
     gStore.set(pref::kDefault, pref::kEPSWarning, switches.iccWarning ? 1 : 0);
     gStore.set(pref::kDefault, pref::kJPGWarning, switches.jpgWarning ? 1 : 0);
     gStore.set(pref::kDefault, pref::kLogging, switches.logLevel);
+    gStore.set(pref::kDefault, pref::kCheckSummary, switches.checkSummary ? 1 : 0);
+    gStore.set(pref::kDefault, pref::kSyncReport, switches.syncReport ? 1 : 0);
     if (switches.hasFolderOptions) {
         gStore.set(pref::kDefault, pref::kShowPDFOptions, switches.showPDFOptions);
         gStore.set(pref::kDefault, pref::kSubfolders, switches.searchSubfolders);

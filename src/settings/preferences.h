@@ -30,6 +30,10 @@ inline constexpr const char* kSubfolders = "Subfolders";
 inline constexpr const char* kShowPDFOptions = "ShowPDFOptions";
 inline constexpr const char* kClip = "Clip";
 inline constexpr const char* kSwapOnDrop = "SwapOnDrop";
+// Additions beyond the original set: one report before output, a summary
+// after relinking.
+inline constexpr const char* kCheckSummary = "CheckSummary";
+inline constexpr const char* kSyncReport = "SyncReport";
 }  // namespace pref
 
 // The preferences store, reached by every part that remembers something.
@@ -50,6 +54,10 @@ std::int32_t getFitToBox() noexcept;
 std::int32_t getScale() noexcept;
 std::int16_t getLogLevel() noexcept;
 char getCopyPathKey() noexcept;  // 0 never matches a key press
+// Off unless stored as 1, so that a settings file without them keeps the
+// alerts one by one and adds no summary.
+bool getCheckSummary() noexcept;
+bool getSyncReport() noexcept;
 
 // Read from the store at each use, default 1.
 std::int32_t getSearchSubfolders();
@@ -64,6 +72,8 @@ struct PrefSwitches {
     bool iccWarning = false;
     bool jpgWarning = false;
     std::int16_t logLevel = 0;
+    bool checkSummary = false;
+    bool syncReport = false;
     // Only the panes that show them change these two.
     bool hasFolderOptions = false;
     std::int32_t showPDFOptions = 1;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editing/relink_list.h"
 
@@ -34,6 +35,30 @@ TEST(RelinkList, TheMappingRunsFromTheFirstTabToTheLineEnd) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(mappingAt(c.text, c.at), c.mapped) << "at " << c.at << " in " << ::testing::PrintToString(std::string(c.text));
+    }
+}
+
+TEST(RelinkList, OldPathsThatBeginMoreThanOneLineAreGatheredWithEveryNewPath) {
+    using Lines = std::vector<std::string_view>;
+    const struct {
+        std::string_view text;
+        std::string_view old;
+        Lines news;  // empty: the old path is not repeated
+    } cases[] = {
+        {"/a\t/b\r/a\t/c\r", "/a", Lines{"/b", "/c"}},
+        {"/a\t/b\n/x\t/y\r\n/a\t/c", "/a", Lines{"/b", "/c"}},  // any line end, none at the end
+        {"/a\t/b\r/a\t\r", "/a", Lines{"/b", ""}},               // an unusable line still counts
+        {"/a\t/b\r/a\r", "/a", Lines{}},                          // a line without a tab maps nothing
+        {"/a\t/b\r/ab\t/c\r", "/a", Lines{}},                    // a longer path is another path
+        {"/a\t/b\r\t/a\r\t/b\r", "", Lines{}},                   // no old path, nothing gathered
+        {"/a\t/b\r/a\t/c\r/a\t/d", "/a", Lines{"/b", "/c", "/d"}},
+    };
+    for (const auto& c : cases) {
+        const auto repeated = repeatedOldPaths(c.text);
+        const auto found = repeated.find(c.old);
+        const Lines got = found == repeated.end() ? Lines{} : found->second;
+        EXPECT_EQ(got, c.news) << ::testing::PrintToString(std::string(c.text));
+        EXPECT_EQ(repeated.size(), c.news.empty() ? 0U : 1U) << ::testing::PrintToString(std::string(c.text));
     }
 }
 
