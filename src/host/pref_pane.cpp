@@ -86,6 +86,7 @@ std::int32_t prefPaneHandler(XTWapMessage* message) {
                 for (std::int16_t item = pane::kOK; item <= pane::kLastItem; ++item) {
                     gXtButton.setup(item, kHostControlSetup);
                 }
+                for (const std::int16_t item : pane::kAddedItems) gXtButton.setup(item, kHostControlSetup);
             }
             message->handled = 1;
             break;

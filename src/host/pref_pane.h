@@ -21,9 +21,11 @@ inline constexpr std::int16_t kJPGWarning = 7;
 inline constexpr std::int16_t kLogging = 8;
 inline constexpr std::int16_t kShowPDFOptions = 9;
 inline constexpr std::int16_t kSubfolders = 10;
+inline constexpr std::int16_t kLastItem = 10;
+// Check boxes added after the first ten, set up after them.
 inline constexpr std::int16_t kCheckSummary = 14;
 inline constexpr std::int16_t kSyncReport = 15;
-inline constexpr std::int16_t kLastItem = 15;
+inline constexpr std::int16_t kAddedItems[] = {kCheckSummary, kSyncReport};
 // The pane's dialog resource in English; each language adds 100 per number.
 inline constexpr std::int16_t kResourceID = 28051;
 }  // namespace pane

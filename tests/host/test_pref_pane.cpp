@@ -50,10 +50,13 @@ TEST_F(PrefPaneTest, ControlSetupAsksTheHostForEveryItemOnlyInMode1) {
     EXPECT_EQ(send(XT_WAP_CONTROL_SETUP, 0, 0).handled, 1);
     EXPECT_TRUE(host().buttonSetups.empty());
     send(XT_WAP_CONTROL_SETUP, 0, 1);
-    ASSERT_EQ(host().buttonSetups.size(), 10U);
+    ASSERT_EQ(host().buttonSetups.size(), 12U);
     for (std::int16_t i = 0; i < 10; ++i) {
         EXPECT_EQ(host().buttonSetups[static_cast<std::size_t>(i)], (std::pair<std::int16_t, std::int32_t>{i + 1, 2}));
     }
+    // The check boxes added later, after the first ten.
+    EXPECT_EQ(host().buttonSetups[10], (std::pair<std::int16_t, std::int32_t>{14, 2}));
+    EXPECT_EQ(host().buttonSetups[11], (std::pair<std::int16_t, std::int32_t>{15, 2}));
 }
 
 TEST_F(PrefPaneTest, OpeningFillsTheCheckBoxesFromThePreferences) {
@@ -105,6 +108,31 @@ TEST_F(PrefPaneTest, TheHostsOwnOKApplies) {
     host().buttonValues[3] = 0;
     EXPECT_EQ(send(XT_WAP_APPLY).handled, 1);
     EXPECT_FALSE(getDragAndDrop());
+}
+
+TEST_F(PrefPaneTest, TheReportAndSummaryBoxesFollowTheirSettingsBothWays) {
+    // Off in the settings file above (absent); each box on, then off again.
+    const struct {
+        std::int16_t item;
+        const char* key;
+        bool (*getter)() noexcept;
+    } boxes[] = {{14, "CheckSummary", getCheckSummary}, {15, "SyncReport", getSyncReport}};
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.key);
+        send(XT_WAP_OPEN);
+        EXPECT_EQ(host().buttonValues[box.item], 0);
+        EXPECT_FALSE(box.getter());
+        host().buttonValues[box.item] = 1;
+        send(XT_WAP_ITEM_HIT, 1);
+        EXPECT_TRUE(box.getter());
+        EXPECT_NE(readFile(dir.file("Lumbrel.ini")).find(std::string(box.key) + "=1"), std::string::npos);
+        send(XT_WAP_OPEN);
+        EXPECT_EQ(host().buttonValues[box.item], 1);
+        host().buttonValues[box.item] = 0;
+        send(XT_WAP_APPLY);
+        EXPECT_FALSE(box.getter());
+        EXPECT_NE(readFile(dir.file("Lumbrel.ini")).find(std::string(box.key) + "=0"), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -80,6 +80,13 @@ const Entry kTable[] = {
     {"selOnly", "Selected objects only", "Nur ausgew\xC3\xA4hlte Objekte"},
     {"pdfNoPages", "PDF pages cannot be chosen in this host.",
      "PDF-Seiten k\xC3\xB6nnen in diesem Programm nicht gew\xC3\xA4hlt werden."},
+    {"kRepNoCMYK", "not CMYK", "kein CMYK"},
+    {"kRepICC", "EPS with ICC profile", "EPS mit ICC-Profil"},
+    {"kRepJPEG", "JPEG image", "JPEG-Bild"},
+    {"kRepPasteboard", "pasteboard", "Montagefl\xC3\xA4" "che"},
+    {"kSyncSummary", "%d of %d pictures re-linked, %d not found, %d names found more than once (the first was used)",
+     "%d von %d Bildern neu verkn\xC3\xBCpft, %d nicht gefunden, %d Namen mehrfach gefunden (der erste wurde "
+     "verwendet)"},
 };
 
 const char kHead[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
