@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,43 @@ TEST(FolderIndexTest, RandomTreesGiveTheSameAnswersAsAWalkPerName) {
             ASSERT_TRUE(index.build(dir.path().c_str(), deep));
             for (const std::string& name : names) {
                 EXPECT_EQ(indexed(index, name), walked(dir.path(), deep, name))
+                    << "seed " << seed << (deep ? " deep" : " flat") << ", name " << name;
+            }
+        }
+    }
+}
+
+// Every item a walk would accept for the name, in any order: what the first
+// match and the later ones together must be.
+std::set<std::string> everyMatch(const fs::path& root, bool deep, const std::string& name) {
+    std::set<std::string> paths;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (!deep) it.disable_recursion_pending();
+        std::error_code ignored;
+        if (fs::is_directory(it->path(), ignored)) continue;  // a link to a folder never matches either
+        if (sameNameIgnoringCase(it->path().filename().string(), name)) paths.insert(it->path().string());
+    }
+    return paths;
+}
+
+TEST(FolderIndexTest, TheLaterFilesOfANameComeWithTheFirstAndNothingElse) {
+    for (unsigned seed = 200; seed < 215; ++seed) {
+        TempDir dir;
+        const std::vector<std::string> names = randomTree(dir.path(), seed);
+        for (const bool deep : {true, false}) {
+            FolderIndex index;
+            ASSERT_TRUE(index.build(dir.path().c_str(), deep));
+            for (const std::string& name : names) {
+                FolderMatch match = matchFor(name);
+                std::vector<const char*> later;
+                const bool found = index.find(match, &later);
+                EXPECT_EQ(found ? std::string(match.foundPath) : std::string(), walked(dir.path(), deep, name));
+                std::set<std::string> all(later.begin(), later.end());
+                EXPECT_EQ(all.size(), later.size()) << "a file twice";
+                if (found) all.insert(match.foundPath);
+                EXPECT_EQ(all, everyMatch(dir.path(), deep, name))
                     << "seed " << seed << (deep ? " deep" : " flat") << ", name " << name;
             }
         }
