@@ -10,11 +10,15 @@
 // Figures are ratios against one bare walk of the same tree (EnumFolder with
 // a callback that does nothing) measured in the same run:
 // - the synchronisation of all 10,000 boxes (one walk, goal at most 1.5);
+// - the same with the summary after it switched on ("SyncReport": counting,
+//   and asking the index for the other files of each name), goal at most 1.5
+//   as well: telling an ambiguous name must not cost a second walk;
 // - the same with the folder walked once per box (the literal reading), on
 //   the first 200 boxes only, where it still finishes in seconds, next to
 //   the indexed synchronisation of the same 200 boxes.
 #include "drop/folder_sync.h"
 #include "host/xt_groups.h"
+#include "settings/preferences.h"
 #include "util/files_paths.h"
 
 #include <benchmark/benchmark.h>
@@ -182,7 +186,18 @@ void synchronise(benchmark::State& state, int boxes, lumbrel::FolderSearch searc
     state.counters["boxes"] = boxes;
 }
 
+void setSummary(bool on) {
+    lumbrel::PrefSwitches switches = lumbrel::currentPrefSwitches();
+    switches.syncReport = on;
+    lumbrel::applyPrefSwitches(switches);
+}
+
 void BM_SyncIndexed(benchmark::State& state) { synchronise(state, kBoxes, lumbrel::FolderSearch::Indexed); }
+void BM_SyncIndexedSummary(benchmark::State& state) {
+    setSummary(true);
+    synchronise(state, kBoxes, lumbrel::FolderSearch::Indexed);
+    setSummary(false);
+}
 void BM_SyncIndexedFew(benchmark::State& state) { synchronise(state, kFewBoxes, lumbrel::FolderSearch::Indexed); }
 void BM_SyncWalkPerBoxFew(benchmark::State& state) {
     synchronise(state, kFewBoxes, lumbrel::FolderSearch::WalkPerBox);
@@ -190,6 +205,7 @@ void BM_SyncWalkPerBoxFew(benchmark::State& state) {
 
 BENCHMARK(BM_BareWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SyncIndexed)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SyncIndexedSummary)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SyncIndexedFew)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SyncWalkPerBoxFew)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -197,6 +213,7 @@ void printRatios(const lumbrel::bench::RatioReporter& reporter) {
     std::printf("\n%zu files and folders in %d folders; %d boxes (%d for the walk per box)\n", tree().items,
                 kTopFolders * (kFoldersPerTop + 1), kBoxes, kFewBoxes);
     reporter.printRatio("BM_SyncIndexed", "BM_BareWalk", "(goal: at most 1.5)");
+    reporter.printRatio("BM_SyncIndexedSummary", "BM_BareWalk", "(goal: at most 1.5)");
     reporter.printRatio("BM_SyncIndexedFew", "BM_BareWalk");
     reporter.printRatio("BM_SyncWalkPerBoxFew", "BM_BareWalk");
 }

@@ -62,4 +62,21 @@ preferences
 expect dialog "Lumbrel" closed -> 0
 EOF
     echo "docs/dialogs/Preferences_${suffix}.png"
+    # The one report before output, as a save of the sample with every check
+    # on shows it, sorted by picture name.
+    hostsim --script - <<EOF
+language $region
+open samples/sample.json
+prefs set Default RGBWarning 1
+prefs set Default EPSWarning 1
+prefs set Default JPGWarning 1
+prefs set Default CheckSummary 1
+switchin
+dialog any click 4
+dialog any snapshot "docs/dialogs/REPORT_${suffix}.png"
+dialog any click 2
+save "$work/report.json"
+expect violation none
+EOF
+    echo "docs/dialogs/REPORT_${suffix}.png"
 done
