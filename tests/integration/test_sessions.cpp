@@ -86,7 +86,9 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
                              "saved \"out/demo.json\"", "print \"out/demo-print.ps\": 5 pages, 9 snippets",
                              "preferences: item 7 -> 1", "dialog \"Lumbrel\" closed -> 1",
                              "/out/tmp/Lumbrel Sample.txt\" with \"/Applications/TextEdit.app\" (type TEXT, creator ttxt)",
-                             "3 von 3 LoRes-Bilder(n) wurden durch HiRes ersetzt.", "quit"}) {
+                             "3 von 3 LoRes-Bilder(n) wurden durch HiRes ersetzt.",
+                             "dialog \"Ausgabepr\u00FCfung\": click 4 \"Bild\"",
+                             "dialog \"Ausgabepr\u00FCfung\" closed -> 1", "quit"}) {
         EXPECT_NE(seen.find(line), std::string::npos) << line;
     }
     // The copy was saved, the sample left alone, and the identifiers kept.
