@@ -14,10 +14,6 @@ std::optional<std::string_view> mappingAt(std::string_view text, std::size_t at)
     return text.substr(start, end - start);
 }
 
-}  // namespace lumbrel
-
-namespace lumbrel {
-
 std::unordered_map<std::string_view, std::vector<std::string_view>> repeatedOldPaths(std::string_view text) {
     std::unordered_map<std::string_view, std::vector<std::string_view>> lines;
     std::size_t start = 0;

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace lumbrel {
 
@@ -14,14 +16,6 @@ namespace lumbrel {
 // or the end comes before the tab, when a further tab comes before the end
 // of the line, or when the new path is empty.
 std::optional<std::string_view> mappingAt(std::string_view text, std::size_t at) noexcept;
-
-}  // namespace lumbrel
-
-#include <string>
-#include <unordered_map>
-#include <vector>
-
-namespace lumbrel {
 
 // Old paths that begin more than one line holding a mapping (a tab after the
 // old path), each with those lines' new paths in the order of the list. Only

@@ -1,8 +1,8 @@
 #include "host/check_report.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
+#include <utility>
 
 #include "host/xt_boxes.h"
 #include "host/xt_enumerate.h"
