@@ -133,5 +133,25 @@ TEST_F(CheckReportTest, TheGermanReportSpeaksGerman) {
     EXPECT_NE(logText().find("checkReport: save anyway\r"), std::string::npos);
 }
 
+TEST_F(CheckReportTest, SwitchedOffTheAlertsComeOneByOneAsBefore) {
+    for (const char* value : {"0", "2"}) {  // only 1 switches it on
+        SCOPED_TRACE(value);
+        setPref("RGBWarning", "1");
+        setPref("CheckSummary", value);
+        if (sim_ == nullptr) {
+            startOrFail();
+            openSample();
+        } else {
+            sim().switchIn();
+        }
+        saveWith({});
+        EXPECT_TRUE(agent_->dialogsSeen().empty());
+        EXPECT_EQ(alertLines(),
+                  (std::vector<std::string>{std::string(kNoCmyk) + " | " + samplePicture("rgb.tif"),
+                                            std::string(kNoCmyk) + " | " + samplePicture("photo.jpg"),
+                                            std::string(kNoCmyk) + " | " + samplePicture("photo-icc.eps")}));
+    }
+}
+
 }  // namespace
 }  // namespace lumbrel::integration
