@@ -131,7 +131,8 @@ int defaultButtonId(WindowRef dialog) noexcept {
     if (hwnd == nullptr || !::IsWindow(hwnd)) return 0;
     try {
         const auto answer = static_cast<DWORD>(::SendMessageW(hwnd, DM_GETDEFID, 0, 0));
-        if (HIWORD(answer) == DC_HASDEFID) return static_cast<std::int16_t>(LOWORD(answer));
+        const int id = static_cast<std::int16_t>(LOWORD(answer));
+        if (HIWORD(answer) == DC_HASDEFID && findChild(dialog, id) != nullptr) return id;
         // A window of no dialog class answers nothing: its default button is the styled one.
         const HWND button = findDefaultPushButton(hwnd);
         return button != nullptr ? static_cast<int>(::GetDlgCtrlID(button)) : 0;

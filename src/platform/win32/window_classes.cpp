@@ -65,6 +65,15 @@ WindowRef createWindow(const char* className, std::string_view text, std::uint32
             (style & style::kChild) != 0 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
         const HWND made = ::CreateWindowExW(exStyle, wideClass.c_str(), wideText.c_str(), style, rect.left, rect.top,
                                             rect.width, height, toHwnd(parent), menuOrId, win32::ownModule(), nullptr);
+        // The dialog manager keeps its default id apart from the buttons' styles:
+        // a default push button made into a dialog becomes that id.
+        const bool defaultButton = wideClass == L"Button" && (style & style::kButtonTypeMask) == style::kDefPushButton;
+        if (made != nullptr && defaultButton && (style & style::kChild) != 0) {
+            const win32::WindowState* shell = win32::findState(::GetAncestor(made, GA_ROOT));
+            if (shell != nullptr && shell->shell == win32::ShellKind::Modal) {
+                ::SendMessageW(::GetAncestor(made, GA_ROOT), DM_SETDEFID, static_cast<WPARAM>(id), 0);
+            }
+        }
         return toRef(made);
     } catch (...) {
         return nullptr;
