@@ -72,6 +72,12 @@ STRINGS = [
     ("selOnly", "Selected objects only", "Nur ausgewählte Objekte"),
     ("pdfNoPages", "PDF pages cannot be chosen in this host.",
      "PDF-Seiten können in diesem Programm nicht gewählt werden."),
+    # Effective resolution and link status in words (image list, output check).
+    ("kLinkOK", "OK", "OK"),
+    ("kLinkMissing", "missing", "fehlt"),
+    ("kLinkModified", "modified", "geändert"),
+    ("kLowPpi", "The following image has only %.0f ppi effective, less than %d ppi:",
+     "Das folgende Bild hat nur %.0f ppi effektiv, weniger als %d ppi:"),
 ]
 
 BOM = b"\xef\xbb\xbf"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "filetypes/type_codes.h"
+#include "host/effective_resolution.h"
 #include "host/message_box.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_pictures.h"
@@ -78,11 +79,19 @@ EPSFindings readEPSFindings(const char* path) {
     return findings;
 }
 
-bool checkImage(XTBoxID box, const ImageCheckFlags& flags) {
-    char path[kPathSize];
-    FileTypeCode type = kTypeNone;
-    if (XTGetBoxPath(box, path, sizeof path, &type) != 1) return true;
+namespace {
 
+// Pixels on the page against the threshold. EPS and PDF pictures are left
+// out: the host's resolution of their vector content says nothing.
+bool checkEffectivePpi(XTBoxID box, FileTypeCode type, const char* path, std::int32_t minPpi) {
+    if (type == kTypeEPSF || type == kTypeEPSP || type == kTypePDF) return true;
+    const std::optional<double> ppi = boxEffectivePpi(box);
+    if (!ppi || *ppi >= static_cast<double>(minPpi)) return true;
+    setMsg2("%s", path);
+    return msgBoxOkCancel("kLowPpi", *ppi, static_cast<int>(minPpi)) == kAnswerDefault;
+}
+
+bool checkPrintReadiness(XTBoxID box, FileTypeCode type, const char* path, const ImageCheckFlags& flags) {
     if (type == kTypeJPEG && flags.jpeg) return prompt("kJPGImg", path);
 
     if (type == kTypeTIFF || type == kTypeJPEG) {
@@ -103,6 +112,16 @@ bool checkImage(XTBoxID box, const ImageCheckFlags& flags) {
     return true;
 }
 
+}  // namespace
+
+bool checkImage(XTBoxID box, const ImageCheckFlags& flags) {
+    char path[kPathSize];
+    FileTypeCode type = kTypeNone;
+    if (XTGetBoxPath(box, path, sizeof path, &type) != 1) return true;
+    if (!checkPrintReadiness(box, type, path, flags)) return false;
+    return !flags.lowPpi || checkEffectivePpi(box, type, path, flags.minPpi);
+}
+
 void checkImages() {
     const char* lineEnd = platform::Traits::kLineEnd;
     dprintf("checkImages_1%s", lineEnd);
@@ -110,7 +129,9 @@ void checkImages() {
     flags.cmyk = getRGBWarning();
     flags.jpeg = getJPGWarning();
     flags.icc = getICCWarning();
-    if (!flags.cmyk && !flags.jpeg && !flags.icc) return;
+    flags.lowPpi = getWarnEffectivePpi();
+    flags.minPpi = getMinEffectivePpi();
+    if (!flags.cmyk && !flags.jpeg && !flags.icc && !flags.lowPpi) return;
 
     dprintf("checkImages_2%s", lineEnd);
     xt_enumpictboxes(kFirstSpread, kAllSpreads, checkStep, nullptr, reinterpret_cast<std::intptr_t>(&flags));

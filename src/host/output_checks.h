@@ -10,8 +10,8 @@
 
 namespace lumbrel {
 
-// Runs the checks the preferences "RGBWarning", "EPSWarning" and
-// "JPGWarning" switch on over every picture box of the current document;
+// Runs the checks the preferences "RGBWarning", "EPSWarning", "JPGWarning"
+// and "WarnEffectivePpi" switch on over every picture box of the current document;
 // Cancel at a warning ends the walk.
 void checkImages();
 
@@ -20,6 +20,8 @@ struct ImageCheckFlags {
     bool cmyk = false;  // not CMYK or grey
     bool jpeg = false;  // a JPEG picture
     bool icc = false;   // an EPS with an ICC profile
+    bool lowPpi = false;  // a pixel picture placed below minPpi on the page
+    std::int32_t minPpi = 300;
 };
 
 // The step for one picture box: true to go on, false when the user

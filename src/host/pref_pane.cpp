@@ -24,6 +24,9 @@ void fillControls() {
     xd_btn_setvalue(pane::kLogging, switches.logLevel);
     xd_btn_setvalue(pane::kShowPDFOptions, switches.showPDFOptions);
     xd_btn_setvalue(pane::kSubfolders, switches.searchSubfolders);
+    xd_btn_setvalue(pane::kWarnEffectivePpi, switches.warnEffectivePpi ? 1 : 0);
+    xd_btn_setvalue(pane::kMinEffectivePpi, switches.minEffectivePpi);
+    xd_btn_setvalue(pane::kStatusColours, switches.statusColours ? 1 : 0);
 }
 
 std::int16_t toLogLevel(std::int32_t value) noexcept {
@@ -44,6 +47,9 @@ void applyControls() {
     switches.hasFolderOptions = true;
     switches.showPDFOptions = xd_btn_getvalue(pane::kShowPDFOptions);
     switches.searchSubfolders = xd_btn_getvalue(pane::kSubfolders);
+    switches.warnEffectivePpi = xd_btn_getvalue(pane::kWarnEffectivePpi) == 1;
+    switches.minEffectivePpi = xd_btn_getvalue(pane::kMinEffectivePpi);
+    switches.statusColours = xd_btn_getvalue(pane::kStatusColours) == 1;
     applyPrefSwitches(switches);
 }
 

@@ -21,7 +21,12 @@ inline constexpr std::int16_t kJPGWarning = 7;
 inline constexpr std::int16_t kLogging = 8;
 inline constexpr std::int16_t kShowPDFOptions = 9;
 inline constexpr std::int16_t kSubfolders = 10;
-inline constexpr std::int16_t kLastItem = 10;
+// Effective resolution warning: a check box, the threshold's number field
+// and its unit; then the status colours of screen labels.
+inline constexpr std::int16_t kWarnEffectivePpi = 11;
+inline constexpr std::int16_t kMinEffectivePpi = 12;
+inline constexpr std::int16_t kStatusColours = 16;
+inline constexpr std::int16_t kLastItem = 16;
 // The pane's dialog resource in English; each language adds 100 per number.
 inline constexpr std::int16_t kResourceID = 28051;
 }  // namespace pane

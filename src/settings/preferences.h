@@ -30,6 +30,11 @@ inline constexpr const char* kSubfolders = "Subfolders";
 inline constexpr const char* kShowPDFOptions = "ShowPDFOptions";
 inline constexpr const char* kClip = "Clip";
 inline constexpr const char* kSwapOnDrop = "SwapOnDrop";
+// Effective resolution check before output, and link status on screen labels.
+inline constexpr const char* kWarnEffectivePpi = "WarnEffectivePpi";
+inline constexpr const char* kMinEffectivePpi = "MinEffectivePpi";
+inline constexpr const char* kStatusColours = "StatusColours";
+inline constexpr std::int32_t kDefaultMinEffectivePpi = 300;
 }  // namespace pref
 
 // The preferences store, reached by every part that remembers something.
@@ -50,6 +55,9 @@ std::int32_t getFitToBox() noexcept;
 std::int32_t getScale() noexcept;
 std::int16_t getLogLevel() noexcept;
 char getCopyPathKey() noexcept;  // 0 never matches a key press
+bool getWarnEffectivePpi() noexcept;
+std::int32_t getMinEffectivePpi() noexcept;  // 1 or more; other stored values read as 300
+bool getStatusColours() noexcept;
 
 // Read from the store at each use, default 1.
 std::int32_t getSearchSubfolders();
@@ -68,6 +76,9 @@ struct PrefSwitches {
     bool hasFolderOptions = false;
     std::int32_t showPDFOptions = 1;
     std::int32_t searchSubfolders = 1;
+    bool warnEffectivePpi = false;
+    std::int32_t minEffectivePpi = pref::kDefaultMinEffectivePpi;
+    bool statusColours = false;
 };
 PrefSwitches currentPrefSwitches();
 void applyPrefSwitches(const PrefSwitches& switches);
