@@ -85,9 +85,7 @@ std::int32_t prefPaneHandler(XTWapMessage* message) {
             break;
         case XT_WAP_CONTROL_SETUP:
             if (message->mode == 1) {
-                for (std::int16_t item = pane::kOK; item <= pane::kLastItem; ++item) {
-                    gXtButton.setup(item, kHostControlSetup);
-                }
+                for (const std::int16_t item : pane::kValueItems) gXtButton.setup(item, kHostControlSetup);
             }
             message->handled = 1;
             break;

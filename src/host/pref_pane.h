@@ -26,7 +26,12 @@ inline constexpr std::int16_t kSubfolders = 10;
 inline constexpr std::int16_t kWarnEffectivePpi = 11;
 inline constexpr std::int16_t kMinEffectivePpi = 12;
 inline constexpr std::int16_t kStatusColours = 16;
-inline constexpr std::int16_t kLastItem = 16;
+// The items that hold a value, the host's control set-up goes over (item 13
+// is the threshold's unit, a plain text).
+inline constexpr std::int16_t kValueItems[] = {kOK,         kCancel,          kDragAndDrop,      kEdit,
+                                               kRGBWarning, kEPSWarning,      kJPGWarning,       kLogging,
+                                               kShowPDFOptions, kSubfolders,  kWarnEffectivePpi, kMinEffectivePpi,
+                                               kStatusColours};
 // The pane's dialog resource in English; each language adds 100 per number.
 inline constexpr std::int16_t kResourceID = 28051;
 }  // namespace pane

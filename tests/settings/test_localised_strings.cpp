@@ -80,6 +80,11 @@ const Entry kTable[] = {
     {"selOnly", "Selected objects only", "Nur ausgew\xC3\xA4hlte Objekte"},
     {"pdfNoPages", "PDF pages cannot be chosen in this host.",
      "PDF-Seiten k\xC3\xB6nnen in diesem Programm nicht gew\xC3\xA4hlt werden."},
+    {"kLinkOK", "OK", "OK"},
+    {"kLinkMissing", "missing", "fehlt"},
+    {"kLinkModified", "modified", "ge\xC3\xA4ndert"},
+    {"kLowPpi", "The following image has only %.0f ppi effective, less than %d ppi:",
+     "Das folgende Bild hat nur %.0f ppi effektiv, weniger als %d ppi:"},
 };
 
 const char kHead[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
