@@ -325,5 +325,63 @@ TEST_F(StatusColourTest, ThePngShowsTheColoursBehindTheNames) {
     }
 }
 
+// ---- preference pane ----------------------------------------------------------------
+
+struct PaneCase {
+    int region;
+    std::int32_t resource;
+    const char* warn;
+    const char* unit;
+    const char* colours;
+};
+
+class PaneCases : public EffectiveResolutionTest, public ::testing::WithParamInterface<PaneCase> {};
+
+TEST_P(PaneCases, ThePaneShowsTheNewRowsAndOKKeepsWhatWasTyped) {
+    const PaneCase& c = GetParam();
+    hostsim::Options options;
+    options.regionCode = static_cast<std::int16_t>(c.region);
+    startOrFail(options);
+    std::optional<desktop::DialogRequest> view;
+    for (DialogAction action :
+         {DialogAction::check(11), DialogAction::setText(12, "250"), DialogAction::check(16), DialogAction::click(1)}) {
+        agent_->queueDialogAction(std::move(action));
+    }
+    agent_->setDialogStep([&view](const desktop::DialogRequest& dialog) {
+        if (!view) view = dialog;
+        return DialogAction::none();
+    });
+    hostsim::PreferencesRun run;
+    run.byUser = true;
+    const hostsim::PreferencesResult result = sim().openPreferences(run);
+    EXPECT_EQ(result.resourceID, c.resource);
+    EXPECT_EQ(result.dialogResult, 1);
+    ASSERT_TRUE(view.has_value());
+    // Opened with the defaults: off, 300, off.
+    ASSERT_NE(view->control(11), nullptr);
+    EXPECT_EQ(view->control(11)->kind, desktop::ControlKind::CheckBox);
+    EXPECT_EQ(view->control(11)->text, c.warn);
+    EXPECT_EQ(view->control(11)->value, 0);
+    ASSERT_NE(view->control(12), nullptr);
+    EXPECT_EQ(view->control(12)->text, "300");
+    ASSERT_NE(view->control(16), nullptr);
+    EXPECT_EQ(view->control(16)->text, c.colours);
+    EXPECT_EQ(view->control(16)->value, 0);
+    bool unitShown = false;
+    for (const desktop::ControlView& control : view->controls) unitShown |= control.text == c.unit;
+    EXPECT_TRUE(unitShown) << c.unit;
+
+    const std::string saved = test::readFile(settingsFile());
+    for (const char* entry : {"WarnEffectivePpi=1", "MinEffectivePpi=250", "StatusColours=1"}) {
+        EXPECT_NE(saved.find(entry), std::string::npos) << entry << " in " << saved;
+    }
+    EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, PaneCases,
+                         ::testing::Values(PaneCase{0, 28051, "Warn below", "ppi effective", "Status colours on labels"},
+                                           PaneCase{3, 28351, "Warnen unter", "ppi effektiv",
+                                                    "Statusfarben auf Etiketten"}));
+
 }  // namespace
 }  // namespace lumbrel::integration
