@@ -25,12 +25,18 @@ std::optional<double> effectivePpi(double resolutionH, double resolutionV, Fixed
     return std::min(*h, *v);
 }
 
-std::optional<double> boxEffectivePpi(XTBoxID box) {
+std::optional<double> boxEffectivePpi(XTBoxID box, FileTypeCode type) {
+    if (type == kTypeEPSF || type == fourCC("EPSP") || type == kTypePDF) return std::nullopt;
     PictureResolution resolution;
     Fixed scaleH = 0;
     Fixed scaleV = 0;
     if (!XTGetPictResolutionXY(box, &resolution) || !XTGetPictScale(box, &scaleH, &scaleV)) return std::nullopt;
     return effectivePpi(resolution.horizontal, resolution.vertical, scaleH, scaleV);
+}
+
+bool belowThreshold(double ppi, std::int32_t minPpi) noexcept {
+    // 299.9994 ppi reads "300 ppi" and must not be warned about as less than 300.
+    return std::round(ppi) < static_cast<double>(minPpi);
 }
 
 }  // namespace lumbrel

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "filetypes/type_codes.h"
 #include "xtapi.h"
 
 namespace lumbrel {
@@ -14,7 +15,12 @@ namespace lumbrel {
 std::optional<double> effectivePpi(double resolutionH, double resolutionV, Fixed scaleH, Fixed scaleV) noexcept;
 
 // The same for the picture of a box, as the host reports resolution and
-// scale; nothing without a picture or when the host does not report both.
-std::optional<double> boxEffectivePpi(XTBoxID box);
+// scale; nothing without a picture, when the host does not report both, and
+// for EPS and PDF files, whose vector content has no resolution of its own
+// (the host's figure for them says nothing).
+std::optional<double> boxEffectivePpi(XTBoxID box, FileTypeCode type);
+
+// The figure as the user reads it ("%.0f ppi") below the threshold.
+bool belowThreshold(double ppi, std::int32_t minPpi) noexcept;
 
 }  // namespace lumbrel

@@ -81,12 +81,10 @@ EPSFindings readEPSFindings(const char* path) {
 
 namespace {
 
-// Pixels on the page against the threshold. EPS and PDF pictures are left
-// out: the host's resolution of their vector content says nothing.
+// Pixels on the page against the threshold.
 bool checkEffectivePpi(XTBoxID box, FileTypeCode type, const char* path, std::int32_t minPpi) {
-    if (type == kTypeEPSF || type == kTypeEPSP || type == kTypePDF) return true;
-    const std::optional<double> ppi = boxEffectivePpi(box);
-    if (!ppi || *ppi >= static_cast<double>(minPpi)) return true;
+    const std::optional<double> ppi = boxEffectivePpi(box, type);
+    if (!ppi || !belowThreshold(*ppi, minPpi)) return true;
     setMsg2("%s", path);
     return msgBoxOkCancel("kLowPpi", *ppi, static_cast<int>(minPpi)) == kAnswerDefault;
 }

@@ -36,10 +36,10 @@ const char* linkStatusKey(std::int16_t status) noexcept {
 }
 
 // Two more fields: the picture's resolution on the page ("%.0f ppi", empty
-// when the host reports none) and its link status.
-void appendEffectiveColumns(XTBoxID box, std::string& line) {
+// when it has none) and its link status.
+void appendEffectiveColumns(XTBoxID box, FileTypeCode type, std::string& line) {
     char ppi[64] = {};
-    if (const std::optional<double> effective = boxEffectivePpi(box)) {
+    if (const std::optional<double> effective = boxEffectivePpi(box, type)) {
         std::snprintf(ppi, sizeof ppi, "%.0f ppi", *effective);
     }
     char status[kShortTextSize] = {};
@@ -118,7 +118,7 @@ std::size_t buildImageLine(XTBoxID box, const ImageListOptions& options, const c
         line += '\t';
     }
     line += size;
-    if (options.effectiveResolution == 1) appendEffectiveColumns(box, line);
+    if (options.effectiveResolution == 1) appendEffectiveColumns(box, fileType, line);
     if (line.size() > kMaxImageLine) line.resize(kMaxImageLine);
     std::memcpy(out, line.c_str(), line.size() + 1);
     return line.size();

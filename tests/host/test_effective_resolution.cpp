@@ -52,5 +52,16 @@ TEST(EffectivePpi, NoFigureWithoutBothResolutionsAndScales) {
     }
 }
 
+TEST(EffectivePpi, TheThresholdComparesTheFigureAsShown) {
+    struct Case {
+        double ppi;
+        std::int32_t threshold;
+        bool below;
+    };
+    const Case cases[] = {{299.9994, 300, false}, {299.4, 300, true}, {300.0, 300, false},
+                          {75.0, 300, true},      {75.0, 75, false},  {74.5, 75, false}};
+    for (const Case& c : cases) EXPECT_EQ(belowThreshold(c.ppi, c.threshold), c.below) << c.ppi << " " << c.threshold;
+}
+
 }  // namespace
 }  // namespace lumbrel

@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 using desktop::DialogAction;
 using hostsim::Rect;
 
-enum class Kind { tiff, jpeg, png };
+enum class Kind { tiff, jpeg, png, eps };
 
 struct Placed {
     const char* name;
@@ -41,6 +41,9 @@ const Placed kPlaced[] = {
     {"j150-50.jpg", Kind::jpeg, 150, 0.5, 0.5, "300 ppi"},
     {"j72-100.jpg", Kind::jpeg, 72, 1.0, 1.0, "72 ppi"},
     {"p150-200.png", Kind::png, 150, 2.0, 2.0, "75 ppi"},
+    // 11811 pixels per metre: 299.9994 dpi, read as 300 and not below it.
+    {"p300-100.png", Kind::png, 300, 1.0, 1.0, "300 ppi"},
+    {"vector.eps", Kind::eps, 72, 0.5, 0.5, ""},  // no resolution of its own
 };
 
 std::string writePicture(const std::string& path, Kind kind, int dpi) {
@@ -60,6 +63,9 @@ std::string writePicture(const std::string& path, Kind kind, int dpi) {
             hostsim::test::writeJpeg(path, spec);
             break;
         }
+        case Kind::eps:
+            test::writeFile(path, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 72 36\n%%EndComments\n");
+            break;
         case Kind::png: {
             hostsim::test::PngSpec spec;
             spec.pixelsPerMetre = static_cast<std::uint32_t>(dpi / 0.0254 + 0.5);
