@@ -284,6 +284,28 @@ INSTANTIATE_TEST_SUITE_P(Settings, StatusColourCases,
                                            ColourCase{"2", "#ffffff", "#000000", "#ffffff"},
                                            ColourCase{"1", "#cc0000", "#ffffff", "#ffb000"}));
 
+TEST_F(StatusColourTest, PrintedLabelsStayBlackOnWhite) {
+    setPref("StatusColours", "1");
+    startOrFail();
+    openLinkStates();
+    ASSERT_TRUE(sim().chooseMenu("Show Image Names"));
+    hostsim::PrintRun run;
+    run.path = dir_.file("print/page.svg");
+    run.output = hostsim::PrintOutput::Device;
+    run.answer = "Yes";
+    const hostsim::PrintResult result = sim().print(run);
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.files.size(), 1U);
+    const std::vector<SvgLabel> labels = svgLabels(test::readFile(result.files[0]));
+    ASSERT_EQ(labels.size(), 3U);
+    for (const SvgLabel& label : labels) {
+        EXPECT_EQ(label.fill, "#ffffff") << label.text;
+        EXPECT_EQ(label.textFill, "#000000") << label.text;
+    }
+    // The screen shows the status all the same.
+    EXPECT_EQ(labelsShown()[1].fill, "#cc0000");
+}
+
 TEST_F(StatusColourTest, ThePngShowsTheColoursBehindTheNames) {
     setPref("StatusColours", "1");
     startOrFail();
