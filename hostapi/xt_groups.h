@@ -116,6 +116,9 @@ typedef struct XTPictureGroup {
     XTError (*fitPicture)(XTBoxID box, int16_t mode, int16_t flag);  /* XT_FIT_... */
     XTError (*updatePicture)(XTBoxID box, int16_t option);           /* re-reads the picture file */
     XTError (*setupClipping)(XTBoxID box);                           /* clipping path from the picture */
+    /* Later members: hosts of older tables leave them 0 (their size ends before them). */
+    double (*resolutionV)(XTBoxID box);                              /* vertical dots per inch; `resolution` is the horizontal */
+    XTError (*pictureScale)(XTBoxID box, Fixed* horizontal, Fixed* vertical); /* scale in the box, 16.16, 65536 = 100 % */
 } XTPictureGroup;
 
 #define XT_STATUS_OK 0
@@ -260,7 +263,9 @@ typedef struct XTWapGroup {
     void (*setupStandardButton)(int16_t item, int32_t value);     /* pane opening: items 1, 2 become OK, Cancel (value 1) */
 } XTWapGroup;
 
-/* "xtxdctlbtn": buttons of the dialog the host runs. */
+/* "xtxdctlbtn": buttons of the dialog the host runs. An edit field's value
+ * is its text read as a whole number (0 when it is none), and setting it
+ * writes the number as its text. */
 typedef struct XTButtonGroup {
     uint32_t size;
     int32_t (*getValue)(int16_t item);

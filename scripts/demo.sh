@@ -24,6 +24,8 @@ swap_pictures="$PWD/out/swap/pictures"
 printf '%s\t%s\r%s\t%s\r' "$swap_pictures/grey.tif" "$swap_pictures/layouts/grey.tif.lay" \
     "$swap_pictures/photo.jpg" "$swap_pictures/photo-web.jpg" > out/swap/Austausch.txt
 printf '<cmd>4</cmd><path>%s</path>' "$PWD/out/swap/Austausch.txt" > out/swap/relink-request.xml
+# A copy of the layout whose JPEG names a file that is not there.
+sed 's#"pictures/photo.jpg"#"pictures/photo-old.jpg"#' samples/sample.json > out/swap/links.json
 # Image lists go to the user's temporary folder: out/tmp for the demo.
 TMPDIR="$PWD/out/tmp" build/default/bin/hostsim --module out/XTensions --script samples/demo.session \
     --transcript out/demo-transcript.txt

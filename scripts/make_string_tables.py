@@ -72,6 +72,20 @@ STRINGS = [
     ("selOnly", "Selected objects only", "Nur ausgewählte Objekte"),
     ("pdfNoPages", "PDF pages cannot be chosen in this host.",
      "PDF-Seiten können in diesem Programm nicht gewählt werden."),
+    # The one report before output and the summary after relinking.
+    ("kRepNoCMYK", "not CMYK", "kein CMYK"),
+    ("kRepICC", "EPS with ICC profile", "EPS mit ICC-Profil"),
+    ("kRepJPEG", "JPEG image", "JPEG-Bild"),
+    ("kRepPasteboard", "pasteboard", "Montagefläche"),
+    ("kRepLowPpi", "effective resolution", "effektive Auflösung"),
+    ("kSyncSummary", "%d of %d pictures re-linked, %d not found, %d names found more than once (the first was used)",
+     "%d von %d Bildern neu verknüpft, %d nicht gefunden, %d Namen mehrfach gefunden (der erste wurde verwendet)"),
+    # Effective resolution and link status in words (image list, output check).
+    ("kLinkOK", "OK", "OK"),
+    ("kLinkMissing", "missing", "fehlt"),
+    ("kLinkModified", "modified", "geändert"),
+    ("kLowPpi", "The following image has only %.0f ppi effective, less than %d ppi:",
+     "Das folgende Bild hat nur %.0f ppi effektiv, weniger als %d ppi:"),
 ]
 
 BOM = b"\xef\xbb\xbf"

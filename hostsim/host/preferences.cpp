@@ -68,6 +68,12 @@ lp::WindowRef buttonOf(std::int16_t item) {
     return control != nullptr && lp::className(control) == lp::kButtonClass ? control : nullptr;
 }
 
+lp::WindowRef editOf(std::int16_t item) {
+    if (gPaneWindow == nullptr) return nullptr;
+    const lp::WindowRef control = lp::findChild(gPaneWindow, item);
+    return control != nullptr && lp::className(control) == lp::kEditClass ? control : nullptr;
+}
+
 std::optional<std::string> readDescription(const std::string& moduleFile, std::int32_t resourceID) {
     const std::filesystem::path path =
         std::filesystem::path(moduleFile).parent_path() / "Resources" / (std::to_string(resourceID) + ".xml");
@@ -219,12 +225,21 @@ std::intptr_t paneProc(lp::WindowRef dialog, lp::Message message, std::uintptr_t
 lp::WindowRef paneWindow() noexcept { return gPaneWindow; }
 
 std::optional<std::int32_t> paneButtonValue(std::int16_t item) {
+    if (const lp::WindowRef field = editOf(item)) {
+        // A number field: its text as a whole number, 0 when it is none.
+        int value = 0;
+        return std::sscanf(lp::windowText(field).c_str(), "%d", &value) == 1 ? value : 0;
+    }
     const lp::WindowRef control = buttonOf(item);
     if (control == nullptr) return std::nullopt;
     return lp::controlValue(control);
 }
 
 bool setPaneButtonValue(std::int16_t item, std::int32_t value) {
+    if (const lp::WindowRef field = editOf(item)) {
+        lp::setWindowText(field, std::to_string(value));
+        return true;
+    }
     const lp::WindowRef control = buttonOf(item);
     if (control == nullptr) return false;
     // A check box shows on or off: any value above 1 shows it on.

@@ -16,12 +16,21 @@ struct FindingKind {
 inline constexpr FindingKind kFindingNotCMYK{"kCMYKImg", "kRepNoCMYK"};
 inline constexpr FindingKind kFindingICCProfile{"kICCProf", "kRepICC"};
 inline constexpr FindingKind kFindingJPEG{"kJPGImg", "kRepJPEG"};
+// Its alert is a format of the two figures below; the report adds them to its words.
+inline constexpr FindingKind kFindingLowPpi{"kLowPpi", "kRepLowPpi"};
+
+// The numbers a finding about the picture's resolution on the page carries.
+struct FindingFigures {
+    double ppi = 0;   // effective pixels per inch
+    int minPpi = 0;   // the threshold it is below
+};
 
 // Where the per-box step sends each finding: true to go on with the checks,
 // false to end them (Cancel at an alert).
 class FindingSink {
 public:
-    virtual bool found(XTBoxID box, const FindingKind& kind, const char* path) = 0;
+    // `figures` is null for the kinds that carry none.
+    virtual bool found(XTBoxID box, const FindingKind& kind, const char* path, const FindingFigures* figures) = 0;
 
 protected:
     ~FindingSink() = default;

@@ -1,6 +1,7 @@
 #include "host/check_report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
 #include <utility>
 
@@ -35,7 +36,7 @@ public:
         }
     }
 
-    bool found(XTBoxID box, const FindingKind& kind, const char* path) override {
+    bool found(XTBoxID box, const FindingKind& kind, const char* path, const FindingFigures* figures) override {
         CheckFinding finding;
         char name[kPathSize];
         getFileName(path, name, true);
@@ -51,6 +52,11 @@ public:
         char words[kShortTextSize];
         getString(kind.reportKey, words);
         finding.finding = words;
+        if (figures != nullptr) {
+            char numbers[64];
+            std::snprintf(numbers, sizeof numbers, " %.0f ppi < %d ppi", figures->ppi, figures->minPpi);
+            finding.finding += numbers;
+        }
         finding.path = path;
         findings.push_back(std::move(finding));
         return true;

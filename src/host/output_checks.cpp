@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "filetypes/type_codes.h"
 #include "host/check_report.h"
+#include "host/effective_resolution.h"
 #include "host/message_box.h"
 #include "host/xt_enumerate.h"
 #include "host/xt_pictures.h"
@@ -35,9 +37,11 @@ std::uint32_t littleEndian32(const unsigned char* bytes) noexcept {
 // to go on and Cancel to stop the remaining warnings.
 class AlertEachFinding final : public FindingSink {
 public:
-    bool found(XTBoxID, const FindingKind& kind, const char* path) override {
+    bool found(XTBoxID, const FindingKind& kind, const char* path, const FindingFigures* figures) override {
         setMsg2("%s", path);
-        return msgBoxOkCancel(kind.alertKey) == kAnswerDefault;
+        const int answer = figures != nullptr ? msgBoxOkCancel(kind.alertKey, figures->ppi, figures->minPpi)
+                                              : msgBoxOkCancel(kind.alertKey);
+        return answer == kAnswerDefault;
     }
 };
 
@@ -88,29 +92,46 @@ bool checkImage(XTBoxID box, const ImageCheckFlags& flags) {
     return checkImage(box, flags, alerts);
 }
 
-bool checkImage(XTBoxID box, const ImageCheckFlags& flags, FindingSink& sink) {
-    char path[kPathSize];
-    FileTypeCode type = kTypeNone;
-    if (XTGetBoxPath(box, path, sizeof path, &type) != 1) return true;
+namespace {
 
-    if (type == kTypeJPEG && flags.jpeg) return sink.found(box, kFindingJPEG, path);
+bool checkPrintReadiness(XTBoxID box, FileTypeCode type, const char* path, const ImageCheckFlags& flags,
+                         FindingSink& sink) {
+    if (type == kTypeJPEG && flags.jpeg) return sink.found(box, kFindingJPEG, path, nullptr);
 
     if (type == kTypeTIFF || type == kTypeJPEG) {
         if (!flags.cmyk) return true;
         const OSType space = XTGetColorSpace(box);
         if (space == XT_CS_CMYK || space == XT_CS_GRAY) return true;
-        return sink.found(box, kFindingNotCMYK, path);
+        return sink.found(box, kFindingNotCMYK, path, nullptr);
     }
 
     if (type == kTypeEPSF || type == kTypeEPSP) {
         if (!flags.icc && !flags.cmyk) return true;
         const EPSFindings findings = readEPSFindings(path);
         if (!findings.readable) return true;
-        if (flags.icc && findings.iccProfile && !sink.found(box, kFindingICCProfile, path)) return false;
-        if (flags.cmyk && !findings.processColors && !sink.found(box, kFindingNotCMYK, path)) return false;
+        if (flags.icc && findings.iccProfile && !sink.found(box, kFindingICCProfile, path, nullptr)) return false;
+        if (flags.cmyk && !findings.processColors && !sink.found(box, kFindingNotCMYK, path, nullptr)) return false;
         return true;
     }
     return true;
+}
+
+// Pixels on the page against the threshold.
+bool checkEffectivePpi(XTBoxID box, FileTypeCode type, const char* path, std::int32_t minPpi, FindingSink& sink) {
+    const std::optional<double> ppi = boxEffectivePpi(box, type);
+    if (!ppi || !belowThreshold(*ppi, minPpi)) return true;
+    const FindingFigures figures{*ppi, static_cast<int>(minPpi)};
+    return sink.found(box, kFindingLowPpi, path, &figures);
+}
+
+}  // namespace
+
+bool checkImage(XTBoxID box, const ImageCheckFlags& flags, FindingSink& sink) {
+    char path[kPathSize];
+    FileTypeCode type = kTypeNone;
+    if (XTGetBoxPath(box, path, sizeof path, &type) != 1) return true;
+    if (!checkPrintReadiness(box, type, path, flags, sink)) return false;
+    return !flags.lowPpi || checkEffectivePpi(box, type, path, flags.minPpi, sink);
 }
 
 void checkImagesOneByOne(const ImageCheckFlags& flags) {
@@ -122,6 +143,8 @@ ImageCheckFlags currentCheckFlags() noexcept {
     flags.cmyk = getRGBWarning();
     flags.jpeg = getJPGWarning();
     flags.icc = getICCWarning();
+    flags.lowPpi = getWarnEffectivePpi();
+    flags.minPpi = getMinEffectivePpi();
     return flags;
 }
 
@@ -129,7 +152,7 @@ void checkImages() {
     const char* lineEnd = platform::Traits::kLineEnd;
     dprintf("checkImages_1%s", lineEnd);
     const ImageCheckFlags flags = currentCheckFlags();
-    if (!flags.cmyk && !flags.jpeg && !flags.icc) return;
+    if (!flags.cmyk && !flags.jpeg && !flags.icc && !flags.lowPpi) return;
 
     dprintf("checkImages_2%s", lineEnd);
     if (getCheckSummary()) {

@@ -11,9 +11,9 @@
 
 namespace lumbrel {
 
-// Runs the checks the preferences "RGBWarning", "EPSWarning" and
-// "JPGWarning" switch on over every picture box of the current document;
-// Cancel at a warning ends the walk. With "CheckSummary" on, every finding
+// Runs the checks the preferences "RGBWarning", "EPSWarning", "JPGWarning"
+// and "WarnEffectivePpi" switch on over every picture box of the current
+// document; Cancel at a warning ends the walk. With "CheckSummary" on, every finding
 // is gathered first and shown in one report (host/check_report.h).
 void checkImages();
 
@@ -22,6 +22,8 @@ struct ImageCheckFlags {
     bool cmyk = false;  // not CMYK or grey
     bool jpeg = false;  // a JPEG picture
     bool icc = false;   // an EPS with an ICC profile
+    bool lowPpi = false;  // a pixel picture placed below minPpi on the page
+    std::int32_t minPpi = 300;
 };
 
 // The step for one picture box: true to go on, false when the user

@@ -24,8 +24,11 @@ void fillControls() {
     xd_btn_setvalue(pane::kLogging, switches.logLevel);
     xd_btn_setvalue(pane::kShowPDFOptions, switches.showPDFOptions);
     xd_btn_setvalue(pane::kSubfolders, switches.searchSubfolders);
+    xd_btn_setvalue(pane::kWarnEffectivePpi, switches.warnEffectivePpi ? 1 : 0);
+    xd_btn_setvalue(pane::kMinEffectivePpi, switches.minEffectivePpi);
     xd_btn_setvalue(pane::kCheckSummary, switches.checkSummary ? 1 : 0);
     xd_btn_setvalue(pane::kSyncReport, switches.syncReport ? 1 : 0);
+    xd_btn_setvalue(pane::kStatusColours, switches.statusColours ? 1 : 0);
 }
 
 std::int16_t toLogLevel(std::int32_t value) noexcept {
@@ -48,6 +51,9 @@ void applyControls() {
     switches.hasFolderOptions = true;
     switches.showPDFOptions = xd_btn_getvalue(pane::kShowPDFOptions);
     switches.searchSubfolders = xd_btn_getvalue(pane::kSubfolders);
+    switches.warnEffectivePpi = xd_btn_getvalue(pane::kWarnEffectivePpi) == 1;
+    switches.minEffectivePpi = xd_btn_getvalue(pane::kMinEffectivePpi);
+    switches.statusColours = xd_btn_getvalue(pane::kStatusColours) == 1;
     applyPrefSwitches(switches);
 }
 
@@ -83,10 +89,7 @@ std::int32_t prefPaneHandler(XTWapMessage* message) {
             break;
         case XT_WAP_CONTROL_SETUP:
             if (message->mode == 1) {
-                for (std::int16_t item = pane::kOK; item <= pane::kLastItem; ++item) {
-                    gXtButton.setup(item, kHostControlSetup);
-                }
-                for (const std::int16_t item : pane::kAddedItems) gXtButton.setup(item, kHostControlSetup);
+                for (const std::int16_t item : pane::kValueItems) gXtButton.setup(item, kHostControlSetup);
             }
             message->handled = 1;
             break;

@@ -21,11 +21,20 @@ inline constexpr std::int16_t kJPGWarning = 7;
 inline constexpr std::int16_t kLogging = 8;
 inline constexpr std::int16_t kShowPDFOptions = 9;
 inline constexpr std::int16_t kSubfolders = 10;
-inline constexpr std::int16_t kLastItem = 10;
-// Check boxes added after the first ten, set up after them.
+// Effective resolution warning: a check box, the threshold's number field
+// and its unit; the one report before output and the summary after
+// relinking; then the status colours of screen labels.
+inline constexpr std::int16_t kWarnEffectivePpi = 11;
+inline constexpr std::int16_t kMinEffectivePpi = 12;
 inline constexpr std::int16_t kCheckSummary = 14;
 inline constexpr std::int16_t kSyncReport = 15;
-inline constexpr std::int16_t kAddedItems[] = {kCheckSummary, kSyncReport};
+inline constexpr std::int16_t kStatusColours = 16;
+// The items that hold a value, the host's control set-up goes over (item 13
+// is the threshold's unit, a plain text).
+inline constexpr std::int16_t kValueItems[] = {
+    kOK,         kCancel,       kDragAndDrop,      kEdit,           kRGBWarning,   kEPSWarning,
+    kJPGWarning, kLogging,      kShowPDFOptions,   kSubfolders,     kWarnEffectivePpi,
+    kMinEffectivePpi, kCheckSummary, kSyncReport,  kStatusColours};
 // The pane's dialog resource in English; each language adds 100 per number.
 inline constexpr std::int16_t kResourceID = 28051;
 }  // namespace pane

@@ -66,6 +66,25 @@ float XTGetPictResolution(XTBoxID box) {
     return static_cast<float>(gXtPicture.resolution(box));
 }
 
+bool XTGetPictResolutionXY(XTBoxID box, PictureResolution* resolution) {
+    if (resolution == nullptr || !xt_ispictbox(box) || !hasCurrentDocument()) return false;
+    // A host of an older table copies only its own members: the later ones stay 0.
+    resolution->horizontal = gXtPicture.resolution(box);
+    resolution->vertical = gXtPicture.resolutionV != nullptr ? gXtPicture.resolutionV(box) : resolution->horizontal;
+    return true;
+}
+
+bool XTGetPictScale(XTBoxID box, Fixed* horizontal, Fixed* vertical) {
+    if (horizontal == nullptr || vertical == nullptr || !xt_ispictbox(box) || !hasCurrentDocument()) return false;
+    if (gXtPicture.pictureScale == nullptr) return false;
+    Fixed h = 0;
+    Fixed v = 0;
+    if (gXtPicture.pictureScale(box, &h, &v) != XT_NOERR) return false;
+    *horizontal = h;
+    *vertical = v;
+    return true;
+}
+
 XTError XTLoadBox(XTBoxID box, const char* path) {
     return importInto(box, path);
 }

@@ -32,6 +32,18 @@ bool XTGetPictBounds(XTBoxID box, XTFixedRect* bounds);
 // The picture's resolution as the host reports it.
 float XTGetPictResolution(XTBoxID box);
 
+// Both resolutions of the picture, dots per inch. Hosts that report only one
+// give it for both axes. False without a picture.
+struct PictureResolution {
+    double horizontal = 0.0;
+    double vertical = 0.0;
+};
+bool XTGetPictResolutionXY(XTBoxID box, PictureResolution* resolution);
+
+// The picture's scale in its box, 16.16 (65536 = 100 %) per axis; false
+// without a picture or when the host does not report scales.
+bool XTGetPictScale(XTBoxID box, Fixed* horizontal, Fixed* vertical);
+
 // Imports the file into the box through the host's import service: the
 // host's result, 0 on success; -1 when the import could not be started (no
 // document, no box, no path). XTLoadBox fills a new box, XTReplacePict

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/effective_resolution.h"
 #include "host/xt_documents.h"
 #include "host/xt_pictures.h"
 #include "settings/localised_strings.h"
@@ -22,6 +23,31 @@ void fourCharacters(FileTypeCode code, char (&out)[5]) {
     out[4] = '\0';
     // A code with a zero byte would end the field early; it stands for no type.
     if (std::strlen(out) != 4) out[0] = '\0';
+}
+
+// The link status in words for the list; the host's own status text stays in
+// its column.
+const char* linkStatusKey(std::int16_t status) noexcept {
+    switch (status) {
+        case XT_STATUS_MISSING: return "kLinkMissing";
+        case XT_STATUS_MODIFIED: return "kLinkModified";
+        default: return "kLinkOK";
+    }
+}
+
+// Two more fields: the picture's resolution on the page ("%.0f ppi", empty
+// when it has none) and its link status.
+void appendEffectiveColumns(XTBoxID box, FileTypeCode type, std::string& line) {
+    char ppi[64] = {};
+    if (const std::optional<double> effective = boxEffectivePpi(box, type)) {
+        std::snprintf(ppi, sizeof ppi, "%.0f ppi", *effective);
+    }
+    char status[kShortTextSize] = {};
+    getString(linkStatusKey(XTGetPictureStatus(box)), status, sizeof status);
+    line += '\t';
+    line += ppi;
+    line += '\t';
+    line += status;
 }
 
 }  // namespace
@@ -92,6 +118,7 @@ std::size_t buildImageLine(XTBoxID box, const ImageListOptions& options, const c
         line += '\t';
     }
     line += size;
+    if (options.effectiveResolution == 1) appendEffectiveColumns(box, fileType, line);
     if (line.size() > kMaxImageLine) line.resize(kMaxImageLine);
     std::memcpy(out, line.c_str(), line.size() + 1);
     return line.size();

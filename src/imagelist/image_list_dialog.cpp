@@ -17,6 +17,7 @@ constexpr std::int16_t kItemSize = 5;
 constexpr std::int16_t kItemOpenWith = 6;
 constexpr std::int16_t kItemSort = 7;
 constexpr std::int16_t kItemFileName = 8;
+constexpr std::int16_t kItemEffectiveResolution = 9;
 
 // Typed text longer than any acceptable name is still read whole enough to be refused.
 constexpr long kTypedNameSize = 1024;
@@ -31,6 +32,7 @@ constexpr CheckBinding kChecks[] = {
     {kItemType, kKeyType, &ImageListOptions::type},
     {kItemSize, kKeyImgSize, &ImageListOptions::imgSize},
     {kItemSort, kKeySort, &ImageListOptions::sort},
+    {kItemEffectiveResolution, kKeyEffectiveResolution, &ImageListOptions::effectiveResolution},
 };
 
 std::int16_t storedValue(const char* key, std::int16_t fallback) {

@@ -14,6 +14,7 @@ struct ImageListOptions {
     std::int16_t imgSize = 0;            // 1: the picture's size
     std::int16_t openWith = 1;           // the open-with pop-up's item, from 1
     std::int16_t sort = 0;               // 1: sorted by name instead of page by page
+    std::int16_t effectiveResolution = 0;  // 1: effective ppi and link status after the size
 };
 
 // The section of the settings file and its keys.
@@ -23,5 +24,6 @@ inline constexpr const char* kKeyType = "Type";
 inline constexpr const char* kKeyImgSize = "ImgSize";
 inline constexpr const char* kKeyOpenWith = "OpenWith";
 inline constexpr const char* kKeySort = "Sort";
+inline constexpr const char* kKeyEffectiveResolution = "EffectiveResolution";
 
 }  // namespace lumbrel

@@ -19,6 +19,8 @@ namespace {
 constexpr double kFixedOne = 65536.0;
 constexpr XTColor kWhite{255, 255, 255, 100};
 constexpr XTColor kBlack{0, 0, 0, 100};
+constexpr XTColor kMissingRed{204, 0, 0, 100};
+constexpr XTColor kModifiedAmber{255, 176, 0, 100};
 constexpr std::int16_t kDefaultPrintSize = 8;
 constexpr std::int16_t kLargestPrintSize = 1000;
 constexpr const char* kLabelFontName = "__f1";
@@ -41,7 +43,16 @@ std::string_view labelText(std::string_view pathOrName, std::uint16_t mode) noex
     return last == std::string_view::npos ? pathOrName : pathOrName.substr(last + 1);
 }
 
-void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, std::string_view text) {
+LabelColours statusLabelColours(std::int16_t status) noexcept {
+    switch (status) {
+        case XT_STATUS_MISSING: return LabelColours{kMissingRed, kWhite};
+        case XT_STATUS_MODIFIED: return LabelColours{kModifiedAmber, kBlack};
+        default: return LabelColours{};
+    }
+}
+
+void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, std::string_view text,
+                     const LabelColours& colours) {
     double scale = viewScale / kFixedOne;
     if (!(scale > 0.01)) scale = 1.0;
     const double screenSize = LabelState::screenFontSize;
@@ -80,8 +91,8 @@ void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, st
     }
     const double width = static_cast<double>(sum) / kFixedOne;
 
-    xt_fillrect(port, x, y - screenSize / scale, x + width + 2.0, y + 2.0 / scale, kWhite);
-    xt_drawtext(port, font, units, count, x, y, kBlack);
+    xt_fillrect(port, x, y - screenSize / scale, x + width + 2.0, y + 2.0 / scale, colours.background);
+    xt_drawtext(port, font, units, count, x, y, colours.text);
     xt_disposefontinstance(font);
 }
 

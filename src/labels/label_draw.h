@@ -16,11 +16,23 @@ namespace lumbrel {
 // path or name. Views into `pathOrName`.
 std::string_view labelText(std::string_view pathOrName, std::uint16_t mode) noexcept;
 
+// Background and text colours of a label drawn through the host.
+struct LabelColours {
+    XTColor background{255, 255, 255, 100};  // white
+    XTColor text{0, 0, 0, 100};              // black
+};
+
+// The colours of a screen label for the host's link status of its picture
+// (XT_STATUS_...): missing white on red, modified black on amber, any other
+// the plain black on white.
+LabelColours statusLabelColours(std::int16_t status) noexcept;
+
 // The label at the box's top-left corner in the host's drawing port, 10
 // points high on screen at every view scale (16.16; 0.01 or less, and any
 // scale that is no number, count as 1.0). Text that is not valid UTF-8 gets
 // no label.
-void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, std::string_view text);
+void drawScreenLabel(XTPort port, const XTFixedRect& bounds, Fixed viewScale, std::string_view text,
+                     const LabelColours& colours = {});
 
 // The label as PostScript at the current box: a white rectangle as wide as
 // the text and the text in black, in the print label font, whose program is

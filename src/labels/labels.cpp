@@ -8,6 +8,7 @@
 #include "host/xt_boxes.h"
 #include "host/xt_drawing.h"
 #include "host/xt_pages.h"
+#include "host/xt_pictures.h"
 #include "host/xt_slugs.h"
 #include "labels/label_draw.h"
 #include "labels/label_state.h"
@@ -83,8 +84,13 @@ std::int32_t drawBox(const XTDrawBoxRec* record) {
     const std::string_view text = labelText(pathOrName, state.mode);
     XTFixedRect bounds{};
     xt_getboxbounds(record->box, &bounds);
-    if (xt_outputkind() == XT_OUTPUT_POSTSCRIPT) {
+    const std::int16_t outputKind = xt_outputkind();
+    if (outputKind == XT_OUTPUT_POSTSCRIPT) {
         writePostScriptLabel(bounds, text);
+    } else if (outputKind == XT_OUTPUT_SCREEN && getStatusColours()) {
+        // Only the screen shows the link status; printed labels stay plain.
+        drawScreenLabel(record->port, bounds, xtget_docscale(), text,
+                        statusLabelColours(XTGetPictureStatus(record->box)));
     } else {
         drawScreenLabel(record->port, bounds, xtget_docscale(), text);
     }

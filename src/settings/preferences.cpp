@@ -24,6 +24,9 @@ struct PrefValues {
     std::int32_t scale = 0;
     std::int16_t logLevel = 0;
     char copyPathKey = 0;
+    bool warnEffectivePpi = false;
+    std::int32_t minEffectivePpi = pref::kDefaultMinEffectivePpi;
+    bool statusColours = false;
 };
 PrefValues gValues;
 
@@ -36,6 +39,21 @@ std::int16_t clampToShort(std::int32_t value) noexcept {
     if (value > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
     if (value < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
     return static_cast<std::int16_t>(value);
+}
+
+std::int32_t usableThreshold(std::int32_t value) noexcept {
+    return value >= 1 ? value : pref::kDefaultMinEffectivePpi;
+}
+
+bool hasKey(const char* key) {
+    // No single default can tell a stored value from a missing one.
+    return gStore.get(pref::kDefault, key, -1) != -1 || gStore.get(pref::kDefault, key, -2) != -2;
+}
+
+// Keys that came after the first settings files are written only once they
+// matter, so that applying the pane leaves such a file as it was.
+void setLaterKey(const char* key, std::int32_t value, std::int32_t defaultValue) {
+    if (value != defaultValue || hasKey(key)) gStore.set(pref::kDefault, key, value);
 }
 
 }  // namespace
@@ -63,6 +81,11 @@ void loadPrefs() {
     char copyPath[32] = {};
     gStore.get(pref::kDefault, pref::kCopyPath, copyPath, sizeof copyPath);
     gValues.copyPathKey = copyPath[0];
+
+    gValues.warnEffectivePpi = readSwitch(pref::kWarnEffectivePpi, 0);
+    gValues.minEffectivePpi =
+        usableThreshold(gStore.get(pref::kDefault, pref::kMinEffectivePpi, pref::kDefaultMinEffectivePpi));
+    gValues.statusColours = readSwitch(pref::kStatusColours, 0);
 }
 
 bool getDragAndDrop() noexcept { return gValues.dragAndDrop; }
@@ -77,6 +100,9 @@ std::int16_t getLogLevel() noexcept { return gValues.logLevel; }
 char getCopyPathKey() noexcept { return gValues.copyPathKey; }
 bool getCheckSummary() noexcept { return gValues.checkSummary; }
 bool getSyncReport() noexcept { return gValues.syncReport; }
+bool getWarnEffectivePpi() noexcept { return gValues.warnEffectivePpi; }
+std::int32_t getMinEffectivePpi() noexcept { return gValues.minEffectivePpi; }
+bool getStatusColours() noexcept { return gValues.statusColours; }
 
 std::int32_t getSearchSubfolders() {
     return gStore.get(pref::kDefault, pref::kSubfolders, 1);
@@ -98,6 +124,9 @@ PrefSwitches currentPrefSwitches() {
     switches.syncReport = gValues.syncReport;
     switches.showPDFOptions = getShowPDFOptions();
     switches.searchSubfolders = getSearchSubfolders();
+    switches.warnEffectivePpi = gValues.warnEffectivePpi;
+    switches.minEffectivePpi = gValues.minEffectivePpi;
+    switches.statusColours = gValues.statusColours;
     return switches;
 }
 
@@ -110,6 +139,9 @@ void applyPrefSwitches(const PrefSwitches& switches) {
     gValues.logLevel = switches.logLevel;
     gValues.checkSummary = switches.checkSummary;
     gValues.syncReport = switches.syncReport;
+    gValues.warnEffectivePpi = switches.warnEffectivePpi;
+    gValues.minEffectivePpi = usableThreshold(switches.minEffectivePpi);
+    gValues.statusColours = switches.statusColours;
 
     gStore.set(pref::kDefault, pref::kDragAndDrop, switches.dragAndDrop ? 1 : 0);
     gStore.set(pref::kDefault, pref::kEdit, switches.edit ? 1 : 0);
@@ -117,12 +149,15 @@ void applyPrefSwitches(const PrefSwitches& switches) {
     gStore.set(pref::kDefault, pref::kEPSWarning, switches.iccWarning ? 1 : 0);
     gStore.set(pref::kDefault, pref::kJPGWarning, switches.jpgWarning ? 1 : 0);
     gStore.set(pref::kDefault, pref::kLogging, switches.logLevel);
-    gStore.set(pref::kDefault, pref::kCheckSummary, switches.checkSummary ? 1 : 0);
-    gStore.set(pref::kDefault, pref::kSyncReport, switches.syncReport ? 1 : 0);
     if (switches.hasFolderOptions) {
         gStore.set(pref::kDefault, pref::kShowPDFOptions, switches.showPDFOptions);
         gStore.set(pref::kDefault, pref::kSubfolders, switches.searchSubfolders);
     }
+    setLaterKey(pref::kWarnEffectivePpi, switches.warnEffectivePpi ? 1 : 0, 0);
+    setLaterKey(pref::kMinEffectivePpi, gValues.minEffectivePpi, pref::kDefaultMinEffectivePpi);
+    setLaterKey(pref::kCheckSummary, switches.checkSummary ? 1 : 0, 0);
+    setLaterKey(pref::kSyncReport, switches.syncReport ? 1 : 0, 0);
+    setLaterKey(pref::kStatusColours, switches.statusColours ? 1 : 0, 0);
     setupDump(switches.logLevel);
     gStore.save();
 }

@@ -34,6 +34,11 @@ inline constexpr const char* kSwapOnDrop = "SwapOnDrop";
 // after relinking.
 inline constexpr const char* kCheckSummary = "CheckSummary";
 inline constexpr const char* kSyncReport = "SyncReport";
+// Effective resolution check before output, and link status on screen labels.
+inline constexpr const char* kWarnEffectivePpi = "WarnEffectivePpi";
+inline constexpr const char* kMinEffectivePpi = "MinEffectivePpi";
+inline constexpr const char* kStatusColours = "StatusColours";
+inline constexpr std::int32_t kDefaultMinEffectivePpi = 300;
 }  // namespace pref
 
 // The preferences store, reached by every part that remembers something.
@@ -58,6 +63,9 @@ char getCopyPathKey() noexcept;  // 0 never matches a key press
 // alerts one by one and adds no summary.
 bool getCheckSummary() noexcept;
 bool getSyncReport() noexcept;
+bool getWarnEffectivePpi() noexcept;
+std::int32_t getMinEffectivePpi() noexcept;  // 1 or more; other stored values read as 300
+bool getStatusColours() noexcept;
 
 // Read from the store at each use, default 1.
 std::int32_t getSearchSubfolders();
@@ -78,6 +86,9 @@ struct PrefSwitches {
     bool hasFolderOptions = false;
     std::int32_t showPDFOptions = 1;
     std::int32_t searchSubfolders = 1;
+    bool warnEffectivePpi = false;
+    std::int32_t minEffectivePpi = pref::kDefaultMinEffectivePpi;
+    bool statusColours = false;
 };
 PrefSwitches currentPrefSwitches();
 void applyPrefSwitches(const PrefSwitches& switches);

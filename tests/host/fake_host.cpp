@@ -341,8 +341,9 @@ std::int32_t bindGroup(const XTSetupRec*, const char* name, void* table, std::si
         if (auto* t = as<XTFixedRectGroup>(table, size)) *t = {t->size, rectsMeet, pointInRect};
     } else if (group == "xtpicture") {
         if (auto* t = as<XTPictureGroup>(table, size))
-            *t = {t->size,      picturePath, colorSpace,    resolution,  status,
-                  pictureBounds, fitPicture, updatePicture, setupClipping};
+            // The table of an older host: no vertical resolution, no scales.
+            *t = {t->size,      picturePath, colorSpace,    resolution,    status, pictureBounds,
+                  fitPicture,   updatePicture, setupClipping, nullptr,     nullptr};
     } else if (group == "xtxio") {
         if (auto* t = as<XTImportGroup>(table, size)) *t = {t->size, importPicture, importText};
     } else if (group == "xtpage") {

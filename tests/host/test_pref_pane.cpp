@@ -50,13 +50,13 @@ TEST_F(PrefPaneTest, ControlSetupAsksTheHostForEveryItemOnlyInMode1) {
     EXPECT_EQ(send(XT_WAP_CONTROL_SETUP, 0, 0).handled, 1);
     EXPECT_TRUE(host().buttonSetups.empty());
     send(XT_WAP_CONTROL_SETUP, 0, 1);
-    ASSERT_EQ(host().buttonSetups.size(), 12U);
-    for (std::int16_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(host().buttonSetups[static_cast<std::size_t>(i)], (std::pair<std::int16_t, std::int32_t>{i + 1, 2}));
+    // Items 1 to 10, the effective-resolution check box and its number field, the report and
+    // summary check boxes, and the status colours; the threshold's unit (13) is plain text.
+    const std::int16_t items[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16};
+    ASSERT_EQ(host().buttonSetups.size(), std::size(items));
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+        EXPECT_EQ(host().buttonSetups[i], (std::pair<std::int16_t, std::int32_t>{items[i], 2}));
     }
-    // The check boxes added later, after the first ten.
-    EXPECT_EQ(host().buttonSetups[10], (std::pair<std::int16_t, std::int32_t>{14, 2}));
-    EXPECT_EQ(host().buttonSetups[11], (std::pair<std::int16_t, std::int32_t>{15, 2}));
 }
 
 TEST_F(PrefPaneTest, OpeningFillsTheCheckBoxesFromThePreferences) {
@@ -132,6 +132,39 @@ TEST_F(PrefPaneTest, TheReportAndSummaryBoxesFollowTheirSettingsBothWays) {
         send(XT_WAP_APPLY);
         EXPECT_FALSE(box.getter());
         EXPECT_NE(readFile(dir.file("Lumbrel.ini")).find(std::string(box.key) + "=0"), std::string::npos);
+TEST_F(PrefPaneTest, TheLaterItemsShowTheirDefaultsAndAreWrittenOnlyOnceTheyMatter) {
+    struct Case {
+        std::int32_t warn, threshold, colours;
+        const char* written;  // the later keys in the file after OK, in order
+        bool warnOn;
+        std::int32_t minPpi;
+        bool coloursOn;
+    };
+    const Case cases[] = {
+        {0, 300, 0, "", false, 300, false},
+        // A threshold that is no usable number keeps the default.
+        {0, 0, 0, "", false, 300, false},
+        {1, 300, 0, "WarnEffectivePpi=1", true, 300, false},
+        // Once written, a key follows every OK.
+        {0, 250, 1, "WarnEffectivePpi=0\rMinEffectivePpi=250\rStatusColours=1", false, 250, true},
+        {0, 300, 0, "WarnEffectivePpi=0\rMinEffectivePpi=300\rStatusColours=0", false, 300, false},
+    };
+    for (const Case& c : cases) {
+        send(XT_WAP_OPEN);
+        auto& v = host().buttonValues;
+        EXPECT_EQ(v[11], getWarnEffectivePpi() ? 1 : 0);
+        EXPECT_EQ(v[12], getMinEffectivePpi());
+        EXPECT_EQ(v[16], getStatusColours() ? 1 : 0);
+        v[11] = c.warn;
+        v[12] = c.threshold;
+        v[16] = c.colours;
+        send(XT_WAP_ITEM_HIT, 1);
+        EXPECT_EQ(getWarnEffectivePpi(), c.warnOn) << c.written;
+        EXPECT_EQ(getMinEffectivePpi(), c.minPpi) << c.written;
+        EXPECT_EQ(getStatusColours(), c.coloursOn) << c.written;
+        const std::string saved = readFile(dir.file("Lumbrel.ini"));
+        const std::size_t later = saved.find("Subfolders=1\r") + std::string("Subfolders=1\r").size();
+        EXPECT_EQ(saved.substr(later), *c.written ? std::string(c.written) + "\r" : "") << saved;
     }
 }
 

@@ -75,6 +75,12 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
                                                   swapPictures + "/photo-web.jpg\r");
     test::writeFile("out/swap/relink-request.xml",
                     "<cmd>4</cmd><path>" + fs::absolute("out/swap/Austausch.txt").string() + "</path>");
+    // A copy of the layout whose JPEG names a file that is not there.
+    std::string links = test::readFile("samples/sample.json");
+    const std::string jpeg = "\"pictures/photo.jpg\"";
+    ASSERT_NE(links.find(jpeg), std::string::npos);
+    links.replace(links.find(jpeg), jpeg.size(), "\"pictures/photo-old.jpg\"");
+    test::writeFile("out/swap/links.json", links);
     const TemporaryFolderGuard temporary((dir_.path() / "out/tmp").string());
     const hostsim::session::ScriptRun result = run(test::readFile("samples/demo.session"));
     EXPECT_EQ(result.exitCode, 0) << transcript();
@@ -111,6 +117,12 @@ TEST_F(SessionTest, TheDemoSessionRunsToItsEnd) {
               std::string::npos);
     EXPECT_NE(seen.find("open \"" + fs::absolute("out/swap/Austausch.log").string() + "\" with default application"),
               std::string::npos);
+    // The list with the effective resolution and the link status in words.
+    const std::string effective = test::readFile("out/tmp/Wirksam.txt");
+    EXPECT_NE(effective.find("\rphoto-old.jpg\tMissing\tJPEG\tRGB\t96 dpi\t12.7 mm x 8.5 mm\t96 ppi\tfehlt\r"),
+              std::string::npos)
+        << effective;
+    EXPECT_TRUE(fs::exists("out/demo-status-colours.png"));
     EXPECT_TRUE(violations().empty()) << ::testing::PrintToString(violations());
 }
 

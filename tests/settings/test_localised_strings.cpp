@@ -84,9 +84,15 @@ const Entry kTable[] = {
     {"kRepICC", "EPS with ICC profile", "EPS mit ICC-Profil"},
     {"kRepJPEG", "JPEG image", "JPEG-Bild"},
     {"kRepPasteboard", "pasteboard", "Montagefl\xC3\xA4" "che"},
+    {"kRepLowPpi", "effective resolution", "effektive Aufl\xC3\xB6sung"},
     {"kSyncSummary", "%d of %d pictures re-linked, %d not found, %d names found more than once (the first was used)",
      "%d von %d Bildern neu verkn\xC3\xBCpft, %d nicht gefunden, %d Namen mehrfach gefunden (der erste wurde "
      "verwendet)"},
+    {"kLinkOK", "OK", "OK"},
+    {"kLinkMissing", "missing", "fehlt"},
+    {"kLinkModified", "modified", "ge\xC3\xA4ndert"},
+    {"kLowPpi", "The following image has only %.0f ppi effective, less than %d ppi:",
+     "Das folgende Bild hat nur %.0f ppi effektiv, weniger als %d ppi:"},
 };
 
 const char kHead[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";

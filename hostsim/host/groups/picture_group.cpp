@@ -116,8 +116,30 @@ XTError setupClipping(XTBoxID box) {
     });
 }
 
-const XTPictureGroup kTable{sizeof(XTPictureGroup), picturePath, colorSpace,    resolution,   status,
-                            pictureBounds,          fitPicture,  updatePicture, setupClipping};
+double resolutionV(XTBoxID box) {
+    return hostCall<double>(G, "resolutionV", kNeedDocument, 0.0, [box](Runtime& rt) {
+        const Picture* picture = pictureOf(rt, box);
+        return picture != nullptr ? picture->resolutionV : 0.0;
+    });
+}
+
+XTError pictureScale(XTBoxID box, Fixed* horizontal, Fixed* vertical) {
+    return hostCall<XTError>(G, "pictureScale", kNeedDocument, XT_PARAMERR, [=](Runtime& rt) {
+        if (horizontal == nullptr || vertical == nullptr) {
+            rt.violation(G, "pictureScale", "got no place for the answer");
+            return XTError{XT_PARAMERR};
+        }
+        const Picture* picture = pictureOf(rt, box);
+        if (picture == nullptr) return XTError{XT_PARAMERR};
+        *horizontal = scaleToFixed(picture->scaleH);
+        *vertical = scaleToFixed(picture->scaleV);
+        return XTError{XT_NOERR};
+    });
+}
+
+const XTPictureGroup kTable{sizeof(XTPictureGroup), picturePath,   colorSpace,  resolution,
+                            status,                 pictureBounds, fitPicture,  updatePicture,
+                            setupClipping,          resolutionV,   pictureScale};
 
 }  // namespace
 
