@@ -132,6 +132,9 @@ TEST_F(PrefPaneTest, TheReportAndSummaryBoxesFollowTheirSettingsBothWays) {
         send(XT_WAP_APPLY);
         EXPECT_FALSE(box.getter());
         EXPECT_NE(readFile(dir.file("Lumbrel.ini")).find(std::string(box.key) + "=0"), std::string::npos);
+    }
+}
+
 TEST_F(PrefPaneTest, TheLaterItemsShowTheirDefaultsAndAreWrittenOnlyOnceTheyMatter) {
     struct Case {
         std::int32_t warn, threshold, colours;
