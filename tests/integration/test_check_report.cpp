@@ -7,6 +7,7 @@
 #include "support/test_support.h"
 
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,26 @@ TEST_F(CheckReportTest, SwitchedOffTheAlertsComeOneByOneAsBefore) {
                   (std::vector<std::string>{std::string(kNoCmyk) + " | " + samplePicture("rgb.tif"),
                                             std::string(kNoCmyk) + " | " + samplePicture("photo.jpg"),
                                             std::string(kNoCmyk) + " | " + samplePicture("photo-icc.eps")}));
+    }
+}
+
+TEST_F(CheckReportTest, PicturesBelowTheEffectiveThresholdAreRowsWithTheirFigures) {
+    setPref("WarnEffectivePpi", "1");
+    setPref("MinEffectivePpi", "5000");
+    startWithReport();
+    openSample();
+    saveWith({DialogAction::click(1)});
+
+    EXPECT_TRUE(alerts().empty()) << ::testing::PrintToString(alertLines());
+    ASSERT_EQ(agent_->dialogsSeen().size(), 1U);
+    const Rows rows = rowsAt(0);
+    ASSERT_FALSE(rows.empty());
+    const std::regex finding(R"(\t(effective resolution \d+ ppi < 5000 ppi)\t)");
+    for (const std::string& line : rows) {
+        EXPECT_TRUE(std::regex_search(line, finding)) << line;
+        // Vector pictures have no pixels to count.
+        EXPECT_EQ(line.find(".eps\t"), std::string::npos) << line;
+        EXPECT_EQ(line.find(".pdf\t"), std::string::npos) << line;
     }
 }
 
