@@ -23,7 +23,7 @@ function(lumbrel_module_resource_script output version)
       message(FATAL_ERROR "resources/${fileName}: a resource file is named Name.ext "
                           "(letters, digits, '_'; or digits alone for a resource number)")
     endif()
-    # Stored in capitals, as the loader compares them after capitalising a request.
+    # In capitals, as resource compilers store names and the loader compares them.
     string(TOUPPER ${CMAKE_MATCH_1} name)
     string(TOUPPER ${CMAKE_MATCH_2} type)
     if(name MATCHES "^[0-9]+$" AND name GREATER 65535)
