@@ -383,6 +383,11 @@ int defaultButtonId(WindowRef dialog) noexcept;
 // Makes a modeless dialog shell (a tool window with a caption, owned by the
 // active window) with `dialogProc`, sends it Message::InitDialog with `param`
 // and answers it, hidden; the caller shows it. Null on failure.
+// Its keyboard rules (Tab, Return, Escape) come from the loop that runs it:
+// on Windows the host's message loop must hand each message to
+// IsDialogMessageW with the message's top-level window when that window's
+// class is "ModelessDialog", and translate and dispatch it only when that
+// answers FALSE.
 WindowRef createModelessDialog(WindowProc dialogProc, std::intptr_t param) noexcept;
 
 // A pop-up menu at a point of the screen with the item `preselected`

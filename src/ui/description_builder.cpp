@@ -295,8 +295,11 @@ void buildControl(Build& build, const char* element) {
     std::string_view text;
     if (type->keepsText) findXMLContent(element, "text", text);
 
+    // The dialog manager looks into containers (Tab, mnemonics, the default
+    // button) only when they say they hold controls.
+    const std::uint32_t exStyle = type->exStyle | (type->container ? style::kExControlParent : 0U);
     const WindowRef control = platform::createWindow(type->className, text, controlStyle(*type, element, id, multiLine),
-                                                     type->exStyle, rect, build.container, id);
+                                                     exStyle, rect, build.container, id);
     if (control == nullptr) {
         if (type->container) build.skipped = 1;
         return;
@@ -353,7 +356,7 @@ bool buildTerminated(WindowRef shell, const char* text) {
 
     Build build;
     build.shell = shell;
-    build.container = platform::createWindow(kUserPaneClass, "", style::kChild | style::kVisible, 0,
+    build.container = platform::createWindow(kUserPaneClass, "", style::kChild | style::kVisible, style::kExControlParent,
                                              {0, 0, outer.width, outer.height}, shell, -1);
     if (build.container != nullptr) {
         platform::setWindowFont(build.container, dialogFont());

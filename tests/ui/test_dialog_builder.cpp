@@ -363,8 +363,10 @@ TEST_F(DialogBuilder, TabLabelsAreReadUntilTheFirstMissingOrEmptyOne) {
     EXPECT_EQ(platform::itemCount(platform::findChild(shell_, 2)), 1);
     EXPECT_EQ(platform::itemCount(platform::findChild(shell_, 3)), 0);
     EXPECT_EQ(controlKind(first), kKindTabs);
-    EXPECT_EQ(platform::windowExStyle(first), style::kExClientEdge);
+    EXPECT_EQ(platform::windowExStyle(first), style::kExClientEdge | style::kExControlParent);
     EXPECT_NE(platform::windowStyle(first) & style::kTabButtons, 0U);
+    // The pane holding the whole description is a control parent too.
+    EXPECT_NE(platform::windowExStyle(platform::parentWindow(first)) & style::kExControlParent, 0U);
 }
 
 TEST_F(DialogBuilder, KeyHandlerGoesOnTheKeyboardControlsOnly) {
