@@ -101,9 +101,9 @@ TEST(Win32Clipboard, UnicodeTextRoundTripsAndOnlyTheClearingReferencePutsOnce) {
     pw::releasePasteboard(other);
     EXPECT_EQ(pw::pasteboardItemCount(mine), -1);
     EXPECT_EQ(pw::clearPasteboard(other), -1);
-}
 
-TEST(Win32Clipboard, MyPasteboardPutsAFileNameAsUnicodeText) {
+    // The copy-name shortcut's way: clear, then the file name as text. (In
+    // this one test: the clipboard is shared by every process of the session.)
     MyPasteboard clipboard(pw::kClipboardPasteboardName);
     ASSERT_TRUE(clipboard.owned());
     ASSERT_EQ(clipboard.clear(), 0);
