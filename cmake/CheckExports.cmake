@@ -1,6 +1,8 @@
 # Fails unless the export table of the DLL ${DLL} (read by ${OBJDUMP} -p)
-# names exactly the symbols listed in ${EXPECTED} (semicolon-separated).
-#   cmake -DOBJDUMP=… -DDLL=… -DEXPECTED=… -P CheckExports.cmake
+# names exactly the symbols listed in ${EXPECTED} (semicolon-separated), and
+# it imports no DLL whose name matches ${FORBIDDEN_IMPORTS} (a regular
+# expression, optional).
+#   cmake -DOBJDUMP=… -DDLL=… -DEXPECTED=… [-DFORBIDDEN_IMPORTS=…] -P CheckExports.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed (${result})")
@@ -24,5 +26,15 @@ set(expected ${EXPECTED})
 list(SORT expected)
 if(NOT names STREQUAL expected)
   message(FATAL_ERROR "${DLL} exports [${names}], expected exactly [${expected}]")
+endif()
+if(FORBIDDEN_IMPORTS)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+  foreach(import ${imports})
+    string(REGEX REPLACE "^DLL Name: " "" import "${import}")
+    string(STRIP "${import}" import)
+    if(import MATCHES "${FORBIDDEN_IMPORTS}")
+      message(FATAL_ERROR "${DLL} needs ${import} beside it")
+    endif()
+  endforeach()
 endif()
 message(STATUS "${DLL} exports exactly [${names}]")
