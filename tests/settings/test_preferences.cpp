@@ -22,18 +22,15 @@ protected:
     void SetUp() override {
         std::filesystem::create_directories(dir.path() / "XTensions");
         std::filesystem::create_directories(dir.path() / "Documents");
-        savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-        ::setenv("HOME", dir.path().c_str(), 1);
-        ::unsetenv("XDG_CONFIG_HOME");
+        ASSERT_TRUE(documents.set((dir.path() / "Documents").string()));
         setModulePath(modulePath.c_str());
-        setResourceFolder(dir.path().c_str());
+        setResourceFolder(dir.text().c_str());
         setLanguage(kLangEnglish);
     }
     void TearDown() override {
         setupDump(0);
         setModulePath("");
         setResourceFolder("");
-        ::setenv("HOME", savedHome.c_str(), 1);
     }
 
     void loadWith(const std::string& defaultSection) {
@@ -42,7 +39,7 @@ protected:
     }
 
     TempDir dir;
-    std::string savedHome;
+    test::DocumentsFolderRedirect documents;
     std::string modulePath = dir.file("XTensions/Lumbrel.xnt");
     std::string iniPath = dir.file("XTensions/Lumbrel.ini");
 };

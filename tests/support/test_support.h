@@ -66,6 +66,10 @@ const char* nonFileName(NonFile kind);
 // as root, else a link to /dev/zero. False when it cannot be made.
 bool makeNonFile(NonFile kind, const std::string& path);
 
+// Takes the write permission (POSIX) or sets the read-only attribute
+// (Windows) of the file at `path` (UTF-8); false when that failed.
+bool makeReadOnly(const std::string& path);
+
 // Makes `link`, a symbolic link to the folder `target`; false with the
 // system's reason in `error` when the file system or the process cannot.
 bool makeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link, std::string& error);
@@ -95,6 +99,25 @@ void writeFile(const std::string& path, std::string_view bytes);
 std::string otherPathForm(std::string hfsPath);
 // The separator of such paths.
 char otherPathSeparator();
+
+// While this object lives, the user's documents folder is the one last
+// given to `set` (POSIX: through XDG_DOCUMENTS_DIR of a scratch
+// user-dirs.dirs; Windows: through the shell's "Personal" user shell folder).
+// The folder need not exist. What was there before comes back at the end.
+class DocumentsFolderRedirect {
+public:
+    DocumentsFolderRedirect();
+    ~DocumentsFolderRedirect();
+    DocumentsFolderRedirect(const DocumentsFolderRedirect&) = delete;
+    DocumentsFolderRedirect& operator=(const DocumentsFolderRedirect&) = delete;
+    // False when the system would not take it.
+    bool set(const std::string& folder);
+
+private:
+    TempDir config_;
+    std::string saved_;
+    bool hadValue_ = false;
+};
 
 // A path inside the source tree (resources, samples).
 std::string sourcePath(std::string_view relative);

@@ -3,10 +3,12 @@
 namespace lumbrel::platform::win32 {
 
 HMODULE ownModule() noexcept {
+    // The address of this very function lies inside the module that holds
+    // it; the host's handle (or NULL, the program's) would name another one.
     HMODULE module = nullptr;
-    // Any function of this module names it; the reference count stays as it is.
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&ownModule), &module);
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(&ownModule), &module))
+        return nullptr;
     return module;
 }
 
