@@ -103,13 +103,13 @@ INT_PTR CALLBACK testDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-struct Run {
+struct DialogRun {
     INT_PTR result = 0;
     Seen seen;
     std::vector<std::string> lines;
 };
 
-Run runDialog(const std::vector<DialogAction>& actions) {
+DialogRun runDialog(const std::vector<DialogAction>& actions) {
     desktop::Desktop::instance().reset();
     auto agent = std::make_shared<desktop::ScriptedAgent>();
     for (const DialogAction& action : actions) agent->queueDialogAction(action);
@@ -122,7 +122,7 @@ Run runDialog(const std::vector<DialogAction>& actions) {
     dialog.item(0x0082, SS_LEFT, -1, L"Name:", 72);
     dialog.item(0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, L"OK", 88);
     dialog.item(0x0080, BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, L"Cancel", 104);
-    Run run;
+    DialogRun run;
     {
         RealDialogDriver driver(5);
         EXPECT_TRUE(driver.running());
@@ -206,7 +206,7 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
          IDOK, L"ab", L"", 0, 0,
          {"dialog \"Units\" opened", "dialog \"Units\": type \"ab\"",
           "dialog \"Units\": refused set text 11 \"Labels\": the control takes no typing",
-          "dialog \"Units\": uncheck 11 \"Labels\" (already)", "dialog \"Units\": refused choose 12: no item \"Feet\"",
+          "dialog \"Units\": uncheck 11 \"Labels\" (already)", "dialog \"Units\": refused choose 12 \"Inches\": no item \"Feet\"",
           "dialog \"Units\": refused click 99: no such control", "dialog \"Units\": key Return", "dialog \"Units\" closed"}},
         {"Tab moves the focus before typing",
          {DialogAction::press(DialogKey::Tab), DialogAction::press(DialogKey::Space), DialogAction::click(IDCANCEL)},
@@ -216,7 +216,7 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
     };
     for (const ActionCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const Run run = runDialog(c.actions);
+        const DialogRun run = runDialog(c.actions);
         EXPECT_EQ(run.result, c.result);
         EXPECT_EQ(run.seen.text, c.text);
         EXPECT_EQ(run.seen.password, c.password);
@@ -227,7 +227,7 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
 }
 
 TEST(RealDialogs, TextAndChoiceNotifyTheDialog) {
-    const Run run = runDialog({DialogAction::setText(kEdit, "a"), DialogAction::setText(kEdit, "b"),
+    const DialogRun run = runDialog({DialogAction::setText(kEdit, "a"), DialogAction::setText(kEdit, "b"),
                                DialogAction::chooseIndex(kPopUp, 1), DialogAction::click(IDOK)});
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(run.seen.editChanges, 2) << "one EN_CHANGE per text set";
