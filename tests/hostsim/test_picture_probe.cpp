@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -542,6 +543,11 @@ TEST_F(PictureProbe, FileNamesThatAreNotUtf8AreRefusedAtImport) {
     const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
     const std::string good = file("caf\xC3\xA9.tif");
     test::writeTiff(good, {});
+    if (std::FILE* opened = std::fopen(good.c_str(), "rb")) {
+        std::fclose(opened);
+    } else {
+        GTEST_SKIP() << "narrow file names are not UTF-8 on this system (the Windows host opens pictures by them)";
+    }
     ASSERT_EQ(doc.importPicture(box, good), kNoErr);
     struct Case {
         const char* name;
