@@ -2,14 +2,17 @@
 #include <exception>
 
 #include "desktop/desktop.h"
+#include "platform/window_system.h"
 #include "state.h"
 
 namespace lumbrel::platform {
 
-int trackPopupMenu(const std::vector<std::string>& items, int screenX, int screenY, int preselected) {
+int trackPopupMenu(WindowRef owner, const std::vector<std::string>& items, int screenX, int screenY,
+                   int preselected) {
     desktop::Desktop& desk = desktop::Desktop::instance();
     desktop::Desktop::State& s = desk.state();
     desktop::PopupMenuRequest request;
+    request.owner = owner;
     request.items = items;
     request.preselected = preselected >= 0 && static_cast<std::size_t>(preselected) < items.size() ? preselected : -1;
     request.x = screenX;
@@ -19,7 +22,11 @@ int trackPopupMenu(const std::vector<std::string>& items, int screenX, int scree
 
     desktop::PopupMenuAnswer answer;
     std::string note;
-    if (request.nesting > desktop::kMaxAgentNesting) {
+    if (owner != nullptr && !isWindow(owner)) {
+        // A menu needs a live window to send its messages to.
+        note = "no owner window, dismissed";
+        ++desk.state().agentFaults;
+    } else if (request.nesting > desktop::kMaxAgentNesting) {
         note = "nested too deep, dismissed";
     } else {
         const std::shared_ptr<desktop::Agent> agent = desk.agent();

@@ -114,7 +114,8 @@ std::intptr_t leftButtonDown(WindowRef window, std::intptr_t lParam) {
         for (const auto& item : w->items) items.push_back(item.text);
         const int value = w->value;
         const lumbrel::platform::WindowRect at = lumbrel::platform::windowRect(window);
-        const int chosen = lumbrel::platform::trackPopupMenu(items, at.left, at.top + at.height, value);
+        const int chosen = lumbrel::platform::trackPopupMenu(
+            lumbrel::platform::topLevelWindow(window), items, at.left, at.top + at.height, value);
         if (chosen >= 0) {
             chooseItem(window, chosen);
         } else {

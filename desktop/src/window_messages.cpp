@@ -117,20 +117,32 @@ namespace desktop::windows {
 
 namespace ps = lumbrel::platform::style;
 
+namespace {
+
+// The Tab order of the dialog manager (GetNextDlgTabItem): children in their
+// order, a visible, enabled tab stop taken, a visible, enabled child styled
+// kExControlParent entered instead of taken. Any other container keeps its
+// controls out of the walk.
+void collectTabStops(const Window& parent, std::vector<std::uint64_t>& out) {
+    for (const std::uint64_t number : parent.children) {
+        const Window* w = find(number);
+        if (w == nullptr || (w->style & ps::kVisible) == 0 || (w->style & ps::kDisabled) != 0) continue;
+        if ((w->exStyle & ps::kExControlParent) != 0) {
+            collectTabStops(*w, out);
+        } else if ((w->style & ps::kTabStop) != 0) {
+            out.push_back(number);
+        }
+    }
+}
+
+}  // namespace
+
 void moveDialogFocus(WindowRef dialog, bool previous) noexcept {
-    if (find(dialog) == nullptr) return;
+    const Window* top = find(dialog);
+    if (top == nullptr) return;
     std::vector<std::uint64_t> candidates;
     try {
-        for (const std::uint64_t number : descendants(toNumber(dialog))) {
-            const Window* w = find(number);
-            if (w == nullptr || (w->style & ps::kTabStop) == 0) continue;
-            if (!lumbrel::platform::isWindowVisible(toRef(number))) continue;
-            bool enabled = true;
-            for (const Window* up = w; up != nullptr && up->number != toNumber(dialog); up = find(up->parent)) {
-                if ((up->style & ps::kDisabled) != 0) enabled = false;
-            }
-            if (enabled) candidates.push_back(number);
-        }
+        collectTabStops(*top, candidates);
     } catch (...) {
         return;
     }

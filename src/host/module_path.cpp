@@ -19,14 +19,29 @@ const char kModuleAnchor = 0;
 
 constexpr const char* kResourcesFolder = "Resources";
 
-bool bundleBesideApplication(char* out, std::size_t outSize) {
+// The module as it lies in the host's module folder: a bundle folder, or
+// (where the module is one file) that file.
+bool isModuleItem(const char* path) {
+    if constexpr (platform::Traits::kModuleIsBundle) return isFolder(path);
+    return fileExists(path) && !isFolder(path);
+}
+
+bool moduleBesideApplication(char* out, std::size_t outSize) {
     char path[kPathSize];
     if (!platform::findApplicationFile(path, sizeof path) || getFolder(path) == nullptr) return false;
-    char bundleName[64];
-    std::snprintf(bundleName, sizeof bundleName, "%s.xnt", platform::kProductName);
-    if (!addPathComponent(path, "XTensions") || !addPathComponent(path, bundleName)) return false;
-    if (!isFolder(path) || std::strlen(path) >= outSize) return false;
+    char moduleName[64];
+    std::snprintf(moduleName, sizeof moduleName, "%s.xnt", platform::kProductName);
+    if (!addPathComponent(path, "XTensions") || !addPathComponent(path, moduleName)) return false;
+    if (!isModuleItem(path) || std::strlen(path) >= outSize) return false;
     copyBounded(out, outSize, path);
+    return true;
+}
+
+// The module path of the loaded module file: its bundle, or the file itself.
+bool modulePathOfFile(const char* moduleFile, char* out, std::size_t outSize) {
+    if constexpr (platform::Traits::kModuleIsBundle) return bundleOfModuleFile(moduleFile, out, outSize);
+    if (std::strlen(moduleFile) >= outSize) return false;
+    copyBounded(out, outSize, moduleFile);
     return true;
 }
 
@@ -53,16 +68,18 @@ bool setupXTPath(const char* bundleIdentifier) {
         // identifier: the POSIX build keeps no bundle registry.
         char moduleFile[kPathSize];
         found = platform::findModuleFile(&kModuleAnchor, moduleFile, sizeof moduleFile) &&
-                bundleOfModuleFile(moduleFile, bundle, sizeof bundle);
+                modulePathOfFile(moduleFile, bundle, sizeof bundle);
     } else {
-        found = bundleBesideApplication(bundle, sizeof bundle);
+        found = moduleBesideApplication(bundle, sizeof bundle);
     }
 
     if (found) {
         setModulePath(bundle);
-        char resources[kPathSize];
-        copyBounded(resources, bundle);
-        if (addPathComponent(resources, kResourcesFolder)) setResourceFolder(resources);
+        if constexpr (!platform::Traits::kResourcesInModule) {
+            char resources[kPathSize];
+            copyBounded(resources, bundle);
+            if (addPathComponent(resources, kResourcesFolder)) setResourceFolder(resources);
+        }
     } else {
         msgBox("Internal error: gBdl = NULL");
     }

@@ -21,6 +21,9 @@ namespace lumbrel::platform {
 //   gives new files (0666 less its umask; the umask is never changed).
 // On any failure of the atomic replace the old file is left exactly as it
 // was and no temporary file remains.
+// Windows: a read-only file counts as one the process may not write; the
+// replacement (ReplaceFileW) keeps the old file's attributes, a new file
+// is moved into place with write-through.
 bool saveFileContent(const char* path, const char* data, std::size_t size) noexcept;
 
 }  // namespace lumbrel::platform

@@ -2,7 +2,8 @@
 // virtual key code. Key code k is bit (k % 8) of byte (k / 8), so the modifier
 // keys (codes 55 to 62) sit in bytes 6 and 7. Read as one big-endian 32-bit
 // value, bytes 4 to 7 give the modifier word: Shift alone is exactly 1,
-// Command adds 0x8000, Option 4, Control 8, Caps Lock 2.
+// Command adds 0x8000, Option 4, Control 8, Caps Lock 2. On Windows the
+// Windows key is Command and Alt is Option.
 #pragma once
 
 #include <cstddef>

@@ -21,7 +21,11 @@ namespace lumbrel::platform {
 // fail as they do on None.
 enum class PasteboardRef : std::uint32_t { None = 0 };
 
-// The host's reference to a drag in progress, as the host hands it over.
+// The host's reference to a drag in progress, as the host hands it over. On
+// Windows it is the drag's HDROP, the shell's dropped-file list (DROPFILES and
+// its paths): item n of its pasteboard is file n, carried as a file URL. The
+// Windows clipboard is the only named pasteboard there ("…clipboard"); it
+// holds one item, its Unicode text, as UTF-8 text.
 enum class DragRef : std::uintptr_t { None = 0 };
 
 // Identifier of an item; 0 is no item.
@@ -71,7 +75,8 @@ int putPasteboardFlavor(PasteboardRef pasteboard, PasteboardItemId item, const c
                         std::size_t size) noexcept;
 
 // Turns the bytes of a file URL ("file:///…" or "file://localhost/…",
-// percent-encoded) into the POSIX path of an existing file or folder, written
+// percent-encoded) into the path of an existing file or folder (POSIX; on
+// Windows "C:\…", or "\\server\…" for "file://server/…"), written
 // with its terminating zero into `path`. Answers the path's length, or -1 when
 // the URL is not a file URL, holds an invalid escape or a zero byte, names
 // nothing that exists, or when the path and its zero do not fit in

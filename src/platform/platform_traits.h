@@ -11,6 +11,13 @@
 #define LUMBREL_CALLBACK
 #endif
 
+// The one symbol the module exports to its host.
+#if defined(_WIN32)
+#define LUMBREL_EXPORT __declspec(dllexport)
+#else
+#define LUMBREL_EXPORT __attribute__((visibility("default")))
+#endif
+
 // printf-style format checking for the module's own formatting functions.
 // They format with C99 rules (%zu, %lld) on every platform: MinGW's C++
 // library selects its own C99 printf family. Its compiler's plain "printf"
@@ -34,6 +41,8 @@ struct Traits {
     static constexpr bool kFinderTypes = false;       // no per-file type codes
     static constexpr bool kOpenByCreator = false;     // lists open with the shell's default action
     static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
+    static constexpr bool kModuleIsBundle = false;    // the module path is the DLL's own file
+    static constexpr bool kResourcesInModule = true;  // resources are embedded in the DLL
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -46,6 +55,8 @@ struct Traits {
     static constexpr bool kFinderTypes = false;       // the file system keeps no per-file type
     static constexpr bool kOpenByCreator = true;      // lists open in the application of a creator code
     static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
+    static constexpr bool kModuleIsBundle = true;     // the module path is the bundle folder around the file
+    static constexpr bool kResourcesInModule = false; // resources are files of the bundle's Resources/
 };
 #endif
 

@@ -1,6 +1,13 @@
 // Other applications: bringing a process to the front, opening a document
 // with an application, revealing a file in the file manager. Nothing here asks
 // the user anything; failures are answered, never shown.
+//
+// Windows: documents open through the shell (the file's default action, or
+// the application started with the document as its one argument), Explorer
+// reveals files, a process is its main window, and no application has a
+// signature but this host (kCreatorThisHost). Files have no type or creator:
+// `openDocumentWithCreator` opens with the default action
+// (Traits::kOpenByCreator is false there).
 #pragma once
 
 #include <cstdint>

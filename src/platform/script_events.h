@@ -22,7 +22,8 @@ struct ScriptReply {
 using ScriptHandler = void (*)(const ScriptRequest& request, const ScriptReply& reply);
 
 // Installs `handler` for events of that class and id (replacing an earlier
-// one); false when the platform cannot take it.
+// one); false when the platform cannot take it. Windows hosts send no such
+// events: there it always answers false.
 bool installScriptHandler(std::uint32_t eventClass, std::uint32_t eventID, ScriptHandler handler);
 void removeScriptHandler(std::uint32_t eventClass, std::uint32_t eventID);
 

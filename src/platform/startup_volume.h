@@ -4,6 +4,8 @@
 // the mount folder, as on Mac OS X.
 #pragma once
 
+// Windows has no HFS paths (Traits::kHfsPaths is false there), and its
+// drives ("C:") are no volumes of this kind.
 namespace lumbrel::platform {
 
 // Compared without regard to ASCII case, as HFS compares names.

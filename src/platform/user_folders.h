@@ -28,6 +28,10 @@ enum class SpecialFolder {
 // user-dirs.dirs is read from $XDG_CONFIG_HOME (else $HOME/.config). Values
 // that are not absolute paths are ignored, as the XDG conventions require.
 // $HOME comes from the environment, else from the user database.
+//
+// Windows: the shell's known folders (Documents, Desktop; Preferences the
+// roaming application data, AppSupport the local one) and GetTempPathW's
+// folder, with backslashes, a drive's root keeping its own ("C:\").
 bool findSpecialFolder(SpecialFolder folder, std::string& out) noexcept;
 
 }  // namespace lumbrel::platform

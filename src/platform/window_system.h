@@ -122,7 +122,8 @@ enum class Message : std::uint32_t {
     KillFocus = 0x0008,    // the window loses the focus; wParam: the window that gets it
     Paint = 0x000F,        // lParam: Canvas* in the window's client coordinates
     Close = 0x0010,        // the close box (Escape in a dialog is Command with id 2, IDCANCEL)
-    NextDialogControl = 0x0028,  // to a dialog: move the focus; wParam 0 next, 1 previous
+    NextDialogControl = 0x0028,  // to a dialog: focus the next tab stop, within kExControlParent children
+                                 // too; wParam 0 next, 1 previous
     DrawItem = 0x002B,     // to the parent of an owner-drawn list box; lParam: DrawItem*
     Notify = 0x004E,       // wParam: control id; lParam: NotifyInfo* (an NMHDR)
     NcDestroy = 0x0082,    // the last message of a window, after its children got theirs
@@ -383,12 +384,20 @@ int defaultButtonId(WindowRef dialog) noexcept;
 // Makes a modeless dialog shell (a tool window with a caption, owned by the
 // active window) with `dialogProc`, sends it Message::InitDialog with `param`
 // and answers it, hidden; the caller shows it. Null on failure.
+// Its keyboard rules (Tab, Return, Escape) come from the loop that runs it:
+// on Windows the host's message loop must hand each message to
+// IsDialogMessageW with the message's top-level window when that window's
+// class is "ModelessDialog", and translate and dispatch it only when that
+// answers FALSE.
 WindowRef createModelessDialog(WindowProc dialogProc, std::intptr_t param) noexcept;
 
 // A pop-up menu at a point of the screen with the item `preselected`
-// (0-based, -1: none) marked; answers the chosen item, or -1 when the user
-// dismissed it.
-int trackPopupMenu(const std::vector<std::string>& items, int screenX, int screenY, int preselected);
+// (0-based, -1: none) marked, owned by `owner` (TrackPopupMenuEx's window:
+// it receives the menu's messages and stays active meanwhile; null: the
+// active window). Answers the chosen item, or -1 when the user dismissed it
+// or `owner` is no window.
+int trackPopupMenu(WindowRef owner, const std::vector<std::string>& items, int screenX, int screenY,
+                   int preselected);
 
 // ---- Painting ----------------------------------------------------------------------
 // Colours as 0xRRGGBB.

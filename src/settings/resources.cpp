@@ -10,6 +10,8 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/module_resources.h"
+#include "platform/platform_traits.h"
 #include "util/bounded.h"
 #include "util/files_paths.h"
 
@@ -74,35 +76,44 @@ bool findFile(const std::filesystem::path& folder, const std::string& fileName, 
     return true;
 }
 
-// The file's bytes in a zero-filled block two bytes longer; null when it
-// is no regular file, cannot be read whole or is too large.
-char* readResource(const std::filesystem::path& path, std::int32_t* length) {
+// The file's bytes; false when it is no regular file, cannot be read whole
+// or is larger than the cap.
+bool readFile(const std::filesystem::path& path, std::string& bytes) {
     const std::u8string utf8 = path.u8string();
     std::FILE* file = openRegularFile(reinterpret_cast<const char*>(utf8.c_str()));
-    if (file == nullptr) return nullptr;
-    char* data = nullptr;
+    if (file == nullptr) return false;
     std::int64_t size = -1;
     if (platform::seekFile(file, 0, SEEK_END)) size = platform::tellFile(file);
+    bool read = false;
     if (size >= 0 && size <= kMaxResourceSize && platform::seekFile(file, 0, SEEK_SET)) {
-        const auto bytes = static_cast<std::size_t>(size);
-        data = static_cast<char*>(std::calloc(bytes + 2, 1));
-        if (data != nullptr && std::fread(data, 1, bytes, file) != bytes) {
-            std::free(data);
-            data = nullptr;
-        }
+        bytes.resize(static_cast<std::size_t>(size));
+        read = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
     }
     std::fclose(file);
-    if (data != nullptr && length != nullptr) *length = static_cast<std::int32_t>(size);
-    return data;
+    return read;
 }
 
-char* loadResource(const std::filesystem::path& folder, const char* name, std::string_view suffix, const char* type,
-                   std::int32_t* length) {
-    std::string fileName(name);
-    fileName.append(suffix).append(".").append(type);
-    std::filesystem::path path;
-    if (!findFile(folder, fileName, path)) return nullptr;
-    return readResource(path, length);
+// One resource by its whole name (name + suffix), from the resource folder
+// when one is set, else from the module itself where the build embeds its
+// resources there.
+bool fetchResource(const std::string& name, const char* type, std::string& bytes) {
+    if (gResourceFolder[0] != '\0') {
+        std::filesystem::path path;
+        return findFile(toPath(gResourceFolder), name + "." + type, path) && readFile(path, bytes);
+    }
+    if constexpr (platform::Traits::kResourcesInModule) {
+        return platform::readModuleResource(name.c_str(), type, kMaxResourceSize, bytes);
+    }
+    return false;
+}
+
+// The bytes in a zero-filled block two bytes longer, as the callers take them.
+char* zeroTerminatedCopy(const std::string& bytes, std::int32_t* length) {
+    char* data = static_cast<char*>(std::calloc(bytes.size() + 2, 1));
+    if (data == nullptr) return nullptr;
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    if (length != nullptr) *length = static_cast<std::int32_t>(bytes.size());
+    return data;
 }
 
 bool isPlainName(const char* text) noexcept {
@@ -147,14 +158,15 @@ char* getResourceData(const char* name, const char* type, std::int16_t language,
     if (length != nullptr) *length = 0;
     // Names and types are the module's own; a separator would leave the
     // resource folder.
-    if (!isPlainName(name) || !isPlainName(type) || gResourceFolder[0] == '\0') return nullptr;
+    if (!isPlainName(name) || !isPlainName(type)) return nullptr;
     try {
-        const std::filesystem::path folder = toPath(gResourceFolder);
-        char* data = loadResource(folder, name, "", type, length);
-        if (data == nullptr && language == kLangGerman) data = loadResource(folder, name, "_D", type, length);
-        if (data == nullptr && language == kLangFrench) data = loadResource(folder, name, "_F", type, length);
-        if (data == nullptr) data = loadResource(folder, name, "_E", type, length);
-        return data;
+        const char* suffixes[] = {"", language == kLangGerman ? "_D" : language == kLangFrench ? "_F" : nullptr, "_E"};
+        std::string bytes;
+        for (const char* suffix : suffixes) {
+            if (suffix != nullptr && fetchResource(std::string(name) + suffix, type, bytes))
+                return zeroTerminatedCopy(bytes, length);
+        }
+        return nullptr;
     } catch (const std::exception&) {  // out of memory, or a path the file system cannot take
         return nullptr;
     }

@@ -1,7 +1,9 @@
 // Where the module lives, its language, and the loader of its
 // language-dependent resources (string tables, default preferences, dialog
-// descriptions). A resource "Name" of type "typ" in language suffix "_E" is
-// the file "Name_E.typ" of the resource folder (the bundle's Resources/).
+// descriptions, the label font). A resource "Name" of type "typ" in language
+// suffix "_E" is the file "Name_E.typ" of the resource folder (the bundle's
+// Resources/), or, in the build that embeds its resources in the module file
+// and while no folder is set, the module's resource "Name_E" of type "typ".
 #pragma once
 
 #include <cstddef>
@@ -22,20 +24,23 @@ void setLanguage(std::int16_t language) noexcept;
 std::int16_t getLangID(std::int16_t id) noexcept;
 
 // The module's own path (the bundle folder "…/Lumbrel.xnt" in the POSIX
-// build); the settings file lies beside it. Empty until set at start-up.
+// build, the DLL file itself in the Windows build); the settings file is
+// this path with the extension ".ini". Empty until set at start-up.
 // Both paths hold at most 511 bytes; a longer one is not kept cut short (it
 // would name another place) but leaves the setting empty.
 void setModulePath(const char* path) noexcept;
 const char* getModulePath() noexcept;
 
-// The folder resources are read from. Empty until set at start-up.
+// The folder resources are read from. Empty until set at start-up, and
+// left empty where the module holds its resources itself.
 void setResourceFolder(const char* folder) noexcept;
 const char* getResourceFolder() noexcept;
 
 // A new copy of the resource's bytes followed by two zero bytes (free() it),
 // or null. Tries the name alone, then the language's suffix, then "_E".
 // Names and types match without regard to case: the exact file name is
-// tried first, then the folder is searched. A resource larger than 16 MB, or
+// tried first, then the folder is searched (the module's resources match so
+// by themselves). A resource larger than 16 MB, or
 // a name or type holding a path separator, is not loaded. The resource's
 // length goes through `length` when it is not null (0 with a null result).
 char* getResourceData(const char* name, const char* type, std::int16_t language,

@@ -123,7 +123,9 @@ long trackPopUpMenu(MenuRef menu, Point where, long preselected, char* chosenTex
         items.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
         for (int i = 0; i < count; ++i) items.push_back(platform::itemText(menu, i));
         const int mark = preselected >= 1 && preselected <= count ? static_cast<int>(preselected) - 1 : -1;
-        const int chosen = platform::trackPopupMenu(items, where.h, where.v, mark);
+        // A free-standing menu has no window of its own to belong to: the active one takes it.
+        const platform::WindowRef owner = freeStanding(menu) ? nullptr : platform::topLevelWindow(menu);
+        const int chosen = platform::trackPopupMenu(owner, items, where.h, where.v, mark);
         if (chosen < 0 || chosen >= count) return 0;
         if (chosenText != nullptr) copyBounded(chosenText, kShortTextSize, items[static_cast<std::size_t>(chosen)]);
         const std::intptr_t command = freeStanding(menu) ? platform::itemData(menu, chosen) : 0;

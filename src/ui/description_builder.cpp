@@ -59,7 +59,7 @@ constexpr ControlType kTypes[] = {
      false, true, true},
     {"rdio", platform::kButtonClass, style::kGroup | style::kTabStop | style::kAutoRadioButton, 0, Geometry::Button,
      false, true, true},
-    {"grpb", platform::kButtonClass, style::kGroupBox, 0, Geometry::Unchanged, true, true, true},
+    {"grpb", platform::kButtonClass, style::kGroupBox, style::kExControlParent, Geometry::Unchanged, true, true, true},
     {"stxt", platform::kStaticClass, 0, 0, Geometry::Static, false, false, true},
     {"etxt", platform::kEditClass, style::kTabStop | style::kEditAutoHScroll, style::kExClientEdge, Geometry::Edit,
      false, true, true},
@@ -74,11 +74,11 @@ constexpr ControlType kTypes[] = {
     {"comb", platform::kComboBoxClass, style::kVScroll | style::kTabStop | style::kComboDropDown, 0, Geometry::Combo,
      false, false, true},
     {"prgb", platform::kProgressClass, style::kProgressSmooth, 0, Geometry::Unchanged, false, false, true},
-    {"tabs", platform::kTabControlClass, style::kTabButtons, style::kExClientEdge, Geometry::Unchanged, true, true,
-     true},
+    {"tabs", platform::kTabControlClass, style::kTabButtons, style::kExClientEdge | style::kExControlParent,
+     Geometry::Unchanged, true, true, true},
     {"sepa", kSeparatorClass, 0, 0, Geometry::RaisedBy3, false, false, false},
-    {"rgrp", kRadioGroupClass, 0, 0, Geometry::RaisedBy3, true, false, false},
-    {"upan", kUserPaneClass, 0, 0, Geometry::Unchanged, true, false, true},
+    {"rgrp", kRadioGroupClass, 0, style::kExControlParent, Geometry::RaisedBy3, true, false, false},
+    {"upan", kUserPaneClass, 0, style::kExControlParent, Geometry::Unchanged, true, false, true},
 };
 
 constexpr std::string_view kContainerEnd = "####";
@@ -295,8 +295,11 @@ void buildControl(Build& build, const char* element) {
     std::string_view text;
     if (type->keepsText) findXMLContent(element, "text", text);
 
+    // The dialog manager looks into containers (Tab, mnemonics, the default
+    // button) only when they say they hold controls.
+    const std::uint32_t exStyle = type->exStyle | (type->container ? style::kExControlParent : 0U);
     const WindowRef control = platform::createWindow(type->className, text, controlStyle(*type, element, id, multiLine),
-                                                     type->exStyle, rect, build.container, id);
+                                                     exStyle, rect, build.container, id);
     if (control == nullptr) {
         if (type->container) build.skipped = 1;
         return;
@@ -353,8 +356,8 @@ bool buildTerminated(WindowRef shell, const char* text) {
 
     Build build;
     build.shell = shell;
-    build.container = platform::createWindow(kUserPaneClass, "", style::kChild | style::kVisible, 0,
-                                             {0, 0, outer.width, outer.height}, shell, -1);
+    build.container = platform::createWindow(kUserPaneClass, "", style::kChild | style::kVisible,
+                                             style::kExControlParent, {0, 0, outer.width, outer.height}, shell, -1);
     if (build.container != nullptr) {
         platform::setWindowFont(build.container, dialogFont());
         build.depth = 1;

@@ -152,7 +152,8 @@ void openFontMenu(WindowRef window) {
     int y = 0;
     screenOrigin(window, x, y);
     const platform::WindowRect size = platform::clientRect(window);
-    const int chosen = platform::trackPopupMenu(state->items, x, y + size.height, platform::controlValue(window) - 1);
+    const int chosen = platform::trackPopupMenu(platform::topLevelWindow(window), state->items, x, y + size.height,
+                                                 platform::controlValue(window) - 1);
     // The menu may have taken the window with it (a modal loop ran meanwhile).
     if (!platform::isWindow(window)) return;
     if (chosen < 0 || static_cast<std::size_t>(chosen) >= state->items.size()) return;

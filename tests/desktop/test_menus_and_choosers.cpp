@@ -25,12 +25,12 @@ TEST_F(MenuAndChooserTest, PopupMenusAreAnsweredByTitleOrIndexAndDismissedWithou
     agent->dismissPopup();
     agent->choosePopupItem("Colour");  // no such item: a fault
     agent->choosePopupIndex(3);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, 0), 2);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, -1), 1);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, 7), -1);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, 0), -1);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, 0), -1);
-    EXPECT_EQ(pw::trackPopupMenu(items, 10, 20, 0), -1);  // the queue is empty: dismissed
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, 0), 2);
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, -1), 1);
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, 7), -1);
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, 0), -1);
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, 0), -1);
+    EXPECT_EQ(pw::trackPopupMenu(nullptr, items, 10, 20, 0), -1);  // the queue is empty: dismissed
     EXPECT_EQ(desk().agentFaults(), 2u);
 
     ASSERT_EQ(agent->popupMenusSeen().size(), 6u);
@@ -49,6 +49,25 @@ TEST_F(MenuAndChooserTest, PopupMenusAreAnsweredByTitleOrIndexAndDismissedWithou
               }));
 }
 
+// TrackPopupMenuEx sends the menu's messages to its owner: a window that is
+// gone fails the call before the user sees anything.
+TEST_F(MenuAndChooserTest, APopupMenuBelongsToItsOwnerWindowAndNeedsALiveOne) {
+    const std::vector<std::string> items{"Name", "Date"};
+    const WindowRef owner = pw::createWindow("Static", "", 0, 0, {}, nullptr, 0);
+    const WindowRef gone = pw::createWindow("Static", "", 0, 0, {}, nullptr, 0);
+    ASSERT_NE(owner, nullptr);
+    ASSERT_NE(gone, nullptr);
+    pw::destroyWindow(gone);
+    agent->choosePopupIndex(1);
+    agent->choosePopupIndex(0);
+    EXPECT_EQ(pw::trackPopupMenu(gone, items, 0, 0, -1), -1);
+    EXPECT_EQ(pw::trackPopupMenu(owner, items, 0, 0, -1), 1);
+    ASSERT_EQ(agent->popupMenusSeen().size(), 1u);  // the dead owner's menu was never shown
+    EXPECT_EQ(agent->popupMenusSeen()[0].owner, owner);
+    EXPECT_EQ(desk().agentFaults(), 1u);
+    pw::destroyWindow(owner);
+}
+
 TEST_F(MenuAndChooserTest, ClickingAPopUpInADialogOpensItsMenu) {
     agent->queueDialogAction(DialogAction::click(kPopup));
     agent->queueDialogAction(DialogAction::click(kOk));
@@ -58,6 +77,7 @@ TEST_F(MenuAndChooserTest, ClickingAPopUpInADialogOpensItsMenu) {
     EXPECT_EQ(dialogLog(), (std::vector<std::string>{"command 8 selchange", "command 8 closeup", "command 1 clicked"}));
     ASSERT_EQ(agent->popupMenusSeen().size(), 1u);
     EXPECT_EQ(agent->popupMenusSeen()[0].nesting, 2);  // asked from inside the dialog
+    EXPECT_NE(agent->popupMenusSeen()[0].owner, nullptr);  // the dialog owns its control's menu
     EXPECT_EQ(agent->dialogsSeen().back().control(kPopup)->value, 1);
     EXPECT_EQ(agent->dialogsSeen().back().focusedId, kPopup);
 }

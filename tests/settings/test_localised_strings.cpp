@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform_traits.h"
 #include "settings/resources.h"
 #include "support/test_support.h"
 
@@ -126,8 +127,10 @@ protected:
         setLanguage(savedLanguage_);
     }
 
+    // The shipped tables where the build keeps them: the resource folder, or
+    // the module's own resources (this program holds them as the DLL does).
     static void loadShipped(std::int16_t language) {
-        setResourceFolder(sourcePath("resources").c_str());
+        setResourceFolder(platform::Traits::kResourcesInModule ? "" : sourcePath("resources").c_str());
         setLanguage(language);
         ASSERT_EQ(setupMyStrings(), 0);
         ASSERT_TRUE(hasStringTable());

@@ -1,60 +1,17 @@
-#include "settings/resources.h"
-
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "support/test_support.h"
+#include "settings/resources_fixture.h"
 #include "util/bounded.h"
 
 namespace lumbrel {
 namespace {
 
-using test::TempDir;
+using test::Resources;
 using test::writeFile;
-
-// The language and the resource folder are module-wide: each test starts
-// from English with its own folder and leaves them as it found them.
-class Resources : public ::testing::Test {
-protected:
-    void SetUp() override {
-        savedFolder_ = getResourceFolder();
-        savedModulePath_ = getModulePath();
-        savedLanguage_ = getLanguage();
-        setLanguage(kLangEnglish);
-        setResourceFolder(dir_.path().c_str());
-    }
-    void TearDown() override {
-        setResourceFolder(savedFolder_.c_str());
-        setModulePath(savedModulePath_.c_str());
-        setLanguage(savedLanguage_);
-    }
-
-    void put(const char* fileName, const std::string& bytes) { writeFile(dir_.file(fileName), bytes); }
-
-    // The resource's text, "<null>" when none is found.
-    static std::string load(const char* name, const char* type, std::int16_t language) {
-        std::int32_t length = -1;
-        char* data = getResourceData(name, type, language, &length);
-        if (data == nullptr) {
-            EXPECT_EQ(length, 0);
-            return "<null>";
-        }
-        std::string text(data, static_cast<std::size_t>(length));
-        EXPECT_EQ(data[length], '\0');
-        EXPECT_EQ(data[length + 1], '\0');
-        std::free(data);
-        return text;
-    }
-
-    TempDir dir_;
-    std::string savedFolder_;
-    std::string savedModulePath_;
-    std::int16_t savedLanguage_ = kLangEnglish;
-};
 
 TEST_F(Resources, HostLanguageCodes) {
     setupLanguages(3);
@@ -166,19 +123,6 @@ TEST_F(Resources, PathsThatDoNotFitAreNotKept) {
     EXPECT_STREQ(getResourceFolder(), "");
     setModulePath(nullptr);
     EXPECT_STREQ(getModulePath(), "");
-}
-
-TEST_F(Resources, AResourceThatIsNoFileIsMissingAndNeverWaitedOn) {
-    for (const test::NonFile kind : test::kNonFiles) {
-        SCOPED_TRACE(test::nonFileName(kind));
-        const std::string name = std::string("Odd") + test::nonFileName(kind);
-        ASSERT_TRUE(test::makeNonFile(kind, dir_.file(name + "_E.xml")));
-        const int answer = test::runBounded(std::chrono::seconds(10), [&] {
-            std::int32_t length = -1;
-            return getResourceData(name.c_str(), "xml", kLangEnglish, &length) == nullptr && length == 0 ? 0 : 1;
-        });
-        EXPECT_EQ(answer, 0) << "-1: it blocked";
-    }
 }
 
 }  // namespace

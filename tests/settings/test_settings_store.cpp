@@ -1,68 +1,25 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <utime.h>
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "settings/resources.h"
-#include "settings/settings_store.h"
-#include "support/test_support.h"
+#include "settings/settings_store_fixture.h"
 
 namespace lumbrel {
 namespace {
 
+using test::enumerate;
+using test::Entries;
 using test::readFile;
+using test::SettingsStore;
 using test::TempDir;
+using test::value;
 using test::writeFile;
-
-using Entries = std::vector<std::pair<std::string, std::string>>;
-
-Entries enumerate(const CMySettings& store, const char* section, int stopAfter = 1000) {
-    struct State {
-        Entries entries;
-        int left;
-    } state{{}, stopAfter};
-    store.enumSection(
-        section,
-        [](const char* key, const char* value, std::intptr_t user) {
-            auto* s = reinterpret_cast<State*>(user);
-            s->entries.emplace_back(key, value);
-            return --s->left > 0;
-        },
-        reinterpret_cast<std::intptr_t>(&state));
-    return state.entries;
-}
-
-std::string value(const CMySettings& store, const char* section, const char* key) {
-    char out[256] = "untouched";
-    const std::int32_t length = store.get(section, key, out, sizeof out);
-    return length < 0 ? "<missing>" : std::string(out);
-}
-
-class SettingsStore : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setResourceFolder(dir.path().c_str());  // holds no "Prefs" resource unless a test adds one
-        setLanguage(kLangEnglish);
-    }
-    void TearDown() override { setResourceFolder(""); }
-
-    // Loads `content` from a settings file and answers the store.
-    CMySettings& load(const std::string& content) {
-        writeFile(iniPath, content);
-        EXPECT_EQ(store.setupWithPath(iniPath.c_str()), 0);
-        return store;
-    }
-
-    TempDir dir;
-    std::string iniPath = dir.file("Lumbrel.ini");
-    CMySettings store;
-};
 
 TEST_F(SettingsStore, FileKeepsItsOwnLineEndsThroughEditAndSave) {
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -250,163 +207,12 @@ TEST_F(SettingsStore, LeadingLineEndsDisappearAtSave) {
     EXPECT_EQ(readFile(iniPath), "[A]\r\nx=1\r\n");
 }
 
-TEST_F(SettingsStore, SaveToALockedFolderWritesTheFileInPlace) {
-    load("[A]\rx=1\r");
-    store.set("A", "x", "2");
-    struct stat before {};
-    ASSERT_EQ(::stat(iniPath.c_str(), &before), 0);
-    if (!test::lockFolder(dir.path())) GTEST_SKIP() << "cannot make a folder unwritable here";
-    EXPECT_EQ(store.save(), 0);
-    test::unlockFolder(dir.path());
-    EXPECT_EQ(readFile(iniPath), "[A]\rx=2\r");
-    struct stat after {};
-    ASSERT_EQ(::stat(iniPath.c_str(), &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, written over";
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    // Locked itself as well, the file is left as it was.
-    store.set("A", "x", "3");
-    if (!test::lockFile(iniPath) || !test::lockFolder(dir.path())) GTEST_SKIP() << "cannot lock a file here";
-    EXPECT_EQ(store.save(), 0);
-    test::unlockFolder(dir.path());
-    test::unlockFile(iniPath);
-    EXPECT_EQ(readFile(iniPath), "[A]\rx=2\r");
-    EXPECT_EQ(value(store, "A", "x"), "3") << "the text in memory is unchanged";
-}
-
-// Permission bits do not hold root back, so as root the user "nobody" loads
-// and saves, owning the folder and the file; otherwise the test's own user.
-TEST_F(SettingsStore, SaveFollowsWhatTheFileAndItsFolderAllow) {
-    struct Case {
-        const char* what;
-        mode_t folder;
-        mode_t file;
-        bool written;   // the new value reached the file
-        bool replaced;  // by a new file renamed into place
-    };
-    const Case cases[] = {
-        {"writable file and folder", 0755, 0640, true, true},
-        {"read-only file", 0755, 0444, false, false},
-        {"read-only folder, writable file", 0555, 0644, true, false},
-        {"read-only folder and file", 0555, 0444, false, false},
-        {"file unreadable at load", 0755, 0200, false, false},
-    };
-    constexpr uid_t kNobody = 65534;
-    const bool root = ::geteuid() == 0;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir folder;
-        const std::string path = folder.file("Lumbrel.ini");
-        writeFile(path, "[A]\rx=1\r");
-        if (root) {
-            ASSERT_EQ(::chown(folder.path().c_str(), kNobody, kNobody), 0);
-            ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
-        }
-        ASSERT_EQ(::chmod(path.c_str(), c.file), 0);
-        ASSERT_EQ(::chmod(folder.path().c_str(), c.folder), 0);
-        struct stat before {};
-        ASSERT_EQ(::stat(path.c_str(), &before), 0);
-        CMySettings settings;
-        {
-            const test::WithoutRootPrivileges asNobody;
-            ASSERT_TRUE(asNobody.ok());
-            ASSERT_EQ(settings.setupWithPath(path.c_str()), 0);
-            settings.set("A", "x", "2");
-            EXPECT_EQ(settings.save(), 0);
-        }
-        EXPECT_EQ(value(settings, "A", "x"), "2");
-        ::chmod(folder.path().c_str(), 0755);
-        struct stat after {};
-        ASSERT_EQ(::stat(path.c_str(), &after), 0);
-        ::chmod(path.c_str(), 0600);
-        EXPECT_EQ(readFile(path), c.written ? "[A]\rx=2\r" : "[A]\rx=1\r");
-        EXPECT_EQ(after.st_mode & 07777, c.file);
-        EXPECT_EQ(after.st_uid, before.st_uid);
-        EXPECT_EQ(after.st_ino != before.st_ino, c.replaced);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no temporary left";
-    }
-}
-
-TEST_F(SettingsStore, ReplacedFileKeepsItsOwnerAndANewFileFollowsTheUmask) {
-    for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{077}}) {
-        const std::string path = dir.file("New" + std::to_string(mask) + ".ini");
-        const mode_t saved = ::umask(mask);
-        store.setupWithPath(path.c_str());
-        store.set("A", "x", "1");
-        store.save();
-        ::umask(saved);
-        struct stat info {};
-        ASSERT_EQ(::stat(path.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0666U & ~mask) << std::oct << mask;
-    }
-    if (::geteuid() != 0) GTEST_SKIP() << "only root can hand a file to another owner";
-    load("[A]\rx=1\r");
-    ASSERT_EQ(::chown(iniPath.c_str(), 65534, 65534), 0);
-    store.set("A", "x", "2");
-    store.save();
-    struct stat info {};
-    ASSERT_EQ(::stat(iniPath.c_str(), &info), 0);
-    EXPECT_EQ(readFile(iniPath), "[A]\rx=2\r");
-    EXPECT_EQ(info.st_uid, 65534u);
-    EXPECT_EQ(info.st_gid, 65534u);
-}
-
-TEST_F(SettingsStore, AnHfsPathIsReadAndWrittenAsTheSameFile) {
-    writeFile(iniPath, "[A]\rx=1\r");
-    std::string hfs = "Macintosh HD" + iniPath;
-    std::replace(hfs.begin(), hfs.end(), '/', ':');
-    ASSERT_EQ(store.setupWithPath(hfs.c_str()), 0);
-    EXPECT_EQ(value(store, "A", "x"), "1");
-    EXPECT_EQ(std::string(store.path()), iniPath);
-    store.set("A", "x", "2");
-    store.save();
-    EXPECT_EQ(readFile(iniPath), "[A]\rx=2\r");
-    EXPECT_FALSE(std::filesystem::exists(hfs)) << "no file named with colons in the current folder";
-    EXPECT_FALSE(store.shallReload());
-}
-
-TEST_F(SettingsStore, WhatIsNoFileLoadsAsMissingAndIsNeverSavedOver) {
-    for (const test::NonFile kind : test::kNonFiles) {
-        SCOPED_TRACE(test::nonFileName(kind));
-        TempDir folder;
-        const std::string path = folder.file("Lumbrel.ini");
-        ASSERT_TRUE(test::makeNonFile(kind, path));
-        struct stat before {};
-        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
-        const int answer = test::runBounded(std::chrono::seconds(10), [&] {
-            CMySettings settings;
-            if (settings.setupWithPath(path.c_str()) != 0 || !settings.text().empty()) return 1;
-            settings.set("A", "x", "2");
-            return settings.save() == 0 ? 0 : 2;
-        });
-        EXPECT_EQ(answer, 0) << "-1: it blocked";
-        struct stat after {};
-        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-    }
-}
-
-TEST_F(SettingsStore, SaveReplacesTheFileWholeAndKeepsItsPermissions) {
-    load("[A]\rx=1\r");
-    ::chmod(iniPath.c_str(), 0640);
-    store.set("A", "x", std::string(20000, 'y').c_str());
-    store.save();
-    struct stat info {};
-    ASSERT_EQ(::stat(iniPath.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(readFile(iniPath).size(), 4 + 2 + 20000 + 1u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
 TEST_F(SettingsStore, ShallReloadWhenTheFileChangesOnDisk) {
     load("[A]\rx=1\r");
     EXPECT_FALSE(store.shallReload());
     writeFile(iniPath, "[A]\rx=2\r");
-    struct utimbuf later {};
-    later.actime = later.modtime = static_cast<time_t>(store.modDate()) + 10;
-    ASSERT_EQ(::utime(iniPath.c_str(), &later), 0);
+    const std::filesystem::path file = test::pathFromUtf8(iniPath);
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
     EXPECT_TRUE(store.shallReload());
     store.setupWithPath(iniPath.c_str());
     EXPECT_FALSE(store.shallReload());

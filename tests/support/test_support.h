@@ -96,6 +96,25 @@ std::string otherPathForm(std::string hfsPath);
 // The separator of such paths.
 char otherPathSeparator();
 
+// While this object lives, the user's documents folder is the one last
+// given to `set` (POSIX: through XDG_DOCUMENTS_DIR of a scratch
+// user-dirs.dirs; Windows: through the shell's "Personal" user shell folder).
+// The folder need not exist. What was there before comes back at the end.
+class DocumentsFolderRedirect {
+public:
+    DocumentsFolderRedirect();
+    ~DocumentsFolderRedirect();
+    DocumentsFolderRedirect(const DocumentsFolderRedirect&) = delete;
+    DocumentsFolderRedirect& operator=(const DocumentsFolderRedirect&) = delete;
+    // False when the system would not take it.
+    bool set(const std::string& folder);
+
+private:
+    TempDir config_;
+    std::string saved_;
+    bool hadValue_ = false;
+};
+
 // A path inside the source tree (resources, samples).
 std::string sourcePath(std::string_view relative);
 

@@ -156,6 +156,7 @@ TEST_F(Controls, TrackPopUpMenuAnswersTheCommandOrNumberAndTheText) {
     EXPECT_EQ(agent().popupMenusSeen()[0].preselected, 1);
     EXPECT_EQ(agent().popupMenusSeen()[0].x, 30);
     EXPECT_EQ(agent().popupMenusSeen()[0].y, 40);
+    EXPECT_EQ(agent().popupMenusSeen()[0].owner, nullptr);  // its hidden list owns nothing: the active window does
     EXPECT_EQ(trackPopUpMenu(menu, Point{0, 0}, 0, nullptr), static_cast<long>(fourCC("open")));
     std::strcpy(text, "unchanged");
     EXPECT_EQ(trackPopUpMenu(menu, Point{0, 0}, 0, text), 0);

@@ -363,8 +363,39 @@ TEST_F(DialogBuilder, TabLabelsAreReadUntilTheFirstMissingOrEmptyOne) {
     EXPECT_EQ(platform::itemCount(platform::findChild(shell_, 2)), 1);
     EXPECT_EQ(platform::itemCount(platform::findChild(shell_, 3)), 0);
     EXPECT_EQ(controlKind(first), kKindTabs);
-    EXPECT_EQ(platform::windowExStyle(first), style::kExClientEdge);
+    EXPECT_EQ(platform::windowExStyle(first), style::kExClientEdge | style::kExControlParent);
     EXPECT_NE(platform::windowStyle(first) & style::kTabButtons, 0U);
+    // The pane holding the whole description is a control parent too.
+    EXPECT_NE(platform::windowExStyle(platform::parentWindow(first)) & style::kExControlParent, 0U);
+}
+
+// Whatever holds controls is a control parent, so that the dialog manager's
+// Tab walk enters it; the controls themselves are none.
+TEST_F(DialogBuilder, ContainersAndOnlyContainersAreControlParents) {
+    struct Case {
+        const char* type;
+        bool container;
+    };
+    const Case cases[] = {{"grpb", true}, {"tabs", true}, {"rgrp", true}, {"upan", true},
+                          {"push", false}, {"cbox", false}, {"etxt", false}, {"lbox", false},
+                          {"popb", false}, {"stxt", false}, {"sepa", false}, {"prgb", false}};
+    std::string controls;
+    int id = 10;
+    for (const Case& c : cases) {
+        controls += control(c.type, "<id>" + std::to_string(id++) + "</id><rect>0 0 50 20</rect>");
+        if (c.container) controls += control("####");
+    }
+    ASSERT_TRUE(build(description(controls + control("####"))));
+    const WindowRef root = platform::firstChild(shell_);
+    EXPECT_NE(platform::windowExStyle(root) & style::kExControlParent, 0U);
+    id = 10;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        const WindowRef made = platform::findChild(shell_, id++);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(platform::parentWindow(made), root);
+        EXPECT_EQ((platform::windowExStyle(made) & style::kExControlParent) != 0, c.container);
+    }
 }
 
 TEST_F(DialogBuilder, KeyHandlerGoesOnTheKeyboardControlsOnly) {

@@ -102,5 +102,31 @@ TEST_F(ShippedDescriptions, EachBuildsInBothLanguages) {
     }
 }
 
+// The swap dialog holds its fields in group boxes: Tab walks into them and
+// out again in the order of the description, both ways, in both languages.
+TEST_F(ShippedDescriptions, TabReachesTheControlsInsideGroupBoxes) {
+    const std::vector<int> kSwapRound{5, 6, 7, 8, 4, 3, 2, 9, 5};
+    for (std::int16_t language : {kLangEnglish, kLangGerman}) {
+        setLanguage(language);
+        const WindowRef shell = platform::createModelessDialog(test::recordingDialogProc, 0);
+        ASSERT_NE(shell, nullptr);
+        ASSERT_TRUE(buildDialog(shell, "SWAP"));
+        platform::setFocus(nullptr);
+        std::vector<int> forward;
+        for (std::size_t i = 0; i < kSwapRound.size(); ++i) {
+            platform::defWindowProc(shell, platform::Message::NextDialogControl, 0, 0);
+            forward.push_back(platform::controlId(platform::focusedWindow()));
+        }
+        EXPECT_EQ(forward, kSwapRound) << language;
+        std::vector<int> backward;
+        for (std::size_t i = 1; i < kSwapRound.size(); ++i) {
+            platform::defWindowProc(shell, platform::Message::NextDialogControl, 1, 0);
+            backward.push_back(platform::controlId(platform::focusedWindow()));
+        }
+        EXPECT_EQ(backward, std::vector<int>(kSwapRound.rbegin() + 1, kSwapRound.rend())) << language;
+        platform::destroyWindow(shell);
+    }
+}
+
 }  // namespace
 }  // namespace lumbrel

@@ -211,6 +211,7 @@ TEST_F(OwnClasses, FontMenuOpensItsItemsBelowItselfAndKeepsTheChoice) {
     ASSERT_EQ(agent->requests.size(), 1U);
     EXPECT_EQ(agent->requests[0].items, items);
     EXPECT_EQ(agent->requests[0].preselected, 1);
+    EXPECT_EQ(agent->requests[0].owner, shell_);  // the dialog the control sits in
     // Just below the control: the shell's client origin plus the control's bottom-left.
     const platform::WindowRect shellRect = platform::windowRect(shell_);
     const platform::WindowRect client = platform::clientRect(shell_);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform_traits.h"
 #include "support/test_support.h"
 #include "util/log.h"
 
@@ -21,41 +22,26 @@ using test::writeFile;
 
 const std::string kBOM = "\xEF\xBB\xBF";
 
-// Each test gets a home folder of its own with a Documents folder in it, so
-// the log lands in a scratch folder. The environment and the log mode are
-// put back afterwards: the mode goes back to 0 while the scratch folder is
-// still the documents folder, so no real log is touched.
+// Each test gets a documents folder of its own in a scratch folder, so the
+// log lands there. The mode goes back to 0 while the scratch folder is still
+// the documents folder, so no real log is touched.
 class LogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-        }
-        ::unsetenv("XDG_CONFIG_HOME");
-        setHome(home_.path().string());
         fs::create_directory(home_.path() / "Documents");
-        logFile_ = home_.file("Documents/Lumbrel.txt");
+        documents_ = home_.text() + kSeparator + "Documents";
+        ASSERT_TRUE(redirect_.set(documents_));
+        logFile_ = documents_ + kSeparator + "Lumbrel" + (kSeparator == '\\' ? ".log" : ".txt");
     }
-    void TearDown() override {
-        setupDump(0);
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                ::setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                ::unsetenv(name.c_str());
-            }
-        }
-    }
-    static void setHome(const std::string& home) { ::setenv("HOME", home.c_str(), 1); }
-    bool logExists() const { return fs::exists(logFile_); }
+    void TearDown() override { setupDump(0); }
+    bool logExists() const { return fs::exists(test::pathFromUtf8(logFile_)); }
     std::string log() const { return readFile(logFile_); }
 
+    static constexpr char kSeparator = platform::Traits::kPathSeparator;
     TempDir home_;
+    test::DocumentsFolderRedirect redirect_;
+    std::string documents_;
     std::string logFile_;
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST_F(LogTest, LogLiesInTheDocumentsFolderNamedAfterTheProduct) {
@@ -110,7 +96,7 @@ TEST_F(LogTest, LogOfExactly100000BytesStays) {
     writeFile(logFile_, std::string(100000, 'x'));
     setupDump(0);
     ASSERT_TRUE(logExists());
-    EXPECT_EQ(fs::file_size(logFile_), 100000u);
+    EXPECT_EQ(fs::file_size(test::pathFromUtf8(logFile_)), 100000u);
 }
 
 TEST_F(LogTest, LogOneByteLargerIsDeletedInEveryMode) {
@@ -134,7 +120,7 @@ TEST_F(LogTest, LongMessageIsCutToTheBuffer) {
 TEST_F(LogTest, TheFileIsNotHeldOpen) {
     setupDump(2);
     dprintf("one\r");
-    fs::remove(logFile_);
+    fs::remove(test::pathFromUtf8(logFile_));
     dprintf("two\r");
     EXPECT_EQ(log(), "two\r");
 }
@@ -143,7 +129,8 @@ TEST_F(LogTest, DumpTimeWritesPrefixTimeAndSuffix) {
     setupDump(2);
     dumpTime("\r####\tLumbrel 4.72: ");
     dumpTime("", "|");
-    EXPECT_THAT(log(), ::testing::MatchesRegex("\r####\tLumbrel 4\\.72: [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\r"
+    EXPECT_THAT(log(), ::testing::MatchesRegex("\r####\tLumbrel 4\\.72: [0-2][0-9]:[0-5][0-9]:[0-6][0-9]" +
+                                               std::string(platform::Traits::kLineEnd) +
                                                "[0-2][0-9]:[0-5][0-9]:[0-6][0-9]\\|"));
 }
 
@@ -155,18 +142,17 @@ TEST_F(LogTest, UnwritableLogLosesTheLineSilently) {
 }
 
 TEST_F(LogTest, LogPathThatDoesNotFitIsNotUsed) {
-    // A documents folder of 500 bytes leaves no room for "/Lumbrel.txt".
-    std::string home = home_.path().string();
-    home += "/" + std::string(500 - home.size() - 1 - std::string("/Documents").size(), 'h');
-    setHome(home);
-    setupDump(2);
-    EXPECT_STREQ(getLogPath(), "");
-    EXPECT_EQ(dprintf("x\r"), 2);
-
-    setHome("/" + std::string(599, 'h'));
-    setupDump(2);
-    EXPECT_STREQ(getLogPath(), "");
-    EXPECT_EQ(dprintf("x\r"), 2);
+    // A documents folder of 500 bytes leaves no room for the log's name;
+    // one of 600 bytes does not fit a path at all.
+    for (const std::size_t size : {std::size_t{500}, std::size_t{600}}) {
+        SCOPED_TRACE(size);
+        std::string folder = home_.text() + kSeparator;
+        folder += std::string(size - folder.size(), 'h');
+        ASSERT_TRUE(redirect_.set(folder));
+        setupDump(2);
+        EXPECT_STREQ(getLogPath(), "");
+        EXPECT_EQ(dprintf("x\r"), 2);
+    }
 }
 
 }  // namespace

@@ -189,6 +189,7 @@ struct PopupMenuRequest {
     int x = 0;             // screen position
     int y = 0;
     int nesting = 1;
+    lumbrel::platform::WindowRef owner = nullptr;  // the window the menu belongs to; null: the active one
 };
 
 struct PopupMenuAnswer {

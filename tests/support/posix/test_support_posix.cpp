@@ -146,4 +146,25 @@ bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>
     return runBounded(limit, [&] { return work() ? 0 : 1; }) == 0;
 }
 
+DocumentsFolderRedirect::DocumentsFolderRedirect() {
+    const char* value = std::getenv("XDG_CONFIG_HOME");
+    hadValue_ = value != nullptr;
+    if (value != nullptr) saved_ = value;
+    ::setenv("XDG_CONFIG_HOME", config_.text().c_str(), 1);
+}
+
+DocumentsFolderRedirect::~DocumentsFolderRedirect() {
+    if (hadValue_) {
+        ::setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+bool DocumentsFolderRedirect::set(const std::string& folder) {
+    if (folder.find_first_of("\"\\\n") != std::string::npos) return false;  // kept plain: no escapes
+    writeFile(config_.file("user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"" + folder + "\"\n");
+    return true;
+}
+
 }  // namespace lumbrel::test

@@ -38,4 +38,51 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
+namespace {
+
+constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::wstring wideFromUtf8(const std::string& text) {
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(units > 0 ? units : 1), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), units);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::string utf8FromWide(const std::wstring& text) {
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), bytes, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+bool setPersonal(const std::wstring& folder) {
+    const auto bytes = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, L"Personal", REG_EXPAND_SZ, folder.c_str(), bytes) ==
+           ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DocumentsFolderRedirect::DocumentsFolderRedirect() {
+    wchar_t value[32768] = {};
+    DWORD size = sizeof value;
+    hadValue_ = ::RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, L"Personal", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                                                                                      RRF_NOEXPAND,
+                               nullptr, value, &size) == ERROR_SUCCESS;
+    if (hadValue_) saved_ = utf8FromWide(value);
+}
+
+DocumentsFolderRedirect::~DocumentsFolderRedirect() {
+    if (hadValue_) {
+        setPersonal(wideFromUtf8(saved_));
+    } else {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, L"Personal");
+    }
+}
+
+bool DocumentsFolderRedirect::set(const std::string& folder) { return setPersonal(wideFromUtf8(folder)); }
+
 }  // namespace lumbrel::test

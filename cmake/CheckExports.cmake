@@ -1,0 +1,28 @@
+# Fails unless the export table of the DLL ${DLL} (read by ${OBJDUMP} -p)
+# names exactly the symbols listed in ${EXPECTED} (semicolon-separated).
+#   cmake -DOBJDUMP=… -DDLL=… -DEXPECTED=… -P CheckExports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed (${result})")
+endif()
+# The names follow the heading "[Ordinal/Name Pointer] Table" (one
+# "[   n] name" line each) up to the next blank line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+set(names "")
+if(NOT at EQUAL -1)
+  string(SUBSTRING "${dump}" ${at} -1 table)
+  string(REGEX REPLACE "\n[ \t]*\n.*" "" table "${table}")
+  string(REGEX MATCHALL "\\[ *[0-9]+\\] +[^\n]+" rows "${table}")
+  foreach(row ${rows})
+    string(REGEX REPLACE "^\\[ *[0-9]+\\] +" "" name "${row}")
+    string(STRIP "${name}" name)
+    list(APPEND names ${name})
+  endforeach()
+endif()
+list(SORT names)
+set(expected ${EXPECTED})
+list(SORT expected)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "${DLL} exports [${names}], expected exactly [${expected}]")
+endif()
+message(STATUS "${DLL} exports exactly [${names}]")
