@@ -26,12 +26,6 @@ bool isMultiLineEdit(WindowRef window) {
            (platform::windowStyle(window) & platform::style::kEditMultiLine) != 0;
 }
 
-bool isPushButton(WindowRef window) {
-    if (platform::className(window) != platform::kButtonClass) return false;
-    const std::uint32_t type = platform::windowStyle(window) & platform::style::kButtonTypeMask;
-    return type == platform::style::kPushButton || type == platform::style::kDefPushButton;
-}
-
 platform::WindowProc keptProc(WindowRef window) noexcept {
     return reinterpret_cast<platform::WindowProc>(platform::property(window, kPropKeptProc));
 }
@@ -85,13 +79,6 @@ std::intptr_t LUMBREL_CALLBACK keyHandlerProc(WindowRef window, Message message,
                 return 0;
             }
             // The dialog manager's rules, as the control took the keys from it.
-            // A focused push button is what Return presses.
-            if (key == Key::Return && isPushButton(window)) {
-                platform::sendMessage(dialog, Message::Command,
-                                      platform::commandParam(platform::controlId(window), platform::Notification::Clicked),
-                                      reinterpret_cast<std::intptr_t>(window));
-                return 0;
-            }
             if (key == Key::Return && !isMultiLineEdit(window)) {
                 int id = platform::defaultButtonId(dialog);
                 WindowRef button = id != 0 ? platform::findChild(dialog, id) : nullptr;

@@ -23,6 +23,7 @@ struct KeyRow {
     UINT key;           // 0: the close box
     int expected;       // the command the dialog gets (0: none)
     int underWine = -1; // where Wine differs: what it does instead
+    bool withCancel = true;
 };
 
 struct KeyRun {
@@ -44,7 +45,7 @@ std::intptr_t LUMBREL_CALLBACK keyDialogProc(WindowRef dialog, Message message, 
                                         0, {left, 10, 60, 22}, dialog, id);
             };
             make(pw::kButtonClass, "OK", pw::style::kPushButton, 1, 10);
-            make(pw::kButtonClass, "Cancel", pw::style::kPushButton, 2, 80);
+            if (row.withCancel) make(pw::kButtonClass, "Cancel", pw::style::kPushButton, 2, 80);
             make(pw::kButtonClass, "Other", pw::style::kPushButton, 3, 150);
             const WindowRef fourth =
                 make(pw::kButtonClass, "Four", row.withDefault ? pw::style::kDefPushButton : pw::style::kPushButton, 4, 220);
@@ -78,6 +79,7 @@ TEST_F(DialogShellTest, ReturnEscapeAndTheCloseBoxFollowTheDialogManager) {
         {"Return in an edit without a default button: IDOK", 5, false, true, VK_RETURN, IDOK},
         {"Return on a focused push button clicks it", 3, true, true, VK_RETURN, 3},
         {"the close box, unhandled: IDCANCEL", 5, true, true, 0, IDCANCEL},
+        {"Escape without a Cancel button: IDCANCEL all the same", 5, true, true, VK_ESCAPE, IDCANCEL, -1, false},
     };
     for (const KeyRow& row : rows) {
         SCOPED_TRACE(row.what);

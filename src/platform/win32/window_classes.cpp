@@ -14,10 +14,6 @@ namespace {
 using win32::toHwnd;
 using win32::toRef;
 
-// The room a drop-down list gets below a combo box's field: Win32 takes the
-// height given at creation as the field and its open list together.
-constexpr int kComboListHeight = 200;
-
 void initCommonControls() noexcept {
     static const bool done = [] {
         INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
@@ -59,12 +55,10 @@ WindowRef createWindow(const char* className, std::string_view text, std::uint32
         std::wstring wideText;
         if (!win32::toWide(className, wideClass) || !win32::toWide(std::string(text).c_str(), wideText)) return nullptr;
         if (parent == nullptr) style &= ~style::kChild;
-        int height = rect.height;
-        if (wideClass == L"ComboBox" && (style & style::kComboTypeMask) != 0) height += kComboListHeight;
         const auto menuOrId =
             (style & style::kChild) != 0 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
         const HWND made = ::CreateWindowExW(exStyle, wideClass.c_str(), wideText.c_str(), style, rect.left, rect.top,
-                                            rect.width, height, toHwnd(parent), menuOrId, win32::ownModule(), nullptr);
+                                            rect.width, rect.height, toHwnd(parent), menuOrId, win32::ownModule(), nullptr);
         // The dialog manager keeps its default id apart from the buttons' styles:
         // a default push button made into a dialog becomes that id.
         const bool defaultButton = wideClass == L"Button" && (style & style::kButtonTypeMask) == style::kDefPushButton;
