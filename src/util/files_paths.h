@@ -79,10 +79,13 @@ inline constexpr std::size_t kMaxConvertedPathSize = 500;
 // the item as a file). Text with no ":" at all, or that begins with ":", is
 // relative to the current folder, as in HFS: "a.tif" stays "a.tif",
 // ":Images:a.tif" becomes "Images/a.tif".
+// A build without HFS paths (Windows) leaves every path as it is: "C:\a"
+// names a drive, not a volume "C".
 bool hfsToUnix(char* path, std::size_t pathSize) noexcept;
 
-// `path` itself when it is a POSIX path; otherwise its conversion written
-// into `buffer`; null when it cannot be converted or `path` is null or empty.
+// `path` itself when it is a POSIX path, or in a build without HFS paths;
+// otherwise its conversion written into `buffer`; null when it cannot be
+// converted or `path` is null or empty.
 const char* posixPathOf(const char* path, char* buffer, std::size_t bufferSize) noexcept;
 
 // ---- files (paths in either form) -----------------------------------------

@@ -173,7 +173,7 @@ char* getNextLine(char* text) noexcept {
 
 bool hfsToUnix(char* path, std::size_t pathSize) noexcept {
     if (path == nullptr || pathSize == 0) return false;
-    if (path[0] == '/') return true;
+    if (path[0] == '/' || !Traits::kHfsPaths) return true;
     const std::size_t length = boundedLength(path, pathSize);
     if (length >= pathSize) return false;
     char converted[kMaxConvertedPathSize];
@@ -185,7 +185,7 @@ bool hfsToUnix(char* path, std::size_t pathSize) noexcept {
 
 const char* posixPathOf(const char* path, char* buffer, std::size_t bufferSize) noexcept {
     if (path == nullptr || path[0] == '\0') return nullptr;
-    if (path[0] == '/') return path;
+    if (path[0] == '/' || !Traits::kHfsPaths) return path;
     if (buffer == nullptr) return nullptr;
     const std::size_t length = ::strnlen(path, kMaxHfsPathLength + 1);
     return convertHfsPath(std::string_view(path, length), buffer, bufferSize) ? buffer : nullptr;

@@ -66,6 +66,10 @@ const char* nonFileName(NonFile kind);
 // as root, else a link to /dev/zero. False when it cannot be made.
 bool makeNonFile(NonFile kind, const std::string& path);
 
+// Takes the write permission (POSIX) or sets the read-only attribute
+// (Windows) of the file at `path` (UTF-8); false when that failed.
+bool makeReadOnly(const std::string& path);
+
 // Makes `link`, a symbolic link to the folder `target`; false with the
 // system's reason in `error` when the file system or the process cannot.
 bool makeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link, std::string& error);

@@ -1,6 +1,6 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform_traits.h"
+#include "platform/user_folders.h"
 #include "support/test_support.h"
 #include "util/log.h"
 
@@ -125,13 +126,25 @@ TEST_F(LogTest, TheFileIsNotHeldOpen) {
     EXPECT_EQ(log(), "two\r");
 }
 
+// "hh:mm:ss" (a leap second included).
+bool isClock(const std::string& text) {
+    return text.size() == 8 && text[2] == ':' && text[5] == ':' && text[0] <= '2' && text[3] <= '5' &&
+           text[6] <= '6' && std::all_of(text.begin(), text.end(), [](char c) { return c == ':' || (c >= '0' && c <= '9'); });
+}
+
 TEST_F(LogTest, DumpTimeWritesPrefixTimeAndSuffix) {
     setupDump(2);
-    dumpTime("\r####\tLumbrel 4.72: ");
+    const std::string prefix = "\r####\tLumbrel 4.72: ";
+    const std::string lineEnd = platform::Traits::kLineEnd;
+    dumpTime(prefix.c_str());
     dumpTime("", "|");
-    EXPECT_THAT(log(), ::testing::MatchesRegex("\r####\tLumbrel 4\\.72: [0-2][0-9]:[0-5][0-9]:[0-6][0-9]" +
-                                               std::string(platform::Traits::kLineEnd) +
-                                               "[0-2][0-9]:[0-5][0-9]:[0-6][0-9]\\|"));
+    const std::string text = log();
+    ASSERT_EQ(text.size(), prefix.size() + 8 + lineEnd.size() + 8 + 1) << text;
+    EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+    EXPECT_TRUE(isClock(text.substr(prefix.size(), 8))) << text;
+    EXPECT_EQ(text.substr(prefix.size() + 8, lineEnd.size()), lineEnd);
+    EXPECT_TRUE(isClock(text.substr(prefix.size() + 8 + lineEnd.size(), 8))) << text;
+    EXPECT_EQ(text.back(), '|');
 }
 
 TEST_F(LogTest, UnwritableLogLosesTheLineSilently) {
@@ -149,6 +162,10 @@ TEST_F(LogTest, LogPathThatDoesNotFitIsNotUsed) {
         std::string folder = home_.text() + kSeparator;
         folder += std::string(size - folder.size(), 'h');
         ASSERT_TRUE(redirect_.set(folder));
+        std::string taken;
+        if (!platform::findSpecialFolder(platform::SpecialFolder::Documents, taken) || taken != folder) {
+            GTEST_SKIP() << "the system keeps no documents folder this long";  // the shell (MAX_PATH)
+        }
         setupDump(2);
         EXPECT_STREQ(getLogPath(), "");
         EXPECT_EQ(dprintf("x\r"), 2);

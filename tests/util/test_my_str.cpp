@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform_traits.h"
 #include "settings/localised_strings.h"
 #include "settings/resources.h"
 #include "support/test_support.h"
@@ -447,6 +448,7 @@ TEST(MyStr, LongPosixPathIsCutAtACharacterWithinTheBuffer) {
 }
 
 TEST(MyStr, HfsPathIsConverted) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     const char* hfs = "Daten:Bilder:Foto.tif";
     char expected[kPathSize];
     copyBounded(expected, hfs);
@@ -461,6 +463,7 @@ TEST(MyStr, HfsPathIsConverted) {
 }
 
 TEST(MyStr, FailedPathConversionLeavesTheBuffer) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     // Far longer than an HFS path can be.
     MyStr tooLong((std::string(300, 'v') + ":file").c_str(), kEncodingUTF8);
     char out[kPathSize] = "untouched";

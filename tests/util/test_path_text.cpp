@@ -4,6 +4,7 @@
 #include <string>
 
 #include "support/test_support.h"
+#include "platform/platform_traits.h"
 #include "util/files_paths.h"
 
 namespace lumbrel {
@@ -193,6 +194,7 @@ std::string converted(const std::string& hfs, std::size_t size = kPathSize, bool
 }
 
 TEST(HfsToUnix, StartupVolumeIsTheRootOthersLieInVolumes) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     EXPECT_EQ(converted("Macintosh HD:Users:a.tif"), "/Users/a.tif");
     EXPECT_EQ(converted("macintosh hd:Users:"), "/Users");
     EXPECT_EQ(converted("Macintosh HD:"), "/");
@@ -202,17 +204,20 @@ TEST(HfsToUnix, StartupVolumeIsTheRootOthersLieInVolumes) {
 }
 
 TEST(HfsToUnix, SlashInsideANameBecomesColon) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     EXPECT_EQ(converted("Data:2024/05:a/b.tif"), "/Volumes/Data/2024:05/a:b.tif");
     EXPECT_EQ(converted("Backup/Old:a.tif"), "/Volumes/Backup:Old/a.tif");
 }
 
 TEST(HfsToUnix, PosixAndRelativePaths) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     EXPECT_EQ(converted("/Users/a:b.tif"), "/Users/a:b.tif");
     EXPECT_EQ(converted("a.tif"), "a.tif");
     EXPECT_EQ(converted(":Images:a.tif"), "Images/a.tif");
 }
 
 TEST(HfsToUnix, FailuresLeaveThePathAsItWas) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     bool ok = true;
     EXPECT_EQ(converted("Data::a.tif", kPathSize, &ok), "Data::a.tif");
     EXPECT_FALSE(ok);
@@ -229,6 +234,7 @@ TEST(HfsToUnix, FailuresLeaveThePathAsItWas) {
 }
 
 TEST(HfsToUnix, HfsPathsEndAt255Bytes) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     bool ok = false;
     const std::string longest = "Data:" + std::string(250, 'n');
     EXPECT_EQ(converted(longest, kPathSize, &ok), "/Volumes/Data/" + std::string(250, 'n'));
@@ -244,12 +250,25 @@ TEST(HfsToUnix, HfsPathsEndAt255Bytes) {
 }
 
 TEST(PosixPathOf, GivesPosixPathsBackAndConvertsHfs) {
+    if (!platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has no HFS paths";
     char buffer[kPathSize];
     const char* posix = "/Users/a.tif";
     EXPECT_EQ(posixPathOf(posix, buffer, sizeof buffer), posix);
     EXPECT_STREQ(posixPathOf("Data:a.tif", buffer, sizeof buffer), "/Volumes/Data/a.tif");
     EXPECT_EQ(posixPathOf("", buffer, sizeof buffer), nullptr);
     EXPECT_EQ(posixPathOf("Data::a", buffer, sizeof buffer), nullptr);
+}
+
+// "C:\a" names a drive: a build without HFS paths converts nothing.
+TEST(HfsToUnix, ABuildWithoutHfsPathsTakesEveryPathAsItIs) {
+    if (platform::Traits::kHfsPaths) GTEST_SKIP() << "this build has HFS paths";
+    for (const char* path : {"C:\\Bilder\\a.tif", "Data:a.tif", "\\\\server\\share\\b.eps", "/x/y"}) {
+        bool ok = false;
+        EXPECT_EQ(converted(path, kPathSize, &ok), path);
+        EXPECT_TRUE(ok) << path;
+        char buffer[kPathSize];
+        EXPECT_EQ(posixPathOf(path, buffer, sizeof buffer), path);
+    }
 }
 
 }  // namespace

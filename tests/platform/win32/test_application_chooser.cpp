@@ -1,6 +1,7 @@
 // The application chooser is the common open-file dialog: a thread timer
 // plays the user, typing a name and pressing OK, or pressing Cancel.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <filesystem>
 #include <string>
@@ -16,6 +17,7 @@ struct Player {
     std::wstring typed;  // empty: Cancel
     std::wstring title;  // the dialog's, as seen
     bool acted = false;
+    int field = 0;       // the name field found
 };
 Player* gPlayer = nullptr;
 
@@ -41,7 +43,12 @@ void CALLBACK playUser(HWND, UINT, UINT_PTR timer, DWORD) {
         return;
     }
     // The name field: a combo box (cmb13) in the explorer look, an edit (edt1) in the old one.
-    if (!SetDlgItemTextW(chooser, 0x47C, gPlayer->typed.c_str())) SetDlgItemTextW(chooser, 0x480, gPlayer->typed.c_str());
+    int field = 0x47C;
+    if (!SetDlgItemTextW(chooser, field, gPlayer->typed.c_str())) {
+        field = 0x480;
+        if (!SetDlgItemTextW(chooser, field, gPlayer->typed.c_str())) field = 0;
+    }
+    gPlayer->field = field;
     PostMessageW(chooser, WM_COMMAND, IDOK, 0);
 }
 
@@ -56,9 +63,13 @@ bool choose(Player& player, std::string& path) {
 
 TEST(Win32ApplicationChooser, OkGivesTheChosenProgramsPathAndCancelLeavesThePath) {
     const std::filesystem::path recorder = LUMBREL_ARGUMENT_RECORDER;
-    Player ok{recorder.wstring()};
+    Player ok;
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW(recorder.wstring().c_str(), MAX_PATH, full, nullptr);
+    ok.typed = full;
     std::string path = "unchanged";
-    ASSERT_TRUE(choose(ok, path));
+    ASSERT_TRUE(choose(ok, path)) << "dialog error " << CommDlgExtendedError() << ", field " << ok.field
+                                  << ", acted " << ok.acted;
     EXPECT_TRUE(ok.acted);
     EXPECT_EQ(ok.title, L"Anwendung w\u00E4hlen");
     std::error_code error;

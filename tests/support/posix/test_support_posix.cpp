@@ -146,6 +146,8 @@ bool finishesWithin(std::chrono::milliseconds limit, const std::function<bool()>
     return runBounded(limit, [&] { return work() ? 0 : 1; }) == 0;
 }
 
+bool makeReadOnly(const std::string& path) { return ::chmod(path.c_str(), 0444) == 0; }
+
 DocumentsFolderRedirect::DocumentsFolderRedirect() {
     const char* value = std::getenv("XDG_CONFIG_HOME");
     hadValue_ = value != nullptr;

@@ -66,6 +66,10 @@ bool setPersonal(const std::wstring& folder) {
 
 }  // namespace
 
+bool makeReadOnly(const std::string& path) {
+    return ::SetFileAttributesW(wideFromUtf8(path).c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 DocumentsFolderRedirect::DocumentsFolderRedirect() {
     wchar_t value[32768] = {};
     DWORD size = sizeof value;
