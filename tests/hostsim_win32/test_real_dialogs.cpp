@@ -235,6 +235,29 @@ TEST(RealDialogs, TextAndChoiceNotifyTheDialog) {
     EXPECT_EQ(run.seen.chosen, 1);
 }
 
+// A dialog that ends on nothing a user does.
+INT_PTR CALLBACK stubbornProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG || message == WM_COMMAND || message == WM_CLOSE ? TRUE : FALSE;
+}
+
+TEST(RealDialogs, ADialogThatIgnoresReturnAndItsCloseBoxIsEndedWithCancel) {
+    desktop::Desktop::instance().reset();
+    desktop::Desktop::instance().setAgent(std::make_shared<desktop::ScriptedAgent>());
+    Template dialog(L"Stubborn", 1);
+    dialog.item(0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, L"OK", 88);
+    INT_PTR result = 0;
+    {
+        RealDialogDriver driver(5);
+        result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), nullptr, stubbornProc, 0);
+    }
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(desktop::Desktop::instance().transcript().linesOf(desktop::EntryKind::Dialog),
+              (std::vector<std::string>{"dialog \"Stubborn\" opened", "dialog \"Stubborn\": no decision, key Return (default)",
+                                        "dialog \"Stubborn\": no decision again, closed (default)",
+                                        "dialog \"Stubborn\" closed"}));
+    desktop::Desktop::instance().setAgent(nullptr);
+}
+
 INT_PTR CALLBACK messageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetDlgItemTextW(dialog, 10, reinterpret_cast<const wchar_t*>(lParam));

@@ -555,6 +555,14 @@ void answerMessageBox(HWND dialog, const DialogRequest& request) {
     SendMessageW(GetDlgItem(dialog, item), BM_CLICK, 0, 0);
 }
 
+// Closes the dialog for the user: the close request first, then, if the
+// dialog still runs, its end with Cancel (a dialog that ignores its close
+// box would otherwise keep the session waiting for ever).
+void closeForUser(HWND dialog) {
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) EndDialog(dialog, IDCANCEL);
+}
+
 // One turn of the user: the innermost dialog gets one action.
 bool answerInnermostDialog() {
     DriverState* s = driverState;
@@ -596,7 +604,7 @@ bool answerInnermostDialog() {
             // Return did not end it; nothing else will without a decision.
             tracked->defaultReturnPressed = false;
             record(prefix(title) + ": no decision again, closed (default)");
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            closeForUser(dialog);
             return true;
         }
         tracked->defaultReturnPressed = true;
