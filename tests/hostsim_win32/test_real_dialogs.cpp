@@ -191,15 +191,15 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
          IDOK, L"Gr\u00fc\u00dfe", L"pw", 1, 2,
          {"dialog \"Units\" opened", "dialog \"Units\": set text 10 \"Grüße\"", "dialog \"Units\": check 11 \"Labels\"",
           "dialog \"Units\": choose 12 \"Points\"", "dialog \"Units\": set text 13 \"**\"", "dialog \"Units\": click 1 \"OK\"",
-          "dialog \"Units\" closed"}},
+          "dialog \"Units\" closed -> ?"}},
         {"Escape cancels through the dialog manager",
          {DialogAction::press(DialogKey::Escape)},
          IDCANCEL, L"", L"", 0, 0,
-         {"dialog \"Units\" opened", "dialog \"Units\": key Escape", "dialog \"Units\" closed"}},
+         {"dialog \"Units\" opened", "dialog \"Units\": key Escape", "dialog \"Units\" closed -> ?"}},
         {"no decision presses the default button",
          {},
          IDOK, L"", L"", 0, 0,
-         {"dialog \"Units\" opened", "dialog \"Units\": no decision, key Return (default)", "dialog \"Units\" closed"}},
+         {"dialog \"Units\" opened", "dialog \"Units\": no decision, key Return (default)", "dialog \"Units\" closed -> ?"}},
         {"typing goes to the focused field; refused actions leave the dialog",
          {DialogAction::type("ab"), DialogAction::setText(kCheck, "x"), DialogAction::uncheck(kCheck),
           DialogAction::choose(kPopUp, "Feet"), DialogAction::click(99), DialogAction::press(DialogKey::Return)},
@@ -207,12 +207,12 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
          {"dialog \"Units\" opened", "dialog \"Units\": type \"ab\"",
           "dialog \"Units\": refused set text 11 \"Labels\": the control takes no typing",
           "dialog \"Units\": uncheck 11 \"Labels\" (already)", "dialog \"Units\": refused choose 12 \"Inches\": no item \"Feet\"",
-          "dialog \"Units\": refused click 99: no such control", "dialog \"Units\": key Return", "dialog \"Units\" closed"}},
+          "dialog \"Units\": refused click 99: no such control", "dialog \"Units\": key Return", "dialog \"Units\" closed -> ?"}},
         {"Tab moves the focus before typing",
          {DialogAction::press(DialogKey::Tab), DialogAction::press(DialogKey::Space), DialogAction::click(IDCANCEL)},
          IDCANCEL, L"", L"", 1, 0,
          {"dialog \"Units\" opened", "dialog \"Units\": key Tab", "dialog \"Units\": key Space",
-          "dialog \"Units\": click 2 \"Cancel\"", "dialog \"Units\" closed"}},
+          "dialog \"Units\": click 2 \"Cancel\"", "dialog \"Units\" closed -> ?"}},
     };
     for (const ActionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,7 +254,7 @@ TEST(RealDialogs, ADialogThatIgnoresReturnAndItsCloseBoxIsEndedWithCancel) {
     EXPECT_EQ(desktop::Desktop::instance().transcript().linesOf(desktop::EntryKind::Dialog),
               (std::vector<std::string>{"dialog \"Stubborn\" opened", "dialog \"Stubborn\": no decision, key Return (default)",
                                         "dialog \"Stubborn\": no decision again, closed (default)",
-                                        "dialog \"Stubborn\" closed"}));
+                                        "dialog \"Stubborn\" closed -> ?"}));
     desktop::Desktop::instance().setAgent(nullptr);
 }
 

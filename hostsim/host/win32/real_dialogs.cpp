@@ -461,7 +461,8 @@ LRESULT CALLBACK onWindowEvent(int code, WPARAM wParam, LPARAM lParam) {
         const HWND window = reinterpret_cast<HWND>(wParam);
         for (auto at = s->dialogs.begin(); at != s->dialogs.end(); ++at) {
             if (at->dialog != window) continue;
-            if (!at->alert) record(prefix(at->title) + " closed");
+            // The result EndDialog gave stays inside the dialog's loop: the host cannot see it.
+            if (!at->alert) record(prefix(at->title) + " closed -> ?");
             s->dialogs.erase(at);
             break;
         }

@@ -5,7 +5,8 @@
 // a DialogRequest built from the real window tree, and carries out the
 // agent's DialogAction with the messages a user's input produces. Every
 // dialog seen, action and end goes to the transcript, worded as the POSIX
-// stand-in words them.
+// stand-in words them, except that a dialog's end says "closed -> ?": the
+// result EndDialog gave is known to the dialog's own loop alone.
 #pragma once
 
 #include "desktop/agent.h"
