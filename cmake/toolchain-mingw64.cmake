@@ -22,8 +22,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# pkg-config sees the cross-built libraries alone, never the build machine's.
-set(ENV{PKG_CONFIG_LIBDIR} "${LUMBREL_WINDOWS_DEPS}/lib/pkgconfig:${LUMBREL_WINDOWS_DEPS}/share/pkgconfig")
+# pkg-config sees the cross-built libraries and mingw-w64 packages (zlib) alone, never the build machine's.
+set(ENV{PKG_CONFIG_LIBDIR} "${LUMBREL_WINDOWS_DEPS}/lib/pkgconfig:${LUMBREL_WINDOWS_DEPS}/share/pkgconfig:/usr/${LUMBREL_MINGW_TRIPLE}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 

@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::uint32_t kFileManagerCreator = 0x4D414353;  // 'MACS'
 
+
+}  // namespace
+
 std::string alertLine(const AlertRequest& request, int item, std::string_view note) {
     std::string line = "alert ";
     line += quoteForTranscript(request.title);
@@ -41,8 +44,6 @@ std::string alertLine(const AlertRequest& request, int item, std::string_view no
     }
     return line;
 }
-
-}  // namespace
 
 bool pathExists(const char* path) noexcept {
     struct stat info {};

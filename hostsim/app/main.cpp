@@ -4,42 +4,25 @@
 // processes on a local socket while it runs; `--send` is the matching client.
 //
 // Exit codes: 0 success, 1 a failed script (or a failed --send), 2 usage errors.
-#include "hostsim/session/interactive.h"
-#include "hostsim/session/interrupt_key.h"
-#include "hostsim/session/line_input.h"
-#include "hostsim/session/runner.h"
+#include "program.h"
+
 #include "hostsim/session/script.h"
-#include "hostsim/session/scripting_socket.h"
-#include "hostsim/session/session_agent.h"
-#include "hostsim/session/terminal_agent.h"
-#include "hostsim/session/transcript_output.h"
 
-#include "hostsim/host/simulator.h"
-
-#include "desktop/desktop.h"
 #include "desktop/files/file_replace.h"
 
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <memory>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
+namespace hostsim::app {
+
 namespace {
-
-using namespace hostsim::session;
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage = R"(usage: hostsim --script FILE|- [options]     run a session script
        hostsim --interactive [options]       play the user at a prompt
@@ -55,25 +38,6 @@ options:
   --keep-going         run the rest of a script after a failed line
   --help               this text and the command list
 )";
-
-struct CommandLine {
-    enum class Mode { None, Script, Interactive, Send };
-    Mode mode = Mode::None;
-    std::string script;  // path or "-"
-    std::string send;    // request or "-"
-    std::optional<std::string> module;
-    std::optional<std::string> transcript;
-    std::optional<std::string> socket;
-    bool noSocket = false;
-    bool keepGoing = false;
-    bool quiet = false;
-    bool help = false;
-};
-
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "hostsim: %s\nTry 'hostsim --help' for the options and the commands.\n", message.c_str());
-    return kExitUsage;
-}
 
 bool setMode(CommandLine& line, CommandLine::Mode mode, std::string& error) {
     if (line.mode != CommandLine::Mode::None && line.mode != mode) {
@@ -132,6 +96,13 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
     return true;
 }
 
+}  // namespace
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "hostsim: %s\nTry 'hostsim --help' for the options and the commands.\n", message.c_str());
+    return kExitUsage;
+}
+
 bool readStream(std::FILE* file, std::string& text) {
     char buffer[65536];
     std::size_t got = 0;
@@ -148,39 +119,6 @@ bool readInput(const std::string& path, std::string& text) {
     return ok;
 }
 
-// The XTensions folder beside the program, else beside the program's folder
-// (the build puts the program in bin/ next to XTensions/).
-std::string defaultModule() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "XTensions";
-    const std::filesystem::path beside = self.parent_path() / "XTensions";
-    if (std::filesystem::is_directory(beside, error)) return beside.string();
-    const std::filesystem::path above = self.parent_path().parent_path() / "XTensions";
-    if (std::filesystem::is_directory(above, error)) return above.string();
-    return beside.string();
-}
-
-int sendOnly(const CommandLine& line) {
-    std::string request = line.send;
-    if (request == "-") {
-        request.clear();
-        if (!readStream(stdin, request)) return usageError("cannot read the request from standard input");
-    }
-    const std::string path = line.socket.value_or(defaultSocketPath());
-    const SendResult result = sendRequest(path, request);
-    if (!result.ok) {
-        std::fprintf(stderr, "hostsim: %s\n", result.error.c_str());
-        return kExitFailed;
-    }
-    // At a terminal the reply is shown line by line and ends its last line;
-    // into a pipe or a file it goes byte for byte.
-    const std::string shown = ::isatty(STDOUT_FILENO) != 0 ? replyForTerminal(result.reply) : result.reply;
-    std::fwrite(shown.data(), 1, shown.size(), stdout);
-    std::fflush(stdout);
-    return kExitOk;
-}
-
 std::FILE* openTranscript(const std::string& path, std::string& reason) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) {
@@ -190,102 +128,23 @@ std::FILE* openTranscript(const std::string& path, std::string& reason) {
     return desktop::files::openToRewrite(path, reason);
 }
 
-int runSession(const CommandLine& line) {
-    // A script is read and checked whole before anything runs; its lines
-    // are parsed again one by one as they run.
-    std::string scriptText;
-    if (line.mode == CommandLine::Mode::Script) {
-        if (!readInput(line.script, scriptText)) return usageError("cannot read the script " + line.script);
-        const std::vector<ParseError> errors = checkScript(scriptText);
-        if (!errors.empty()) {
-            const std::string name = line.script == "-" ? "<stdin>" : line.script;
-            for (const ParseError& error : errors) std::fprintf(stderr, "%s\n", formatError(error, name).c_str());
-            return kExitFailed;
-        }
-    }
-
-    std::FILE* transcriptFile = nullptr;
-    if (line.transcript) {
-        std::string reason;
-        transcriptFile = openTranscript(*line.transcript, reason);
-        if (transcriptFile == nullptr) {
-            return usageError("cannot write the transcript " + *line.transcript + ": " + reason);
-        }
-    }
-
-    ScriptingServer server;
-    if (!line.noSocket) {
-        std::string error;
-        const std::string path = line.socket.value_or(defaultSocketPath());
-        if (!server.listen(path, error)) {
-            if (line.socket) {
-                if (transcriptFile != nullptr) std::fclose(transcriptFile);
-                return usageError(error);
-            }
-            std::fprintf(stderr, "hostsim: not listening for scripting requests: %s\n", error.c_str());
-        }
-    }
-
-    const bool interactive = line.mode == CommandLine::Mode::Interactive;
-    const bool terminal = ::isatty(STDIN_FILENO) != 0;
-    desktop::Desktop::instance().reset();
-    int exitCode = kExitOk;
-    {
-        hostsim::Options simulatorOptions;
-        simulatorOptions.unloadAtQuit = false;  // a host that exits keeps its modules to the end
-        hostsim::Simulator simulator(simulatorOptions);
-        auto agent = std::make_shared<SessionAgent>();
-        LineInput input(STDIN_FILENO);
-        if (interactive) input.setInterruptFd(installInterruptKey());
-        if (interactive) agent->setFallback(std::make_shared<TerminalAgent>(input, stdout, !terminal));
-
-        RunnerOptions options;
-        options.defaultModule = line.module.value_or(defaultModule());
-        options.console = stdout;
-        options.askBeforeQuit = interactive;
-        SessionRunner* runnerPtr = nullptr;
-        const ScriptingServer::Handler handler = [&runnerPtr](const std::string& request) {
-            return runnerPtr->externalRequest(request);
-        };
-        if (server.listening()) options.pollRequests = [&](int timeoutMs) { server.serve(handler, timeoutMs); };
-        SessionRunner runner(simulator, agent, options);
-        runnerPtr = &runner;
-
-        TranscriptOutput output;
-        if (!line.quiet || interactive) output.addSink(stdout, !(interactive && terminal));
-        output.addSink(transcriptFile);
-        output.attach(simulator.transcript());
-        if (server.listening()) {
-            simulator.transcript().appendSimulatorLine("listening for scripting requests on " + server.path());
-        }
-
-        if (interactive) {
-            if (terminal) std::fputs("hostsim: type help for the commands, quit to end\n", stdout);
-            InteractiveOptions interactiveOptions;
-            interactiveOptions.prompt = terminal;
-            exitCode = runInteractive(runner, input, &server, interactiveOptions);
-        } else {
-            exitCode = runScriptText(scriptText, runner, line.keepGoing).exitCode;
-            for (const std::string& failure : runner.failureLog()) {
-                std::fprintf(stderr, "hostsim: %s\n", failure.c_str());
-            }
-        }
-        output.detach();
-        desktop::Desktop::instance().setAgent(nullptr);
-    }
-    server.close();
-    if (transcriptFile != nullptr && std::fclose(transcriptFile) != 0) {
-        std::fprintf(stderr, "hostsim: cannot finish the transcript %s\n", line.transcript->c_str());
-        if (exitCode == kExitOk) exitCode = kExitFailed;
-    }
-    return exitCode;
+std::string defaultModule() {
+    std::error_code error;
+    const std::filesystem::path self = programFile();
+    if (self.empty()) return "XTensions";
+    const std::filesystem::path beside = self.parent_path() / "XTensions";
+    if (std::filesystem::is_directory(beside, error)) return beside.string();
+    const std::filesystem::path above = self.parent_path().parent_path() / "XTensions";
+    if (std::filesystem::is_directory(above, error)) return above.string();
+    return beside.string();
 }
 
-}  // namespace
+}  // namespace hostsim::app
 
 int main(int argc, char** argv) {
-    // A client that goes away must not end the host.
-    std::signal(SIGPIPE, SIG_IGN);
+    using namespace hostsim::app;
+    using hostsim::session::commandSummary;
+    prepareProcess();
     try {
         CommandLine line;
         std::string error;

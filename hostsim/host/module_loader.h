@@ -1,7 +1,8 @@
 // Finding and loading a module file the way the host does: from its
-// XTensions folder, a module's ".xnt" bundle folder, or the shared object
-// itself. The module is loaded with its symbols kept local, and only the one
-// entry point is looked up.
+// XTensions folder, a module's ".xnt" entry, or the loadable object itself.
+// On POSIX "X.xnt" is a bundle folder holding "X.so", loaded with dlopen and
+// its symbols kept local; on Windows "X.xnt" is the DLL, loaded with
+// LoadLibraryW. Only the one entry point is looked up.
 #pragma once
 
 #include "xtapi.h"
@@ -11,9 +12,9 @@
 
 namespace hostsim {
 
-// The shared object a path names: the file itself; for "X.xnt" the "X.so"
-// inside it; for any other folder (an XTensions folder) the first "*.xnt"
-// bundle in name order that holds its shared object. False with `error`.
+// The object a path names: the file itself; for a bundle folder "X.xnt" the
+// "X.so" inside it; for any other folder (an XTensions folder) the first
+// "*.xnt" entry in name order that is a module of this build. False with `error`.
 bool resolveModuleFile(const std::string& path, std::string& file, std::string& error);
 
 class LoadedModule {
@@ -23,7 +24,7 @@ public:
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
 
-    // dlopen(RTLD_NOW | RTLD_LOCAL) and the entry point; false with error().
+    // dlopen(RTLD_NOW | RTLD_LOCAL) or LoadLibraryW, and the entry point; false with error().
     bool load(const std::string& file);
     void unload() noexcept;
     // Forgets the module without unloading it: it stays mapped until the process ends.
@@ -40,9 +41,10 @@ private:
     std::string error_;
 };
 
-// The names of the symbols an ELF shared object defines and exports (global
-// or weak binding, default or protected visibility, defined in a section).
-// False with `error` for a file that is no readable 64-bit ELF object.
+// The names of the symbols a module object exports, sorted. POSIX: an ELF
+// shared object's defined global or weak symbols of default or protected
+// visibility. Windows: the names in a PE32+ DLL's export directory. False
+// with `error` for a file that is no readable object of the build's format.
 bool exportedSymbols(const std::string& file, std::vector<std::string>& names, std::string& error);
 
 }  // namespace hostsim

@@ -77,7 +77,7 @@ lp::WindowRef editOf(std::int16_t item) {
 std::optional<std::string> readDescription(const std::string& moduleFile, std::int32_t resourceID) {
     const std::filesystem::path path =
         std::filesystem::path(moduleFile).parent_path() / "Resources" / (std::to_string(resourceID) + ".xml");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
     if (file == nullptr) return std::nullopt;
     std::string text;
     char buffer[8192];

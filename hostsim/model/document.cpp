@@ -301,8 +301,7 @@ int Document::removeBox(BoxId id) {
     }
     for (const BoxId r : removed) forgetBox(r);
     reindexChain(spreadNumber);
-    if (survivor != 0) {
-        Box* group = boxPtr(survivor);
+    if (Box* group = survivor != 0 ? boxPtr(survivor) : nullptr) {
         const Box* first = group->members_.empty() ? nullptr : findBox(group->members_.front());
         if (first) {
             Rect united = first->bounds_;
@@ -339,7 +338,9 @@ BoxId Document::groupBoxes(const std::vector<BoxId>& members) {
     group.members_ = members;
     const BoxId id = appendBox(spreadNumber, std::move(group));
     if (id == 0) return 0;
-    for (const BoxId member : members) boxPtr(member)->group_ = id;
+    for (const BoxId member : members) {
+        if (Box* box = boxPtr(member)) box->group_ = id;
+    }
     return id;
 }
 

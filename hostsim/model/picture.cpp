@@ -1,6 +1,8 @@
 #include "picture.h"
 
-#include <sys/stat.h>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
 
 #include <array>
 #include <cmath>
@@ -42,12 +44,18 @@ PdfRect& PdfPage::box(PdfBox which) noexcept {
 }
 
 std::optional<FileStamp> fileStamp(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (path.empty() || !fs::is_regular_file(path, ec)) return std::nullopt;
+    const fs::file_time_type written = fs::last_write_time(path, ec);
+    if (ec) return std::nullopt;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) return std::nullopt;
+    // Nanoseconds since the Unix epoch on every system, as layout files keep them.
+    const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();
     FileStamp stamp;
-    stamp.mtimeNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                    static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-    stamp.size = static_cast<std::int64_t>(info.st_size);
+    stamp.mtimeNs = static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(since).count());
+    stamp.size = static_cast<std::int64_t>(size);
     return stamp;
 }
 

@@ -2,15 +2,14 @@
 
 #include "desktop/files/file_replace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace hostsim::session {
@@ -112,19 +111,21 @@ bool writeWholeFile(const std::string& path, std::string_view text, std::string&
 
 // Whole seconds later than `before` and not earlier than now.
 void moveModificationTime(const std::string& path, const std::optional<std::time_t>& before) {
+    namespace fs = std::filesystem;
     std::time_t when = std::time(nullptr);
     if (before && when <= *before) when = *before + 1;
-    struct timespec times[2];
-    times[0].tv_sec = when;
-    times[0].tv_nsec = 0;
-    times[1] = times[0];
-    utimensat(AT_FDCWD, path.c_str(), times, 0);
+    const std::chrono::sys_seconds at{std::chrono::seconds(when)};
+    std::error_code ignored;
+    fs::last_write_time(path, std::chrono::time_point_cast<fs::file_time_type::duration>(std::chrono::file_clock::from_sys(at)),
+                        ignored);
 }
 
 std::optional<std::time_t> modificationTime(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return std::nullopt;
-    return info.st_mtim.tv_sec;
+    std::error_code ec;
+    const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, ec);
+    if (ec) return std::nullopt;
+    const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();
+    return static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(since).count());
 }
 
 template <typename Edit>

@@ -10,13 +10,14 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <tiffio.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace hostsim {
 namespace {
@@ -446,10 +447,11 @@ TEST_F(PictureProbe, TruncatedAndDamagedOtherFiles) {
 }
 
 void setMtime(const std::string& path, std::int64_t secondsAhead) {
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    const timespec times[2] = {info.st_atim, {info.st_mtim.tv_sec + secondsAhead, info.st_mtim.tv_nsec}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    std::error_code ec;
+    const std::filesystem::file_time_type now = std::filesystem::last_write_time(path, ec);
+    ASSERT_FALSE(ec) << ec.message();
+    std::filesystem::last_write_time(path, now + std::chrono::seconds(secondsAhead), ec);
+    ASSERT_FALSE(ec) << ec.message();
 }
 
 TEST_F(PictureProbe, LinkStatusOkModifiedMissing) {
@@ -471,9 +473,9 @@ TEST_F(PictureProbe, LinkStatusOkModifiedMissing) {
     setMtime(path, 0);
     const auto now = fileStamp(path);
     ASSERT_TRUE(now);
-    const timespec back[2] = {{0, UTIME_OMIT},
-                              {r.picture.imported.mtimeNs / 1'000'000'000, r.picture.imported.mtimeNs % 1'000'000'000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), back, 0), 0);
+    const std::chrono::sys_time<std::chrono::nanoseconds> imported{std::chrono::nanoseconds(r.picture.imported.mtimeNs)};
+    std::filesystem::last_write_time(
+        path, std::chrono::time_point_cast<std::filesystem::file_time_type::duration>(std::chrono::file_clock::from_sys(imported)));
     EXPECT_EQ(fileStamp(path)->mtimeNs, r.picture.imported.mtimeNs);
     EXPECT_EQ(linkStatus(r.picture), LinkStatus::modified);
 
@@ -541,6 +543,12 @@ TEST_F(PictureProbe, FileNamesThatAreNotUtf8AreRefusedAtImport) {
     const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
     const std::string good = file("caf\xC3\xA9.tif");
     test::writeTiff(good, {});
+    // The C library and the file system library must both take the name as UTF-8.
+    std::FILE* opened = std::fopen(good.c_str(), "rb");
+    if (opened != nullptr) std::fclose(opened);
+    if (opened == nullptr || !fileStamp(good)) {
+        GTEST_SKIP() << "narrow file names are not UTF-8 on this system (the Windows host opens pictures by them)";
+    }
     ASSERT_EQ(doc.importPicture(box, good), kNoErr);
     struct Case {
         const char* name;

@@ -75,6 +75,10 @@ struct OpenedDocument {
     std::uint32_t creator = 0;  // before it was opened by its creator; 0 otherwise
 };
 
+// The transcript's line for an alert answered with item `item` (1 to 3):
+// `alert "Title" style: message | informative [buttons] -> pressed (note)`.
+std::string alertLine(const AlertRequest& request, int item, std::string_view note = {});
+
 class Desktop {
 public:
     static Desktop& instance();
