@@ -3,7 +3,9 @@
 #include "hostsim/host/module_object.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace hostsim {
@@ -69,6 +71,24 @@ LoadedModule::~LoadedModule() { unload(); }
 void LoadedModule::keepMapped() noexcept {
     handle_ = nullptr;
     entry_ = nullptr;
+}
+
+bool readModuleObject(const std::string& file, std::size_t minimumSize, const char* format, std::string& bytes,
+                      std::string& error) {
+    constexpr std::uintmax_t kMaxObjectSize = std::uintmax_t{512} << 20;
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (ec || size < minimumSize || size > kMaxObjectSize) {
+        error = "cannot read " + file + " as " + format;
+        return false;
+    }
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) {
+        error = "cannot read " + file;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace hostsim

@@ -9,18 +9,11 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace hostsim {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-constexpr std::uintmax_t kMaxObjectSize = std::uintmax_t{512} << 20;
-
-}  // namespace
 
 bool moduleObjectIn(const fs::path& entry, fs::path& object, std::string& error) {
     std::error_code ec;
@@ -63,20 +56,8 @@ void LoadedModule::unload() noexcept {
 
 bool exportedSymbols(const std::string& file, std::vector<std::string>& names, std::string& error) {
     names.clear();
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec || size < sizeof(IMAGE_DOS_HEADER) || size > kMaxObjectSize) {
-        error = "cannot read " + file + " as a PE object";
-        return false;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    {
-        std::ifstream in(file, std::ios::binary);
-        if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) {
-            error = "cannot read " + file;
-            return false;
-        }
-    }
+    std::string bytes;
+    if (!readModuleObject(file, sizeof(IMAGE_DOS_HEADER), "a PE object", bytes, error)) return false;
     auto fits = [&](std::uint64_t offset, std::uint64_t length) {
         return offset <= bytes.size() && length <= bytes.size() - offset;
     };
