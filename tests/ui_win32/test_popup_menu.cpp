@@ -4,11 +4,6 @@
 
 #include "ui_win32/win32_fixture.h"
 
-namespace lumbrel::platform {
-// The form with an owner (the contract's next signature).
-int trackPopupMenu(WindowRef owner, const std::vector<std::string>& items, int screenX, int screenY, int preselected);
-}  // namespace lumbrel::platform
-
 namespace lumbrel::test {
 namespace {
 

@@ -175,13 +175,3 @@ int trackPopupMenu(WindowRef owner, const std::vector<std::string>& items, int s
 }
 
 }  // namespace lumbrel::platform
-
-namespace lumbrel::platform {
-
-// The form without an owner, until every caller names one: the menu then
-// belongs to the active window.
-int trackPopupMenu(const std::vector<std::string>& items, int screenX, int screenY, int preselected) {
-    return trackPopupMenu(nullptr, items, screenX, screenY, preselected);
-}
-
-}  // namespace lumbrel::platform
