@@ -119,6 +119,17 @@ bool readInput(const std::string& path, std::string& text) {
     return ok;
 }
 
+int readCheckedScript(const std::string& path, std::string& text) {
+    if (!readInput(path, text)) return usageError("cannot read the script " + path);
+    const std::vector<session::ParseError> errors = session::checkScript(text);
+    if (errors.empty()) return kExitOk;
+    const std::string name = path == "-" ? "<stdin>" : path;
+    for (const session::ParseError& error : errors) {
+        std::fprintf(stderr, "%s\n", session::formatError(error, name).c_str());
+    }
+    return kExitFailed;
+}
+
 std::FILE* openTranscript(const std::string& path, std::string& reason) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) {

@@ -34,6 +34,10 @@ int usageError(const std::string& message);
 bool readStream(std::FILE* file, std::string& text);
 // The file, or standard input for "-".
 bool readInput(const std::string& path, std::string& text);
+// The script of --script read whole and checked before anything runs (its
+// lines are parsed again one by one as they run): kExitOk, else the exit
+// code after the errors were printed.
+int readCheckedScript(const std::string& path, std::string& text);
 // The transcript file, its folders made first.
 std::FILE* openTranscript(const std::string& path, std::string& reason);
 // The XTensions folder beside the program, else beside the program's folder

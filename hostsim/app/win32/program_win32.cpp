@@ -54,16 +54,8 @@ int runSession(const CommandLine& line) {
         return usageError("the Windows host runs scripts only: --interactive is POSIX-only");
     }
     if (line.socket) return usageError("the Windows host has no scripting socket: --socket is POSIX-only");
-    // A script is read and checked whole before anything runs; its lines
-    // are parsed again one by one as they run.
     std::string scriptText;
-    if (!readInput(line.script, scriptText)) return usageError("cannot read the script " + line.script);
-    const std::vector<ParseError> errors = checkScript(scriptText);
-    if (!errors.empty()) {
-        const std::string name = line.script == "-" ? "<stdin>" : line.script;
-        for (const ParseError& error : errors) std::fprintf(stderr, "%s\n", formatError(error, name).c_str());
-        return kExitFailed;
-    }
+    if (const int code = readCheckedScript(line.script, scriptText); code != kExitOk) return code;
     std::FILE* transcriptFile = nullptr;
     if (line.transcript) {
         std::string reason;

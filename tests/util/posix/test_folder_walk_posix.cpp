@@ -13,37 +13,22 @@
 #include <vector>
 
 #include "support/test_support.h"
+#include "util/folder_walk_recorder.h"
 #include "util/files_paths.h"
 
 namespace lumbrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Recorder;
 using test::TempDir;
+using test::walk;
 using test::WithoutRootPrivileges;
 using test::writeFile;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;
 
-// What the callbacks record; `stopAt` makes the callback answer false for
-// that call (counted from 1), `scribble` makes it overwrite the path it got.
-struct Recorder {
-    std::vector<std::string> paths;
-    std::size_t stopAt = 0;
-    bool scribble = false;
-};
-
-bool record(char* path, std::intptr_t value) {
-    auto& recorder = *reinterpret_cast<Recorder*>(value);
-    recorder.paths.emplace_back(path);
-    if (recorder.scribble) std::memset(path, 'X', std::strlen(path));
-    return recorder.paths.size() != recorder.stopAt;
-}
-
-bool walk(const std::string& folder, Recorder& recorder, bool deep) {
-    return EnumFolder(folder.c_str(), record, reinterpret_cast<std::intptr_t>(&recorder), deep);
-}
 
 // a.txt, .hidden, sub/ (b.txt, inner/ (c.txt))
 void makeTree(const TempDir& dir) {
