@@ -13,11 +13,11 @@ extern "C" {
 #endif
 
 /* Versions the module states when it binds groups (Mac form; the Windows
- * build states 11, 258, 0x40A20000). */
+ * form is in xt_winevents.h). */
 #define XT_API_VERSION 5
 #define XT_API_BUILD 295
 #define XT_API_HOSTVERSION 0x40C70000u
-/* Arguments of the compatibility question (Mac form; Windows: 11, 0x40A20014). */
+/* Arguments of the compatibility question (Mac form; Windows: xt_winevents.h). */
 #define XT_COMPAT_API 5
 #define XT_COMPAT_HOSTVERSION 0x40C70014u
 
@@ -62,6 +62,11 @@ typedef struct XTCallbackRec {
     int32_t (*lookupModule)(OSType moduleCode, int32_t* callbackCode, OSType* groupID);
     /* Registers a callback by code number with three further numbers. 0 = registered. */
     int32_t (*registerCallback)(int32_t code, XTCallbackProc proc, int32_t a, int32_t b, int32_t c);
+    /* Windows hosts: points `table` at the host's interface table of that
+     * name and version (xt_winevents.h). 0 = acquired. A host without
+     * interface tables leaves this null, or hands a record whose `size`
+     * ends before it. */
+    int32_t (*acquireInterface)(OSType id, int32_t version, const void** table);
 } XTCallbackRec;
 
 #ifdef __cplusplus

@@ -1,5 +1,6 @@
 /* The host interface, whole: types and fixed values, callbacks and their
- * records, activation, function groups. */
+ * records, activation, function groups, and the Windows form
+ * (interface tables, window messages). */
 #ifndef XTAPI_H
 #define XTAPI_H
 
@@ -7,5 +8,6 @@
 #include "xt_callbacks.h"
 #include "xt_groups.h"
 #include "xt_types.h"
+#include "xt_winevents.h"
 
 #endif /* XTAPI_H */

@@ -5,7 +5,9 @@
 #include "editing/rename_picture.h"
 #include "host/feature_entry_points.h"
 #include "host/output_checks.h"
+#include "host/host_form.h"
 #include "host/scripting.h"
+#include "host/window_messages.h"
 #include "host/xt_boxes.h"
 #include "host/xt_documents.h"
 #include "host/xt_pictures.h"
@@ -98,6 +100,7 @@ std::int32_t languageCallback(void* record) {
 
 std::int32_t switchInCallback(void* record) {
     static_cast<void>(record);
+    if constexpr (platform::Traits::kLogsSwitchIn) dprintf("switchIn...%s", platform::Traits::kLineEnd);
     if (getPrefs()->shallReload()) loadPrefs();
     return 0;
 }
@@ -105,10 +108,14 @@ std::int32_t switchInCallback(void* record) {
 std::int32_t eventFilterCallback(void* record) {
     // The POSIX build has no resource files to make current around the
     // filter; the module's resources are read from its bundle folder.
+    if (record == nullptr) return 0;
+    if constexpr (kHostForm.windowMessages) {
+        filterWindowsMessage(*static_cast<XTWinEventRec*>(record));
+        return 0;
+    }
     auto* event = static_cast<XTEventRec*>(record);
-    if (event == nullptr) return 0;
     switch (event->what) {
-        case XT_EVT_NULL: doDropIdle(event); break;
+        case XT_EVT_NULL: doDropIdle(); break;
         case XT_EVT_MOUSEDOWN:
             if (getEdit()) doMouseDown(event);
             break;

@@ -2,11 +2,10 @@
 
 namespace lumbrel {
 
-void doDropIdle(XTEventRec* event) {
+void doDropIdle() {
     // Nothing waits for idle time in this build: the drop is done whole
     // inside the host's drop callback (first item only). Only the Windows
     // form of the drop keeps dropped files until the next null event.
-    static_cast<void>(event);
 }
 
 }  // namespace lumbrel

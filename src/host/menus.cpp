@@ -1,5 +1,6 @@
 #include "host/menus.h"
 
+#include "host/host_form.h"
 #include "host/message_box.h"
 #include "host/output_checks.h"
 #include "host/xt_boxes.h"
@@ -76,7 +77,7 @@ std::int32_t commandCallback(void* record) {
     }
 
     // The host's output command: the output goes on whatever is answered here.
-    if (id == XT_CMD_SAVE_CHECK) {
+    if (isOutputCheckCommand(kHostForm, id)) {
         if (getSaveWarning() && xtget_dirtyflag() == XT_DIRTY_CHANGED) msgBox("kSaveWarn");
         checkImages();
     }

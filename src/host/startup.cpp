@@ -43,18 +43,17 @@ std::span<const CallbackRegistration, kCallbackCount> callbackTable() noexcept {
     return kCallbacks;
 }
 
-std::int32_t activateModule(XTActivationRec* record) {
+std::int32_t activateModule(XTActivationRec* record, const HostForm& form) {
     if (record == nullptr || record->compatibility == nullptr) return XT_REFUSE;
-    const std::uint32_t answer =
-        record->compatibility(XT_MODULE_CODE, 0, XT_COMPAT_API, XT_COMPAT_HOSTVERSION, 0);
+    const std::uint32_t answer = record->compatibility(XT_MODULE_CODE, 0, form.compatApi, form.compatHostVersion, 0);
     if ((answer & 0xFFU) != kAcceptedAnswer) return XT_REFUSE;
 
     gXtRefNum = record->xtRefNum;
     if (record->setRegistrationValue != nullptr) record->setRegistrationValue(XT_REGISTRATION_VALUE);
     if (record->registerStartup != nullptr)
-        record->registerStartup(startupCallback, kRegisterKind, XT_REGISTRATION_VALUE, 0);
+        record->registerStartup(startupCallback, form.registerKind, XT_REGISTRATION_VALUE, 0);
     if (record->registerPaneAlloc != nullptr)
-        record->registerPaneAlloc(paneAllocCallback, kRegisterKind, XT_REGISTRATION_VALUE, 0);
+        record->registerPaneAlloc(paneAllocCallback, form.registerKind, XT_REGISTRATION_VALUE, 0);
     return XT_NOERR;
 }
 

@@ -8,14 +8,15 @@
 #include <cstdint>
 #include <span>
 
+#include "host/host_form.h"
 #include "xtapi.h"
 
 namespace lumbrel {
 
 // What XTActivateCallback does: 0, or XT_REFUSE when the host's
 // compatibility answer's low byte is not exactly 1 (nothing is registered
-// then).
-std::int32_t activateModule(XTActivationRec* record);
+// then). The question and the registrations carry the numbers of `form`.
+std::int32_t activateModule(XTActivationRec* record, const HostForm& form = kHostForm);
 
 // The start-up callback (its record is the host's XTCallbackRec): 0, or
 // XT_REFUSE when a required group cannot be had; nothing is registered then.

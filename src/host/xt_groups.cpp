@@ -36,6 +36,7 @@ XTDragGroup gXtDrag{};
 XTFileGroup gXtFile{};
 
 const XTStringGroup* gXtString = nullptr;
+const XTStringInterface* gXtStringInterface = nullptr;
 const XTDataExchangeGroup* gXtDataExchange = nullptr;
 const XTPDFGroup* gXtPDF = nullptr;
 const XTLayerGroup* gXtLayers = nullptr;
@@ -108,30 +109,89 @@ bool acquireModule(OSType moduleCode, const Group*& out) {
     return acquire(groupID, out);
 }
 
+constexpr InterfaceRequest kInterfaceRequests[] = {
+    {XT_IFACE_UNICODE, 0},  {XT_IFACE_UNICODE, 1},  {XT_IFACE_UNICODE, 2},  {XT_IFACE_UNICODE, 3},
+    {XT_IFACE_DRAWING, 0},  {XT_IFACE_DRAWING, 1},  {XT_IFACE_DRAWING, 2},  {XT_IFACE_DRAWING, 3},
+    {XT_IFACE_DRAWING, 4},  {XT_IFACE_DRAWING, 5},  {XT_IFACE_DRAWING, 6},  {XT_IFACE_DRAWING, 7},
+    {XT_IFACE_DRAWING, 8},  {XT_IFACE_DRAWING, 9},  {XT_IFACE_DRAWING, 10}, {XT_IFACE_DRAWING, 11},
+    {XT_IFACE_STRINGS, 0},  {XT_IFACE_STRINGS, 2},  {XT_IFACE_STRINGS, 1},  {XT_IFACE_OPENTYPE, 0},
+};
+
+// A host older than interface tables hands a shorter record, or leaves the
+// service null: either way it cannot give them.
+bool offersInterfaces(const XTCallbackRec& callbacks) noexcept {
+    constexpr std::size_t kEnd = offsetof(XTCallbackRec, acquireInterface) + sizeof(callbacks.acquireInterface);
+    return callbacks.size >= 0 && static_cast<std::size_t>(callbacks.size) >= kEnd &&
+           callbacks.acquireInterface != nullptr;
+}
+
+// The table the host answered, when it is the one asked for and at least as
+// large as the module reads it.
+const XTInterfaceHeader* acquireInterface(const XTCallbackRec& callbacks, const InterfaceRequest& request,
+                                          std::size_t sizeRead) {
+    const void* table = nullptr;
+    if (callbacks.acquireInterface(request.id, request.version, &table) != 0 || table == nullptr) return nullptr;
+    const auto* header = static_cast<const XTInterfaceHeader*>(table);
+    if (header->size < sizeRead || header->id != request.id || header->version != request.version) return nullptr;
+    return header;
+}
+
+bool acquireHostInterfaces(const XTCallbackRec& callbacks) {
+    if (!offersInterfaces(callbacks)) return false;
+    for (const InterfaceRequest& request : kInterfaceRequests) {
+        const bool strings = request.id == XT_IFACE_STRINGS && request.version == XT_IFACE_STRINGS_PLAIN;
+        const XTInterfaceHeader* header =
+            acquireInterface(callbacks, request, strings ? sizeof(XTStringInterface) : sizeof(XTInterfaceHeader));
+        if (header == nullptr) return false;
+        if (strings) gXtStringInterface = reinterpret_cast<const XTStringInterface*>(header);
+    }
+    return true;
+}
+
+// The host's string services, from whichever table the form has them in.
+template <typename Table>
+void useStringFunctions(const Table& table) {
+    gStringFunctions.create = table.create;
+    gStringFunctions.length = table.length;
+    gStringFunctions.copyUnits = table.copyUnits;
+    gStringFunctions.destroy = table.dispose;
+    setHostStringFunctions(&gStringFunctions);
+}
+
+// A table answered by version is checked before anything of it is called.
+bool complete(const XTStringInterface& table) noexcept {
+    return table.create != nullptr && table.length != nullptr && table.copyUnits != nullptr && table.dispose != nullptr;
+}
+
 }  // namespace
 
-std::int32_t bindHostGroups(const XTCallbackRec* callbacks) {
+std::int32_t bindHostGroups(const XTCallbackRec* callbacks, const HostForm& form) {
     gXtCallbacks = callbacks;
     gBound = false;
     if (callbacks == nullptr || callbacks->bindGroup == nullptr || callbacks->initSetup == nullptr) return XT_REFUSE;
 
     XTSetupRec setup{};
-    callbacks->initSetup(&setup, XT_API_VERSION, XT_API_BUILD, XT_API_HOSTVERSION);
+    callbacks->initSetup(&setup, form.setupApi, form.setupBuild, form.setupHostVersion);
 
     for (const NamedGroup& group : namedGroups()) {
         setTableSize(group.table, group.size);
         if (callbacks->bindGroup(&setup, group.name, group.table, group.size) != 0) return XT_REFUSE;
     }
 
-    if (!acquire(XT_GROUP_STRING, gXtString)) return XT_REFUSE;
-    gStringFunctions.create = gXtString->create;
-    gStringFunctions.length = gXtString->length;
-    gStringFunctions.copyUnits = gXtString->copyUnits;
-    gStringFunctions.destroy = gXtString->dispose;
-    setHostStringFunctions(&gStringFunctions);
+    if (form.interfaceTables) {
+        if (!acquireHostInterfaces(*callbacks) || !complete(*gXtStringInterface)) return XT_REFUSE;
+        useStringFunctions(*gXtStringInterface);
+    } else {
+        if (!acquire(XT_GROUP_STRING, gXtString)) return XT_REFUSE;
+        useStringFunctions(*gXtString);
+    }
 
     gBound = true;
     return XT_NOERR;
+}
+
+std::span<const InterfaceRequest> hostInterfaceRequests() noexcept {
+    return kInterfaceRequests;
 }
 
 bool hostGroupsBound() noexcept {
@@ -152,6 +212,7 @@ bool registerHostCallback(std::int32_t code, XTCallbackProc proc, std::int32_t a
 void resetHostGroups() noexcept {
     for (const NamedGroup& group : namedGroups()) std::memset(group.table, 0, group.size);
     gXtString = nullptr;
+    gXtStringInterface = nullptr;
     gXtDataExchange = nullptr;
     gXtPDF = nullptr;
     gXtLayers = nullptr;

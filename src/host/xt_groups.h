@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
+#include "host/host_form.h"
 #include "xtapi.h"
 
 namespace lumbrel {
@@ -39,7 +41,8 @@ extern XTDragGroup gXtDrag;
 extern XTFileGroup gXtFile;
 
 // Groups acquired by identifier: the host's own tables, null until acquired.
-extern const XTStringGroup* gXtString;
+extern const XTStringGroup* gXtString;              // Mac form
+extern const XTStringInterface* gXtStringInterface; // Windows form: 'QLIS' version 1
 extern const XTDataExchangeGroup* gXtDataExchange;  // optional
 extern const XTPDFGroup* gXtPDF;                    // optional
 extern const XTLayerGroup* gXtLayers;               // optional
@@ -59,14 +62,24 @@ extern std::int16_t gXtRefNum;
 // The host's version, asked at start-up.
 extern std::uint32_t gXPressVersion;
 
-// The POSIX build registers as the Mac build does (the Windows build states
-// XT_REGISTER_WIN in the same places).
-inline constexpr std::int32_t kRegisterKind = XT_REGISTER_MAC;
+// First number of every registration, by the build's form of the host interface.
+inline constexpr std::int32_t kRegisterKind = kHostForm.registerKind;
 
-// Binds every named group in a fixed order, then acquires the string group.
-// Answers 0, or XT_REFUSE at the first group the host will not give (later
-// groups are not tried). Whatever was bound before a failure stays bound.
-std::int32_t bindHostGroups(const XTCallbackRec* callbacks);
+// Binds every named group in a fixed order, then acquires the string group
+// (Mac form) or the host interface tables (Windows form). Answers 0, or
+// XT_REFUSE at the first group or table the host will not give (later ones
+// are not tried). Whatever was bound before a failure stays bound.
+std::int32_t bindHostGroups(const XTCallbackRec* callbacks, const HostForm& form = kHostForm);
+
+// One interface table the Windows form acquires at start-up.
+struct InterfaceRequest {
+    OSType id;
+    std::int32_t version;
+};
+
+// The tables in the order they are acquired: 'QLIU' 0-3, 'QLID' 0-11,
+// 'QLIS' 0, 2, 1 (string arrays, mutable strings, strings), 'QLOT' 0.
+std::span<const InterfaceRequest> hostInterfaceRequests() noexcept;
 
 // True once bindHostGroups succeeded: callbacks that can arrive before
 // start-up (the pane allocation) test it before touching a table.

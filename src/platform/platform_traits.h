@@ -43,6 +43,9 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
     static constexpr bool kModuleIsBundle = false;    // the module path is the DLL's own file
     static constexpr bool kResourcesInModule = true;  // resources are embedded in the DLL
+    // Start-up and host interface
+    static constexpr bool kWindowsHostForm = true;    // interface tables, window messages, commands 113/118
+    static constexpr bool kLogsSwitchIn = true;       // "switchIn..." is logged at every switch-in
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -57,6 +60,9 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
     static constexpr bool kModuleIsBundle = true;     // the module path is the bundle folder around the file
     static constexpr bool kResourcesInModule = false; // resources are files of the bundle's Resources/
+    // Start-up and host interface
+    static constexpr bool kWindowsHostForm = false;   // function groups, classic events, command 117
+    static constexpr bool kLogsSwitchIn = false;
 };
 #endif
 

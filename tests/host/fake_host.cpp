@@ -429,8 +429,28 @@ std::int32_t registerCallback(std::int32_t code, XTCallbackProc proc, std::int32
     return 0;
 }
 
+// Every table a Windows host has, made on first use; 'QLIS' 1 holds the
+// same string functions as the Mac group.
+std::int32_t acquireInterface(OSType id, std::int32_t version, const void** table) {
+    static std::map<FakeHost::InterfaceKey, XTInterfaceHeader> headers;
+    static XTStringInterface strings{};
+    const FakeHost::InterfaceKey key{id, version};
+    h().interfacesAsked.push_back(key);
+    if (key == h().refusedInterface) return XT_PARAMERR;
+    const std::int32_t answered = key == h().misnamedInterface ? version + 1 : version;
+    if (id == XT_IFACE_STRINGS && version == XT_IFACE_STRINGS_PLAIN) {
+        strings = {{sizeof(XTStringInterface), id, answered}, stringCreate, stringLength, stringCopy,
+                   h().stringInterfaceWithoutDispose ? nullptr : stringDispose};
+        *table = &strings;
+        return 0;
+    }
+    headers[key] = XTInterfaceHeader{sizeof(XTInterfaceHeader), id, answered};
+    *table = &headers[key];
+    return 0;
+}
+
 const XTCallbackRec kCallbackRecord = {sizeof(XTCallbackRec), initSetup, bindGroup, acquireGroup, lookupModule,
-                                       registerCallback};
+                                       registerCallback, acquireInterface};
 
 // ---- the activation record ----
 std::uint32_t compatibility(OSType code, std::int32_t r1, std::int32_t api, std::uint32_t version, std::int32_t r2) {

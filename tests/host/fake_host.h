@@ -74,6 +74,13 @@ public:
     std::vector<Registration> registrations;
     std::map<std::int32_t, XTCallbackProc> callbacks;
 
+    // --- start-up, Windows form: interface tables by name and version ---
+    using InterfaceKey = std::pair<OSType, std::int32_t>;
+    std::vector<InterfaceKey> interfacesAsked;  // in the order asked
+    InterfaceKey refusedInterface{0, -1};       // answered with an error
+    InterfaceKey misnamedInterface{0, -1};      // answered with the header of another version
+    bool stringInterfaceWithoutDispose = false; // 'QLIS' 1 lacks its last function
+
     // --- the document ---
     bool documentOpen = true;
     bool library = false;

@@ -30,6 +30,9 @@ struct AcquiredGroupTable {
 const std::vector<NamedGroupTable>& namedGroupTables();
 // The group of that id, nullptr when the host has none.
 const AcquiredGroupTable* acquiredGroupTable(OSType id);
+// The Windows host's interface table of that name and version, nullptr when
+// it has none. The string table's functions are the string group's.
+const XTInterfaceHeader* interfaceTable(OSType id, std::int32_t version);
 
 const XTDocGroup& docGroupTable();
 const XTDocDisplayGroup& docDisplayGroupTable();
