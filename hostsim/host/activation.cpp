@@ -2,10 +2,12 @@
 // callback record's services (group binding, optional modules, callback
 // registration), the end of the host's launch, and quitting.
 #include "hostsim/host/groups/groups.h"
+#include "hostsim/host/interface_form.h"
 #include "hostsim/host/runtime.h"
 
 #include "desktop/script_events.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -40,13 +42,36 @@ void record(Runtime& rt, Registration::Kind kind, std::int32_t code, XTCallbackP
     rt.registrations.push_back(Registration{kind, code, proc, a, b, c});
 }
 
+// Every registration states this host's kind, the registration value (the
+// event callback: its own value) and 0.
+void checkNumbers(Runtime& rt, const char* group, const char* field, const std::string& what, std::int32_t code,
+                  std::int32_t a, std::int32_t b, std::int32_t c) {
+    const std::int32_t value = code == XT_CB_EVENT ? XT_EVENT_REGISTRATION : XT_REGISTRATION_VALUE;
+    if (a == kHostInterface.registerKind && b == value && c == 0) return;
+    auto triple = [](std::int32_t x, std::int32_t y, std::int32_t z) {
+        return "(" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(z) + ")";
+    };
+    rt.violation(group, field,
+                 "registered " + what + " with " + triple(a, b, c) + "; this host expects " +
+                     triple(kHostInterface.registerKind, value, 0));
+}
+
 // ---- the activation record ---------------------------------------------------------------------
 
 std::uint32_t compatibility(OSType moduleCode, std::int32_t reserved1, std::int32_t apiVersion,
                             std::uint32_t hostVersion, std::int32_t reserved2) {
     Runtime* rt = activeIn("activation", "compatibility", {Phase::Activating});
     if (rt == nullptr) return 0;
-    const std::uint32_t answer = rt->options.compatibilityAnswer;
+    // A module that states another form of the interface is not compatible,
+    // whatever the session set as the answer.
+    const bool ourForm = apiVersion == kHostInterface.compatApi && hostVersion == kHostInterface.compatHostVersion;
+    const std::uint32_t answer = ourForm ? rt->options.compatibilityAnswer : 0;
+    if (!ourForm) {
+        rt->violation("activation", "compatibility",
+                      "asked with API " + std::to_string(apiVersion) + " and host version " + hex(hostVersion) +
+                          "; this host speaks " + std::to_string(kHostInterface.compatApi) + " and " +
+                          hex(kHostInterface.compatHostVersion));
+    }
     rt->note("compatibility " + fourCCLabel(moduleCode) + " " + std::to_string(reserved1) + " " +
              std::to_string(apiVersion) + " " + hex(hostVersion) + " " + std::to_string(reserved2) + " -> " +
              std::to_string(answer));
@@ -63,6 +88,7 @@ std::int32_t registerStartup(XTCallbackProc proc, std::int32_t a, std::int32_t b
     Runtime* rt = activeIn("activation", "registerStartup", {Phase::Activating});
     if (rt == nullptr) return XT_PARAMERR;
     record(*rt, Registration::Kind::Startup, 0, proc, a, b, c);
+    checkNumbers(*rt, "activation", "registerStartup", "the start-up callback", 0, a, b, c);
     if (proc == nullptr) {
         rt->violation("activation", "registerStartup", "got no function");
         return XT_PARAMERR;
@@ -74,6 +100,7 @@ std::int32_t registerPaneAlloc(XTCallbackProc proc, std::int32_t a, std::int32_t
     Runtime* rt = activeIn("activation", "registerPaneAlloc", {Phase::Activating});
     if (rt == nullptr) return XT_PARAMERR;
     record(*rt, Registration::Kind::PaneAlloc, 0, proc, a, b, c);
+    checkNumbers(*rt, "activation", "registerPaneAlloc", "the pane allocation", 0, a, b, c);
     if (proc == nullptr) {
         rt->violation("activation", "registerPaneAlloc", "got no function");
         return XT_PARAMERR;
@@ -90,7 +117,14 @@ void initSetup(XTSetupRec* setup, std::int32_t apiVersion, std::int32_t build, s
         rt->violation("callbacks", "initSetup", "got no set-up record");
         return;
     }
-    setup->apiVersion = apiVersion;
+    if (apiVersion != kHostInterface.setupApi || build != kHostInterface.setupBuild ||
+        hostVersion != kHostInterface.setupHostVersion) {
+        rt->violation("callbacks", "initSetup",
+                      "got " + std::to_string(apiVersion) + ", " + std::to_string(build) + ", " + hex(hostVersion) +
+                          "; this host's set-up is " + std::to_string(kHostInterface.setupApi) + ", " +
+                          std::to_string(kHostInterface.setupBuild) + ", " + hex(kHostInterface.setupHostVersion));
+    }
+        setup->apiVersion = apiVersion;
     setup->build = build;
     setup->hostVersion = hostVersion;
 }
@@ -165,6 +199,35 @@ std::int32_t acquireGroup(OSType groupID, const void** table) {
     return 0;
 }
 
+// The Windows host's interface tables by name and version. A session
+// withholds one version ("QLIS:1") or every version of a name ("QLIS").
+std::int32_t acquireInterface(OSType id, std::int32_t version, const void** table) {
+    Runtime* rt = activeIn("callbacks", "acquireInterface", {Phase::StartingUp, Phase::Running});
+    if (rt == nullptr) return XT_PARAMERR;
+    if (table == nullptr) {
+        rt->violation("callbacks", "acquireInterface", "got no place for the table");
+        return XT_PARAMERR;
+    }
+    *table = nullptr;
+    const std::string name = fourCCLabel(id);
+    const std::string label = name + " " + std::to_string(version);
+    const XTInterfaceHeader* found = interfaceTable(id, version);
+    if (found == nullptr) {
+        rt->groupsAsked.push_back(label + " (unknown)");
+        return -1;
+    }
+    std::string bare = name;
+    bare.erase(std::remove(bare.begin(), bare.end(), '\''), bare.end());
+    if (rt->withheld(bare) || rt->withheld(bare + ":" + std::to_string(version))) {
+        rt->groupsAsked.push_back(label + " (withheld)");
+        return -1;
+    }
+    rt->groupsAsked.push_back(label);
+    if (id == XT_IFACE_STRINGS && version == XT_IFACE_STRINGS_PLAIN) rt->bound.insert("strings");
+    *table = found;
+    return 0;
+}
+
 std::int32_t lookupModule(OSType moduleCode, std::int32_t* callbackCode, OSType* groupID) {
     Runtime* rt = activeIn("callbacks", "lookupModule", {Phase::StartingUp, Phase::Running});
     if (rt == nullptr) return XT_PARAMERR;
@@ -196,6 +259,7 @@ std::int32_t registerCallback(std::int32_t code, XTCallbackProc proc, std::int32
     Runtime* rt = activeIn("callbacks", "registerCallback", {Phase::StartingUp, Phase::Running});
     if (rt == nullptr) return XT_PARAMERR;
     record(*rt, Registration::Kind::Callback, code, proc, a, b, c);
+    checkNumbers(*rt, "callbacks", "registerCallback", "callback " + std::to_string(code), code, a, b, c);
     if (proc == nullptr) {
         rt->violation("callbacks", "registerCallback", "got no function for callback " + std::to_string(code));
         return XT_PARAMERR;
@@ -266,6 +330,8 @@ ActivationResult Runtime::activate() {
     callbackRec.acquireGroup = acquireGroup;
     callbackRec.lookupModule = lookupModule;
     callbackRec.registerCallback = registerCallback;
+    // Interface tables are the Windows host's; a Mac host has none.
+    if constexpr (kWindowsHost) callbackRec.acquireInterface = acquireInterface;
 
     phase = Phase::StartingUp;
     const std::int32_t answer = invoke(*this, kLabelStartup, startup, &callbackRec);

@@ -1,7 +1,10 @@
 // Events the host hands to the module's event callback (10) — null events
 // at idle time, mouse-downs with their tick times, key-downs with modifiers —
-// and the host's own handling of those the module does not swallow.
+// and the host's own handling of those the module does not swallow. The
+// Windows host hands the same events over as window messages: 0 at idle
+// time, 513 for a click, 256 for a key, with a modifier value.
 #include "hostsim/host/held_modifiers.h"
+#include "hostsim/host/host_flavour.h"
 #include "hostsim/host/runtime.h"
 
 #include "desktop/desktop.h"
@@ -32,8 +35,69 @@ std::string pointText(const SpreadPoint& p) {
     return "spread " + std::to_string(p.spread) + " point " + pointsText(p.h) + "," + pointsText(p.v);
 }
 
+// ---- the Windows host's messages ----
+
+std::uint32_t windowMessageOf(std::uint16_t what) noexcept {
+    switch (what) {
+        case XT_EVT_MOUSEDOWN: return XT_WM_LBUTTONDOWN;
+        case XT_EVT_KEYDOWN: return XT_WM_KEYDOWN;
+        default: return XT_WM_NULL;
+    }
+}
+
+// The virtual-key code of a key the session names by its character: letter
+// keys are their capitals, the arrows have codes of their own; Escape,
+// Return, Tab, Space, Backspace and the digits are their characters.
+std::uintptr_t virtualKey(unsigned char character) noexcept {
+    if (character >= 'a' && character <= 'z') return character - 'a' + 'A';
+    switch (character) {
+        case 0x1C: return 0x25;  // left
+        case 0x1D: return 0x27;  // right
+        case 0x1E: return 0x26;  // up
+        case 0x1F: return 0x28;  // down
+        case 0x7F: return 0x2E;  // forward delete
+        default: return character;
+    }
+}
+
+std::uint32_t windowsModifiers(std::uint16_t modifiers, std::uint16_t what) noexcept {
+    std::uint32_t value = what == XT_EVT_MOUSEDOWN ? XT_WMOD_LBUTTON : 0U;
+    if ((modifiers & (XT_MOD_SHIFT | desktop::kModRightShift)) != 0) value |= XT_WMOD_SHIFT;
+    if ((modifiers & (XT_MOD_CONTROL | desktop::kModRightControl)) != 0) value |= XT_WMOD_CONTROL;
+    if ((modifiers & (XT_MOD_OPTION | desktop::kModRightOption)) != 0) value |= XT_WMOD_ALT;
+    return value;
+}
+
+// The host's clock counts ticks; its messages carry milliseconds, rounded up
+// so that a module turning them back into ticks gets the same ticks.
+std::uint32_t millisecondsOf(std::uint32_t ticks) noexcept {
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(ticks) * 1000U + 59U) / 60U);
+}
+
+// The event as the Windows host hands it: one window message. Writing
+// XT_WM_NULL into it swallows it, as a null event does on the Mac.
+EventResult deliverMessage(Runtime& rt, const XTEventRec& event) {
+    XTWinEventRec message{};
+    message.size = sizeof message;
+    const XTDocID doc = rt.currentID();
+    message.hwnd = event.what == XT_EVT_NULL || doc < 0 ? 0 : Runtime::windowOf(doc);
+    message.message = windowMessageOf(event.what);
+    message.wParam = event.what == XT_EVT_KEYDOWN ? virtualKey(static_cast<unsigned char>(event.message & 0xFFU)) : 0;
+    message.time = millisecondsOf(event.when);
+    message.x = event.where.h;
+    message.y = event.where.v;
+    message.modifiers = windowsModifiers(event.modifiers, event.what);
+    EventResult result;
+    result.delivered = rt.dispatch(XT_CB_EVENT, &message) > 0;
+    const std::uint32_t sent = windowMessageOf(event.what);
+    result.swallowed = result.delivered && sent != XT_WM_NULL && message.message == XT_WM_NULL;
+    result.whatAfter = message.message == sent ? event.what : static_cast<std::uint16_t>(message.message);
+    return result;
+}
+
 // The event callback with the record; what the module did with it.
 EventResult deliver(Runtime& rt, XTEventRec& event) {
+    if constexpr (kWindowsHost) return deliverMessage(rt, event);
     const std::uint16_t what = event.what;
     EventResult result;
     result.delivered = rt.dispatch(XT_CB_EVENT, &event) > 0;

@@ -1,7 +1,10 @@
 // The modifier keys of a user action: held in the desktop's key map while
-// the module looks at the action (a module asks the keyboard, as on the Mac),
+// the module looks at the action (a module asks the keyboard, as on the Mac;
+// the Windows module asks the thread's keyboard state),
 // and named in the transcript.
 #pragma once
+
+#include "hostsim/host/system_keys.h"
 
 #include "desktop/desktop.h"
 
@@ -27,10 +30,14 @@ inline std::string modifierText(std::uint16_t modifiers) {
 class HeldModifiers {
 public:
     explicit HeldModifiers(std::uint16_t modifiers) : held_(modifiers != 0) {
-        if (held_) desktop::Desktop::instance().holdModifiers(modifiers);
+        if (!held_) return;
+        desktop::Desktop::instance().holdModifiers(modifiers);
+        holdSystemModifiers(modifiers);
     }
     ~HeldModifiers() {
-        if (held_) desktop::Desktop::instance().holdModifiers(0);
+        if (!held_) return;
+        desktop::Desktop::instance().holdModifiers(0);
+        holdSystemModifiers(0);
     }
     HeldModifiers(const HeldModifiers&) = delete;
     HeldModifiers& operator=(const HeldModifiers&) = delete;

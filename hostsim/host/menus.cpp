@@ -66,8 +66,10 @@ bool choose(Runtime& rt, const MenuState& menu, const MenuItemState& item, std::
 }  // namespace
 
 void Runtime::setupHostMenus() {
+    std::vector<MenuItemState> file = {hostItem("Save", kHostCmdSave), hostItem("Collect for Output...", kHostCmdOutputCheck)};
+    if constexpr (kWindowsHost) file.push_back(hostItem("Export Layout as PDF...", kHostCmdExportPDF));
     menus = {
-        MenuState{"File", kFileMenu, {hostItem("Save", kHostCmdSave), hostItem("Collect for Output...", kHostCmdOutputCheck)}},
+        MenuState{"File", kFileMenu, std::move(file)},
         MenuState{"View", kViewMenu, {hostItem("Actual Size", kHostCmdActualSize), hostItem("200%", kHostCmdDoubleSize)}},
         MenuState{"Utilities", kUtilitiesMenu, {hostItem("Usage...", kHostCmdUsage)}},
     };
@@ -94,6 +96,9 @@ void Runtime::hostCommandWork(std::int16_t command) {
     switch (command) {
         case kHostCmdSave: saveFrontDocument(*this, std::nullopt); break;
         case kHostCmdOutputCheck: note("host: collect for output (not simulated)"); break;
+        case kHostCmdExportPDF:
+            if constexpr (kWindowsHost) note("host: export as PDF (not simulated)");
+            break;
         case kHostCmdActualSize:
         case kHostCmdDoubleSize:
             if (doc != nullptr) {

@@ -64,6 +64,8 @@
 
 #include "xtapi.h"
 
+#include "hostsim/host/host_flavour.h"
+
 #include "hostsim/model/document.h"
 #include "hostsim/render/display_list.h"
 
@@ -94,7 +96,10 @@ inline constexpr std::uint32_t kDoubleClickGap = 10;
 
 // Host command numbers of the host's own menu items.
 inline constexpr std::int16_t kHostCmdSave = 105;
-inline constexpr std::int16_t kHostCmdOutputCheck = XT_CMD_SAVE_CHECK;  // "Collect for Output…"
+// "Collect for Output…": 117 on the Mac host, 118 on the Windows host, which
+// has a second output command, "Export Layout as PDF…" (113).
+inline constexpr std::int16_t kHostCmdOutputCheck = kWindowsHost ? XT_CMD_SAVE_CHECK_WIN2 : XT_CMD_SAVE_CHECK;
+inline constexpr std::int16_t kHostCmdExportPDF = XT_CMD_SAVE_CHECK_WIN1;
 
 // The host version the system group answers.
 inline constexpr std::uint32_t kHostVersion = 0x40C70014u;
