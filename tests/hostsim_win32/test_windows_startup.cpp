@@ -96,6 +96,7 @@ protected:
         Options options;
         options.compatibilityAnswer = compatibility;
         options.transcribeViolations = true;
+        sim_.reset();  // one host at a time
         sim_ = std::make_unique<Simulator>(options);
         EXPECT_TRUE(sim_->loadModule((folder_ / "XTensions").string())) << sim_->loadError();
         sim_->activate();
