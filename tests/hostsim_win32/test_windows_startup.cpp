@@ -14,7 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +31,9 @@ const fs::path kSourceDir = LUMBREL_SOURCE_DIR;
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 fs::path logFile() {
