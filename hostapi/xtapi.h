@@ -7,5 +7,6 @@
 #include "xt_callbacks.h"
 #include "xt_groups.h"
 #include "xt_types.h"
+#include "xt_windrop.h"
 
 #endif /* XTAPI_H */

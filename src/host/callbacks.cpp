@@ -108,7 +108,7 @@ std::int32_t eventFilterCallback(void* record) {
     auto* event = static_cast<XTEventRec*>(record);
     if (event == nullptr) return 0;
     switch (event->what) {
-        case XT_EVT_NULL: doDropIdle(event); break;
+        case XT_EVT_NULL: doDropIdle(); break;
         case XT_EVT_MOUSEDOWN:
             if (getEdit()) doMouseDown(event);
             break;

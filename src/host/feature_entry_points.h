@@ -10,6 +10,6 @@
 namespace lumbrel {
 
 // The idle step of dropping, run on every null event.
-void doDropIdle(XTEventRec* event);
+void doDropIdle();
 
 }  // namespace lumbrel

@@ -43,6 +43,10 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
     static constexpr bool kModuleIsBundle = false;    // the module path is the DLL's own file
     static constexpr bool kResourcesInModule = true;  // resources are embedded in the DLL
+    // Dropping files and folders
+    static constexpr bool kDropAtIdle = true;          // all dropped files, placed at the next idle step
+    static constexpr bool kDropFolderAsks = false;     // a dropped folder is synchronised without asking
+    static constexpr bool kFolderSyncAlwaysSubfolders = true;  // "Subfolders" is not read
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -57,6 +61,10 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
     static constexpr bool kModuleIsBundle = true;     // the module path is the bundle folder around the file
     static constexpr bool kResourcesInModule = false; // resources are files of the bundle's Resources/
+    // Dropping files and folders
+    static constexpr bool kDropAtIdle = false;         // the first dropped file, placed in the drop callback
+    static constexpr bool kDropFolderAsks = true;      // a dropped folder is synchronised on Yes
+    static constexpr bool kFolderSyncAlwaysSubfolders = false;  // "Subfolders" decides
 };
 #endif
 
