@@ -36,7 +36,7 @@ std::int32_t dragViewCallback(void* record) {
 bool registerDropCallbacks() {
     if constexpr (platform::Traits::kDropAtIdle) {
         resetWinDrop();
-        resetWinDropGroup();
+        setWinDropGroup(nullptr);
         // Without the host's drop group no file can be told or placed.
         if (!acquireWinDropGroup()) return false;
         bool registered = registerHostCallback(XT_CB_WINDRAG_ENTERED, winDragEntered, kRegisterKind,

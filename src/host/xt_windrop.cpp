@@ -33,8 +33,8 @@ bool acquireWinDropGroup() {
     return true;
 }
 
-void resetWinDropGroup() noexcept {
-    gDropGroup = nullptr;
+void setWinDropGroup(const XTWinDropGroup* group) noexcept {
+    gDropGroup = group;
 }
 
 bool xt_makefilespec(const char* path, XTFileSpec* spec) {

@@ -15,8 +15,9 @@ namespace lumbrel {
 // Acquires the host's drop group; false when the host has none. Asked once
 // at start-up; later calls answer what that one found.
 bool acquireWinDropGroup();
-// Back to no group, for tests that start the module many times.
-void resetWinDropGroup() noexcept;
+// Uses this table as the host's drop group; null is none. Start-up sets it
+// through acquireWinDropGroup; tests hand their own.
+void setWinDropGroup(const XTWinDropGroup* group) noexcept;
 
 // The host's file specification of an existing file; false when the host has
 // no drop group or no such file.
