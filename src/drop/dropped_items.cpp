@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "editing/relink_request.h"
 
@@ -87,6 +88,21 @@ bool isRelinkListPath(std::string_view path) noexcept {
 
 bool isPdfPath(std::string_view path) noexcept {
     return path.size() >= 4 && equalNoCase(path.substr(path.size() - 4), ".pdf");
+}
+
+DroppedItemList::DroppedItemList(DroppedItemList&& other) noexcept
+    : items_(std::move(other.items_)), capacity_(other.capacity_), count_(other.count_) {
+    other.capacity_ = 0;
+    other.count_ = 0;
+}
+
+DroppedItemList& DroppedItemList::operator=(DroppedItemList&& other) noexcept {
+    if (this != &other) {
+        items_ = std::move(other.items_);
+        capacity_ = std::exchange(other.capacity_, 0);
+        count_ = std::exchange(other.count_, 0);
+    }
+    return *this;
 }
 
 bool DroppedItemList::reserve(std::size_t count) noexcept {

@@ -51,6 +51,12 @@ bool isPdfPath(std::string_view path) noexcept;
 class DroppedItemList {
 public:
     DroppedItemList() = default;
+    // A list moved from is empty.
+    DroppedItemList(DroppedItemList&& other) noexcept;
+    DroppedItemList& operator=(DroppedItemList&& other) noexcept;
+    DroppedItemList(const DroppedItemList&) = delete;
+    DroppedItemList& operator=(const DroppedItemList&) = delete;
+    ~DroppedItemList() = default;
     // Room for `count` records; false (and an empty list) without memory.
     bool reserve(std::size_t count) noexcept;
     // Adds a file: 'AMSo' with the identifier in the record when `identifier`

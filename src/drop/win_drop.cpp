@@ -238,7 +238,6 @@ void workOffDrop() {
 
     // Taken off first: what runs below (alerts, dialogs) may see another drop.
     DroppedItemList items = std::move(state.items);
-    state.items.clear();
     const bool single = items.size() == 1;
     const std::string pictures = xt_importextensions(XT_BOX_PICTURE);
     const std::string texts = xt_importextensions(XT_BOX_TEXT);

@@ -123,6 +123,15 @@ TEST(DroppedItems, RecordsCarryFssOrTheScriptingPartnersIdentifier) {
     EXPECT_EQ(items[2].type, XT_DROPITEM_PARTNER);
     EXPECT_EQ(std::string(items[2].spec.label), longIdentifier.substr(0, sizeof items[2].spec.label - 1));
 
+    // Moved, the records go along and the source is empty.
+    DroppedItemList moved = std::move(items);
+    EXPECT_EQ(moved.size(), 3U);
+    EXPECT_STREQ(moved[1].spec.path, "C:\\b.tif");
+    EXPECT_TRUE(items.empty());  // NOLINT(bugprone-use-after-move): what a move leaves is the point
+    items = std::move(moved);
+    EXPECT_EQ(items.size(), 3U);
+    EXPECT_TRUE(moved.empty());  // NOLINT(bugprone-use-after-move)
+
     // A new reservation starts a new list.
     ASSERT_TRUE(items.reserve(0));
     EXPECT_TRUE(items.empty());
