@@ -9,5 +9,6 @@
 #include "xt_groups.h"
 #include "xt_types.h"
 #include "xt_winevents.h"
+#include "xt_windrop.h"
 
 #endif /* XTAPI_H */

@@ -1,5 +1,7 @@
 #include "desktop/desktop.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
 #include <string>
 #include <sys/stat.h>
@@ -213,8 +215,16 @@ PasteboardItem PasteboardItem::file(std::string_view path) {
     const std::string copy(path);
     struct stat info {};
     const bool folder = ::stat(copy.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    // A Windows path "C:\x\a.tif" is the URL path "/C:/x/a.tif".
+    std::string urlPath = copy;
+    const bool drive = copy.size() >= 3 && std::isalpha(static_cast<unsigned char>(copy[0])) != 0 && copy[1] == ':' &&
+                       (copy[2] == '\\' || copy[2] == '/');
+    if (drive) {
+        std::replace(urlPath.begin(), urlPath.end(), '\\', '/');
+        urlPath.insert(0, 1, '/');
+    }
     std::string url;
-    if (fileUrlFromPath(path, url, folder)) item.flavors.push_back({kFileUrlFlavor, std::move(url)});
+    if (fileUrlFromPath(urlPath, url, folder)) item.flavors.push_back({kFileUrlFlavor, std::move(url)});
     return item;
 }
 

@@ -110,7 +110,7 @@ void dropFolder(const char* path, FolderSearch search) {
     if (path == nullptr || path[0] == '\0') return;
 
     // A switch is on only at exactly 1, this one included.
-    FolderSync sync(path, getSearchSubfolders() == 1, search);
+    FolderSync sync(path, platform::Traits::kFolderSyncAlwaysSubfolders || getSearchSubfolders() == 1, search);
     sync.reporting = getSyncReport();
     const auto data = reinterpret_cast<std::intptr_t>(&sync);
 

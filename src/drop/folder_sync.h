@@ -1,6 +1,7 @@
 // A dropped folder re-links the document's pictures: every box whose picture
 // path or stored image name ends in a file name found in the folder (and its
-// sub-folders, unless the preference "Subfolders" is 0) gets that file
+// sub-folders, unless the preference "Subfolders" is 0 in a build that reads
+// it) gets that file
 // imported. Boxes of the master pages take part while document pages are
 // shown.
 #pragma once

@@ -36,6 +36,10 @@ bool MyPasteboard::getPath(int index, char* outPath, std::size_t outSize) const 
     return true;
 }
 
+int MyPasteboard::count() const noexcept {
+    return platform::pasteboardItemCount(ref_);
+}
+
 int MyPasteboard::addString(const char* text) noexcept {
     if (text == nullptr) return -1;
     return platform::putPasteboardFlavor(ref_, kFirstItem, platform::kFlavorUtf8Text, text, std::strlen(text));

@@ -31,6 +31,10 @@ public:
     // is 1024 bytes or longer.
     bool getPath(int index, char* outPath = nullptr, std::size_t outSize = kPathSize) const noexcept;
 
+    // Number of items (on Windows: of files in a drag's file list); -1
+    // without a valid pasteboard.
+    int count() const noexcept;
+
     // Puts the text's bytes (without the terminating zero) as the
     // "public.utf8-plain-text" of item 1. 0, or -1 when they cannot be put.
     int addString(const char* text) noexcept;

@@ -1,7 +1,10 @@
 #include "host/drop_registration.h"
 
 #include "drop/drop.h"
+#include "drop/win_drop.h"
 #include "host/xt_groups.h"
+#include "host/xt_windrop.h"
+#include "platform/platform_traits.h"
 
 namespace lumbrel {
 
@@ -31,7 +34,19 @@ std::int32_t dragViewCallback(void* record) {
 }  // namespace
 
 bool registerDropCallbacks() {
-    return registerHostCallback(XT_CB_DRAGVIEW, dragViewCallback, kRegisterKind, XT_REGISTRATION_VALUE, 0);
+    if constexpr (platform::Traits::kDropAtIdle) {
+        resetWinDrop();
+        setWinDropGroup(nullptr);
+        // Without the host's drop group no file can be told or placed.
+        if (!acquireWinDropGroup()) return false;
+        bool registered = registerHostCallback(XT_CB_WINDRAG_ENTERED, winDragEntered, kRegisterKind,
+                                               XT_REGISTRATION_VALUE, 0);
+        registered = registerHostCallback(XT_CB_WINDRAG_OVER, winDragOver, kRegisterKind, XT_REGISTRATION_VALUE, 0) &&
+                     registered;
+        return registerHostCallback(XT_CB_WINDRAG_DROP, winDrop, kRegisterKind, XT_REGISTRATION_VALUE, 0) && registered;
+    } else {
+        return registerHostCallback(XT_CB_DRAGVIEW, dragViewCallback, kRegisterKind, XT_REGISTRATION_VALUE, 0);
+    }
 }
 
 }  // namespace lumbrel

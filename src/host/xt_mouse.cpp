@@ -28,7 +28,7 @@ Fixed toFixed(std::int32_t points) noexcept {
 
 }  // namespace
 
-std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box) {
+std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box, XTFixedPoint* point) {
     if (gXtWindow.isDocWindow(window) != 1 || !hasCurrentDocument()) return 1;
 
     std::int32_t spread = XTGetCurSpread();
@@ -50,11 +50,11 @@ std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box) {
     }
     if (spread > INT16_MAX) spread = INT16_MAX;
 
+    const XTFixedPoint at{toFixed(v), toFixed(h)};
     XTBoxID found = 0;
-    if (spread >= 1 && spread <= numsprds()) {
-        found = whichBox(static_cast<std::int16_t>(spread), XTFixedPoint{toFixed(v), toFixed(h)});
-    }
+    if (spread >= 1 && spread <= numsprds()) found = whichBox(static_cast<std::int16_t>(spread), at);
     if (box != nullptr) *box = found;
+    if (point != nullptr) *point = at;
     return static_cast<std::int16_t>(spread);
 }
 

@@ -13,7 +13,8 @@ namespace lumbrel {
 // Every spread is taken to be as high as spread 1 and to lie below the one
 // before, so a point below the last spread answers a spread number past the
 // last one, with box 0. When `window` is no document window the answer is 1
-// and `box` is left as it is.
-std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box);
+// and `box` is left as it is. `point`, when given, gets the point itself in
+// that spread's coordinates (whole points), or is left as it is with `box`.
+std::int16_t XTGetMousePos(XTWindow window, XTPoint where, XTBoxID* box, XTFixedPoint* point = nullptr);
 
 }  // namespace lumbrel

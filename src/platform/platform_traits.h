@@ -46,6 +46,10 @@ struct Traits {
     // Start-up and host interface
     static constexpr bool kWindowsHostForm = true;    // interface tables, window messages, commands 113/118
     static constexpr bool kLogsSwitchIn = true;       // "switchIn..." is logged at every switch-in
+    // Dropping files and folders
+    static constexpr bool kDropAtIdle = true;          // all dropped files, placed at the next idle step
+    static constexpr bool kDropFolderAsks = false;     // a dropped folder is synchronised without asking
+    static constexpr bool kFolderSyncAlwaysSubfolders = true;  // "Subfolders" is not read
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -63,6 +67,10 @@ struct Traits {
     // Start-up and host interface
     static constexpr bool kWindowsHostForm = false;   // function groups, classic events, command 117
     static constexpr bool kLogsSwitchIn = false;
+    // Dropping files and folders
+    static constexpr bool kDropAtIdle = false;         // the first dropped file, placed in the drop callback
+    static constexpr bool kDropFolderAsks = true;      // a dropped folder is synchronised on Yes
+    static constexpr bool kFolderSyncAlwaysSubfolders = false;  // "Subfolders" decides
 };
 #endif
 

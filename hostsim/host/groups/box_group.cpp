@@ -1,6 +1,7 @@
 // "xtbox": boxes of the current document, their chain order, the current
 // box and the selection.
 #include "hostsim/host/groups/groups.h"
+#include "hostsim/host/host_flavour.h"
 #include "hostsim/host/runtime.h"
 
 namespace hostsim {
@@ -49,6 +50,8 @@ void deselectAll() {
         Document& doc = *rt.currentDocument();
         doc.setSelection({});
         doc.setCurrentBox(0);
+        // The Windows host shows the module's selection changes between dropped files.
+        if (kWindowsHost) rt.note("selection cleared");
     });
 }
 

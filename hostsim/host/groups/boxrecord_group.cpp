@@ -1,5 +1,6 @@
 // "xtxtbox": records of boxes about to be made, and installing them.
 #include "hostsim/host/groups/groups.h"
+#include "hostsim/host/host_flavour.h"
 #include "hostsim/host/runtime.h"
 
 namespace hostsim {
@@ -70,8 +71,12 @@ XTBoxID installBox(XTDocID doc, std::int16_t spread, XTHandle record) {
             rt.note("box not made on spread " + std::to_string(spread) + " at " + rectText(data.bounds));
             return XTBoxID{0};
         }
+        std::string scale;
+        if (kWindowsHost && (data.scaleH != 1.0 || data.scaleV != 1.0)) {
+            scale = ", picture scale " + pointsText(data.scaleH * 100) + " % x " + pointsText(data.scaleV * 100) + " %";
+        }
         rt.note("box " + std::to_string(box) + " made (" + boxKindName(data.kind) + ") on spread " +
-                std::to_string(spread) + " at " + rectText(data.bounds));
+                std::to_string(spread) + " at " + rectText(data.bounds) + scale);
         if (doc == rt.currentID()) rt.redrawPending = true;
         return box;
     });

@@ -64,6 +64,7 @@ const XTStringGroup& stringGroupTable();
 const XTDataExchangeGroup& dataExchangeGroupTable();
 const XTPDFGroup& pdfGroupTable();
 const XTLayerGroup& layerGroupTable();
+const XTWinDropGroup& winDropGroupTable();  // the Windows host's
 
 class Runtime;
 // The open file behind a stream of the "xtfile" group, for other groups that

@@ -1,6 +1,7 @@
 // "xtpicture": the pictures of picture boxes: path, colour space,
 // resolution, link status, size, fitting, re-reading the file, clipping.
 #include "hostsim/host/groups/groups.h"
+#include "hostsim/host/host_flavour.h"
 #include "hostsim/host/runtime.h"
 
 #include "hostsim/model/picture_probe.h"
@@ -74,6 +75,10 @@ XTError fitPicture(XTBoxID box, std::int16_t mode, std::int16_t flag) {
     return hostCall<XTError>(G, "fitPicture", kNeedDocument, XT_PARAMERR, [=](Runtime& rt) {
         const int answer = rt.currentDocument()->fitPicture(box, mode, flag);
         if (answer == kNoErr) rt.redrawPending = true;
+        if (kWindowsHost) {
+            rt.note("picture of box " + std::to_string(box) + " fitted (mode " + std::to_string(mode) + ", flag " +
+                    std::to_string(flag) + ")");
+        }
         return XTError{answer};
     });
 }
@@ -112,7 +117,9 @@ XTError updatePicture(XTBoxID box, std::int16_t option) {
 
 XTError setupClipping(XTBoxID box) {
     return hostCall<XTError>(G, "setupClipping", kNeedDocument, XT_PARAMERR, [=](Runtime& rt) {
-        return pictureOf(rt, box) != nullptr ? XTError{XT_NOERR} : XTError{XT_PARAMERR};
+        if (pictureOf(rt, box) == nullptr) return XTError{XT_PARAMERR};
+        if (kWindowsHost) rt.note("clipping of box " + std::to_string(box) + " set up");
+        return XTError{XT_NOERR};
     });
 }
 

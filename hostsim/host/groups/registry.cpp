@@ -1,5 +1,6 @@
 #include "hostsim/host/groups/groups.h"
 
+#include "hostsim/host/host_flavour.h"
 #include "hostsim/host/runtime.h"
 
 #include <array>
@@ -42,6 +43,10 @@ std::vector<AcquiredGroupTable> makeAcquired() {
                       {"dataexchange", "DEA\\1", std::string("DEA\x01", 4), "DEA1"}});
     groups.push_back({kPDFGroupID, "XPDF", &pdfGroupTable(), sizeof(XTPDFGroup), {"XPDF", "pdf"}});
     groups.push_back({kLayersGroupID, "layers", &layerGroupTable(), sizeof(XTLayerGroup), {"layers"}});
+    if (kWindowsHost) {
+        groups.push_back({XT_GROUP_WINDROP, "windrop", &winDropGroupTable(), sizeof(XTWinDropGroup),
+                          {"windrop", "WDR\\1", std::string("WDR\x01", 4), "WDR1"}});
+    }
     for (OSType id : kOpaqueIDs) {
         const std::string text = idText(id);
         groups.push_back({id, "opaque", &kOpaqueGroup, sizeof kOpaqueGroup,
