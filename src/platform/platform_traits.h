@@ -43,6 +43,12 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
     static constexpr bool kModuleIsBundle = false;    // the module path is the DLL's own file
     static constexpr bool kResourcesInModule = true;  // resources are embedded in the DLL
+    // Labels, image list, swap, editing
+    // Not in file names: control characters, a drive's or stream's colon, wildcards.
+    static constexpr const char* kFileNameForbidden =
+        "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F"
+        "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F<>:\"|?*";
+    static constexpr bool kEditTitleIsFileName = false;  // the edit window keeps its title "Edit"
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -57,6 +63,9 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
     static constexpr bool kModuleIsBundle = true;     // the module path is the bundle folder around the file
     static constexpr bool kResourcesInModule = false; // resources are files of the bundle's Resources/
+    // Labels, image list, swap, editing
+    static constexpr const char* kFileNameForbidden = "";  // beyond the separators
+    static constexpr bool kEditTitleIsFileName = true;   // the edit window is titled with the picture's name
 };
 #endif
 
