@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 #include <utility>
 
