@@ -114,6 +114,18 @@ def main():
     check('reveal "%s"\n' % rgb in transcript, "Show… reveals the picture")
     check('open "%s" with default application\n' % rgb in transcript, "Edit opens the picture")
 
+    pdf = windows_path(os.path.join(scratch, "pictures", "pages.pdf"))
+    check('reveal "%s"\n' % pdf in transcript, "the PDF dialog's Show… reveals the PDF")
+    check('open "%s" with default application\n' % pdf in transcript, "the PDF dialog's Edit… opens the PDF")
+
+    # Swapped down again: the layouts folder written with backslashes.
+    with open(os.path.join(scratch, "swapped.json"), encoding="utf-8") as f:
+        swapped = json.load(f)
+    paths = {box["id"]: box["picture"]["path"] for spread in swapped["spreads"] for box in spread["boxes"]
+             if box.get("picture")}
+    check(paths.get(3) == windows_path(os.path.join(scratch, "pictures")) + "\\layouts\\rgb.tif.lay",
+          "the low-resolution twin's path: %s" % paths.get(3))
+
     for failure in failures:
         print("FAILED: " + failure)
     return 1 if failures else 0
