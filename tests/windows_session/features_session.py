@@ -126,6 +126,8 @@ def main():
     check(paths.get(3) == windows_path(os.path.join(scratch, "pictures")) + "\\layouts\\rgb.tif.lay",
           "the low-resolution twin's path: %s" % paths.get(3))
 
+    check("invalid answer" not in transcript, "every alert answered as the session meant")
+
     for failure in failures:
         print("FAILED: " + failure)
     return 1 if failures else 0
