@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <utility>
 
 #include "desktop/file_url.h"
@@ -48,8 +50,16 @@ std::string alertLine(const AlertRequest& request, int item, std::string_view no
 }
 
 bool pathExists(const char* path) noexcept {
-    struct stat info {};
-    return path != nullptr && path[0] != '\0' && ::stat(path, &info) == 0;
+    if (path == nullptr || path[0] == '\0') return false;
+    // By the UTF-8 path itself: Windows' narrow stat would read it in the
+    // ANSI code page and miss every name outside it.
+    try {
+        std::error_code error;
+        return std::filesystem::exists(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(path))),
+                                       error);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // --- State ----------------------------------------------------------------------

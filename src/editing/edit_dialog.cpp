@@ -10,6 +10,7 @@
 #include "host/xt_documents.h"
 #include "host/xt_picture_update.h"
 #include "host/xt_pictures.h"
+#include "platform/platform_traits.h"
 #include "settings/preferences.h"
 #include "ui/app_chooser.h"
 #include "ui/my_dialog.h"
@@ -60,8 +61,9 @@ void showStatus(CMyDialog& dialog, XTBoxID box) {
 }
 
 void prepare(CMyDialog& dialog, const EditPictureContext& context) {
-    // The file's name as the title; a box without a file keeps "Edit".
-    if (context.path[0] != '\0') {
+    // The file's name as the title where the system shows such titles; a
+    // box without a file keeps "Edit".
+    if (platform::Traits::kEditTitleIsFileName && context.path[0] != '\0') {
         FileRef file;
         copyBounded(file.path, context.path);
         dialog.setTitle(&file);

@@ -1,5 +1,7 @@
 #include "editing/open_documents.h"
 
+#include "platform/platform_traits.h"
+
 namespace lumbrel {
 
 namespace {
@@ -24,6 +26,12 @@ int selectDoc(const char* path) {
 }
 
 int setFrontProcess(std::uint32_t creator, platform::ProcessRef* previous) {
+    // Where the system keeps no front process to switch, nothing is switched.
+    if constexpr (!platform::Traits::kBringsHostToFront) {
+        static_cast<void>(creator);
+        if (previous != nullptr) *previous = platform::ProcessRef::None;
+        return 0;
+    }
     return platform::bringApplicationToFront(creator, previous);
 }
 

@@ -25,6 +25,7 @@ int selectDoc(const char* path);
 
 // Brings the application of signature `creator` (0: this host) to the front;
 // `previous`, when given, receives the process that was in front. 0, or -1.
+// The Windows build switches nothing (and answers 0, `previous` none).
 int setFrontProcess(std::uint32_t creator, platform::ProcessRef* previous = nullptr);
 
 }  // namespace lumbrel

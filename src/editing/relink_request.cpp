@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editing/remap_images.h"
+#include "editing/whole_path.h"
 #include "settings/xml_entities.h"
 #include "settings/xml_text.h"
 #include "util/bounded.h"
@@ -37,7 +38,7 @@ void relinkFromScriptRequest(const char* request) {
     // A relative path would depend on the host's working folder.
     char buffer[kPathSize];
     const char* posix = posixPathOf(path.c_str(), buffer, sizeof buffer);
-    if (posix == nullptr || posix[0] != '/') return;
+    if (!isWholePath(posix)) return;
     char name[kPathSize];
     getFileName(posix, name, true);
     if (std::strcmp(name, kRelinkListName) != 0) return;

@@ -4,8 +4,8 @@
 //   <cmd>4</cmd><path>/Jobs/Heft 12/Austausch.txt</path>
 //
 // As with a drop, only a file named exactly "Austausch.txt" is taken; the
-// path is a whole path (POSIX, or colon-separated from the startup volume),
-// written as XML text (entities are read), and must fit a path buffer whole. The reply is the <cmd> element alone.
+// path is a whole path (POSIX, or colon-separated from the startup volume;
+// on Windows "C:\Jobs\…" or "\\server\share\…"), written as XML text (entities are read), and must fit a path buffer whole. The reply is the <cmd> element alone.
 #pragma once
 
 namespace lumbrel {

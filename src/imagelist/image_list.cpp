@@ -44,7 +44,9 @@ void createImageList() {
 
     char path[kPathSize];
     if (!getTempFolder(path, sizeof path) || !addPathComponent(path, options.fileName)) return;
-    std::FILE* file = std::fopen(path, "wb");
+    // Through the platform: the name may hold any character of the user's
+    // language, and nothing but a file of that name is written over.
+    std::FILE* file = createRegularFile(path);
     if (file == nullptr) return;
     writeBOM(file);
     if (options.sort == 1) {

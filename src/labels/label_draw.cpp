@@ -38,7 +38,11 @@ void sendLabelFont() {
 
 std::string_view labelText(std::string_view pathOrName, std::uint16_t mode) noexcept {
     if (mode != kLabelsFileName) return pathOrName;
-    const char separator = !pathOrName.empty() && pathOrName.front() == '/' ? '/' : ':';
+    // As the host's paths are split everywhere: "/" for a path that begins
+    // with one, else the colon of "Volume:Folder:File" paths, or "\" where
+    // the system's paths are "C:\Folder\File".
+    const bool posixPath = !pathOrName.empty() && pathOrName.front() == '/';
+    const char separator = posixPath ? '/' : platform::Traits::kHfsPaths ? ':' : platform::Traits::kPathSeparator;
     const std::size_t last = pathOrName.rfind(separator);
     return last == std::string_view::npos ? pathOrName : pathOrName.substr(last + 1);
 }

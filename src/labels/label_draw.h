@@ -12,7 +12,8 @@ namespace lumbrel {
 
 // The label of a box whose path or name is `pathOrName`. File-name mode: the
 // part after the last "/" of a path that begins with "/", otherwise after the
-// last ":", the whole text without a separator. Shift mode shows the whole
+// last ":" ("\" in the Windows build, whose paths are "C:\Folder\File"), the
+// whole text without a separator. Shift mode shows the whole
 // path or name. Views into `pathOrName`.
 std::string_view labelText(std::string_view pathOrName, std::uint16_t mode) noexcept;
 

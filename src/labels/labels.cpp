@@ -12,6 +12,7 @@
 #include "host/xt_slugs.h"
 #include "labels/label_draw.h"
 #include "labels/label_state.h"
+#include "platform/platform_traits.h"
 #include "platform/processes.h"
 #include "settings/preferences.h"
 #include "util/bounded.h"
@@ -52,7 +53,9 @@ std::int32_t doJobStart(const XTPrintJobRec* record) {
     if (getPrefs()->get(pref::kLabels, "Ask", 1) == 1) {
         // The question must be seen: the host (and its alert) comes to the
         // front while a print dialog of another process may be in front.
-        platform::bringApplicationToFront(platform::kCreatorThisHost, &gFrontBeforeQuestion);
+        if constexpr (platform::Traits::kBringsHostToFront) {
+            platform::bringApplicationToFront(platform::kCreatorThisHost, &gFrontBeforeQuestion);
+        }
         state.printNames = msgBoxYesNo("addNamesToPS") == kAnswerDefault;
     } else {
         state.printNames = true;

@@ -50,6 +50,13 @@ struct Traits {
     static constexpr bool kDropAtIdle = true;          // all dropped files, placed at the next idle step
     static constexpr bool kDropFolderAsks = false;     // a dropped folder is synchronised without asking
     static constexpr bool kFolderSyncAlwaysSubfolders = true;  // "Subfolders" is not read
+    // Labels, image list, swap, editing
+    // Not in file names: control characters, a drive's or stream's colon, wildcards.
+    static constexpr const char* kFileNameForbidden =
+        "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F"
+        "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F<>:\"|?*";
+    static constexpr bool kEditTitleIsFileName = false;  // the edit window keeps its title "Edit"
+    static constexpr bool kBringsHostToFront = false;    // the host's dialogs come up in front by themselves
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -71,6 +78,10 @@ struct Traits {
     static constexpr bool kDropAtIdle = false;         // the first dropped file, placed in the drop callback
     static constexpr bool kDropFolderAsks = true;      // a dropped folder is synchronised on Yes
     static constexpr bool kFolderSyncAlwaysSubfolders = false;  // "Subfolders" decides
+    // Labels, image list, swap, editing
+    static constexpr const char* kFileNameForbidden = "";  // beyond the separators
+    static constexpr bool kEditTitleIsFileName = true;   // the edit window is titled with the picture's name
+    static constexpr bool kBringsHostToFront = true;     // the host is brought to the front before it asks
 };
 #endif
 

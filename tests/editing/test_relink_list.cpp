@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "editing/relink_list.h"
+#include "editing/whole_path.h"
+#include "platform/platform_traits.h"
 
 namespace lumbrel {
 namespace {
@@ -60,6 +62,26 @@ TEST(RelinkList, OldPathsThatBeginMoreThanOneLineAreGatheredWithEveryNewPath) {
         EXPECT_EQ(got, c.news) << ::testing::PrintToString(std::string(c.text));
         EXPECT_EQ(repeated.size(), c.news.empty() ? 0U : 1U) << ::testing::PrintToString(std::string(c.text));
     }
+}
+
+// A relink request names its list by a whole path; Windows paths begin with
+// a drive or a server, and a drive without a separator is relative.
+TEST(WholePath, BeginsAtTheRootOrInWindowsAtADriveOrServer) {
+    const bool windows = platform::Traits::kPathSeparator == '\\';
+    const struct {
+        const char* path;
+        bool onWindows;
+        bool onPosix;
+    } cases[] = {
+        {"/Jobs/Austausch.txt", true, true},   {R"(C:\Jobs\Austausch.txt)", true, false},
+        {"z:/Jobs/Austausch.txt", true, false}, {R"(\\server\share\Austausch.txt)", true, false},
+        {"C:Austausch.txt", false, false},      {R"(\Jobs\Austausch.txt)", false, false},
+        {R"(\\\x)", false, false},              {R"(\\)", false, false},
+        {"Austausch.txt", false, false},        {"Disk:Jobs:Austausch.txt", false, false},
+        {"1:/x", false, false},                 {"", false, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isWholePath(c.path), windows ? c.onWindows : c.onPosix) << c.path;
+    EXPECT_FALSE(isWholePath(nullptr));
 }
 
 }  // namespace

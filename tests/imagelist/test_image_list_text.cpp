@@ -5,6 +5,7 @@
 #include "imagelist/line_set.h"
 #include "imagelist/list_file_name.h"
 #include "imagelist/list_layouts.h"
+#include "platform/platform_traits.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,25 @@ TEST(ListFileName, PlainNamesOnlySoTheListStaysInItsFolder) {
         {std::string(256, 'n'), false},
     };
     for (const auto& c : cases) EXPECT_EQ(isPlainListFileName(c.name.c_str()), c.plain) << c.name;
+}
+
+// Names the Windows file system would take as a drive, a file stream, a
+// wildcard or no name at all; the POSIX build (the Mac's) keeps them.
+TEST(ListFileName, WindowsRefusesDrivesStreamsWildcardsAndControlCharacters) {
+    const bool windows = platform::Traits::kPathSeparator == '\\';
+    const struct {
+        const char* name;
+        bool plainOnWindows;
+        bool plainOnPosix;
+    } cases[] = {
+        {"Bilderliste Ä.txt", true, true}, {R"(..\list.txt)", false, true}, {R"(C:\list.txt)", false, true},
+        {"C:list.txt", false, true},        {"list.txt:hidden", false, true}, {"list?.txt", false, true},
+        {"a*.txt", false, true},            {"a<b>.txt", false, true},        {"a|b.txt", false, true},
+        {"\"quoted\".txt", false, true},    {"tab\there.txt", false, true},  {"line\nend.txt", false, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isPlainListFileName(c.name), windows ? c.plainOnWindows : c.plainOnPosix) << c.name;
+    }
 }
 
 TEST(IndexedLineList, KeepsEachLineOnceInOrderAndRefusesWhatDoesNotFit) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/platform_traits.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +23,13 @@ bool listedFile(const char* path) {
 
 TwinRules rules(const char* lo, const char* hi, bool same, bool layouts) {
     return TwinRules{parseExtensionList(lo), parseExtensionList(hi), same, layouts};
+}
+
+// The layouts folder's path as the build writes it below `folder`: the
+// separators around "layouts" are the system's own ("\\" on Windows).
+std::string inLayouts(const std::string& folder, const std::string& name) {
+    const char separator = platform::Traits::kPathSeparator;
+    return folder + separator + "layouts" + separator + name;
 }
 
 TEST(ExtensionList, EntriesAsTypedWithATrailingSemicolonAddedAndLongOnesCut) {
@@ -92,17 +101,17 @@ TEST(TwinSearch, HighToLowSameFolderThenLayoutsFolder) {
         const TwinRules* rules;
         std::string found;
     } cases[] = {
-        {{"/J/bild.lay", "/J/layouts/bild.tif.lay"}, &both, "/J/bild.lay"},
-        {{"/J/layouts/bild.tif.lay", "/J/layouts/bild.lay"}, &both, "/J/layouts/bild.tif.lay"},
-        {{"/J/layouts/bild.lay"}, &layoutsOnly, "/J/layouts/bild.lay"},
+        {{"/J/bild.lay", inLayouts("/J", "bild.tif.lay")}, &both, "/J/bild.lay"},
+        {{inLayouts("/J", "bild.tif.lay"), inLayouts("/J", "bild.lay")}, &both, inLayouts("/J", "bild.tif.lay")},
+        {{inLayouts("/J", "bild.lay")}, &layoutsOnly, inLayouts("/J", "bild.lay")},
         {{"/J/bild.lay"}, &layoutsOnly, ""},
-        {{"/J/layouts/bild.lay"}, &sameOnly, ""},
+        {{inLayouts("/J", "bild.lay")}, &sameOnly, ""},
     };
     for (const auto& c : cases) {
         gFiles = c.files;
         EXPECT_EQ(findLowResTwin("/J/bild.tif", *c.rules, listedFile), c.found);
     }
-    gFiles = {"layouts/bild.lay"};
+    gFiles = {inLayouts("", "bild.lay").substr(1)};
     EXPECT_EQ(findLowResTwin("bild.tif", layoutsOnly, listedFile), "") << "no folder to look in";
 }
 
@@ -116,7 +125,8 @@ TEST(TwinSearch, LowToHighThroughTheLayoutsFolderOnlyNamedExactlySo) {
         {{"/Job/bild.lay", "/Job/bild.lay.tif", "/Job/bild.tif"}, "/Job/layouts/bild.lay", "/Job/bild.lay"},
         {{"/Job/bild.lay.tif", "/Job/bild.tif"}, "/Job/layouts/bild.lay", "/Job/bild.lay.tif"},
         {{"/Job/bild.tif"}, "/Job/layouts/bild.lay", "/Job/bild.tif"},
-        {{"/Job/bild.tif"}, "/Job/Layouts/bild.lay", ""},
+        // "Layouts" counts only where the system ignores case in names.
+        {{"/Job/bild.tif"}, "/Job/Layouts/bild.lay", platform::Traits::kLayoutsFolderAnyCase ? "/Job/bild.tif" : ""},
         {{"/Job/bild.tif"}, "/Job/layout/bild.lay", ""},
         {{"/bild.lay"}, "/layouts/bild.lay", "/bild.lay"},
         {{"bild.lay"}, "layouts/bild.lay", ""},
@@ -130,6 +140,39 @@ TEST(TwinSearch, LowToHighThroughTheLayoutsFolderOnlyNamedExactlySo) {
     gFiles = {"/Job/layouts/bild.tif", "/Job/bild.tif"};
     EXPECT_EQ(findHighResTwin("/Job/layouts/bild.lay", rules(".lay", ".tif", true, true), listedFile),
               "/Job/layouts/bild.tif");
+}
+
+// Paths of the system's own form: Windows splits at "\\" (unless a path
+// begins with "/") and takes "Layouts" in any case; the POSIX build splits
+// it at "\\" only to go down into "layouts", written with "/", and never
+// finds its way up out of one.
+TEST(TwinSearch, SystemPathsSplitAndLayoutsMatchedAsTheBuildDecides) {
+    constexpr bool kWindows = platform::Traits::kPathSeparator == '\\';
+    const TwinRules layouts = rules(".lay", ".tif", false, true);
+    const struct {
+        bool lowToHigh;
+        const char* path;
+        std::set<std::string> files;
+        std::string windows;
+        std::string posix;
+    } cases[] = {
+        {false, R"(C:\Job\bild.tif)", {R"(C:\Job\layouts\bild.tif.lay)", R"(C:\Job/layouts/bild.tif.lay)"},
+         R"(C:\Job\layouts\bild.tif.lay)", R"(C:\Job/layouts/bild.tif.lay)"},
+        {false, R"(C:\Job\bild.tif)", {R"(C:\Job\layouts\bild.lay)"}, R"(C:\Job\layouts\bild.lay)", ""},
+        {true, R"(C:\Job\layouts\bild.lay)", {R"(C:\Job\bild.lay)"}, R"(C:\Job\bild.lay)", ""},
+        {true, R"(C:\Job\Layouts\bild.lay)", {R"(C:\Job\bild.tif)"}, R"(C:\Job\bild.tif)", ""},
+        {true, R"(C:\Job\LAYOUTS\bild.lay)", {R"(C:\Job\bild.lay.tif)"}, R"(C:\Job\bild.lay.tif)", ""},
+        {true, R"(C:\Job\Layout\bild.lay)", {R"(C:\Job\bild.tif)"}, "", ""},
+        {true, R"(layouts\bild.lay)", {"bild.lay"}, "", ""},
+        // A path that begins with "/" is split at "/" in both builds.
+        {true, "/Job/Layouts/bild.lay", {"/Job/bild.tif"}, "/Job/bild.tif", ""},
+    };
+    for (const auto& c : cases) {
+        gFiles = c.files;
+        const std::string found = c.lowToHigh ? findHighResTwin(c.path, layouts, listedFile)
+                                              : findLowResTwin(c.path, layouts, listedFile);
+        EXPECT_EQ(found, kWindows ? c.windows : c.posix) << c.path;
+    }
 }
 
 TEST(TwinSearch, EachEntryCostsAtMostTwoExistenceChecksPerFolder) {

@@ -3,6 +3,7 @@
 #include "hostsim/host/module_loader.h"
 
 #include "hostsim/host/module_object.h"
+#include "hostsim/host/win32/shell_stand_in.h"
 
 #include "desktop/files/win32/windows_api.h"
 
@@ -41,6 +42,8 @@ bool LoadedModule::load(const std::string& file) {
         FreeLibrary(handle);
         return false;
     }
+    // What the module asks of the shell is recorded, never started.
+    standInForShell(handle);
     handle_ = handle;
     // GetProcAddress answers every export as FARPROC; the entry point has this one type.
     entry_ = reinterpret_cast<XTActivateProc>(reinterpret_cast<void (*)()>(symbol));
