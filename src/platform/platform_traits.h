@@ -43,6 +43,11 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = true;  // "Layouts" counts as the layouts folder
     static constexpr bool kModuleIsBundle = false;    // the module path is the DLL's own file
     static constexpr bool kResourcesInModule = true;  // resources are embedded in the DLL
+    // Settings, preference pane, XML values and the log's clock
+    static constexpr bool kSettingsFollowAliases = false;  // the settings path is taken as it is
+    static constexpr bool kPaneHasFolderOptions = false;   // no PDF-options and subfolder items in the pane
+    static constexpr bool kXmlBooleanWords = false;        // XML values are numbers only ("true" reads 0)
+    static constexpr bool kLogClockInUtc = true;           // dumpTime: "prefix: hh:mm:ss" in UTC
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -57,6 +62,11 @@ struct Traits {
     static constexpr bool kLayoutsFolderAnyCase = false;  // only "layouts" itself is the layouts folder
     static constexpr bool kModuleIsBundle = true;     // the module path is the bundle folder around the file
     static constexpr bool kResourcesInModule = false; // resources are files of the bundle's Resources/
+    // Settings, preference pane, XML values and the log's clock
+    static constexpr bool kSettingsFollowAliases = true;   // a link at the settings path leads to the file
+    static constexpr bool kPaneHasFolderOptions = true;    // the pane shows and writes the two folder options
+    static constexpr bool kXmlBooleanWords = true;         // "true" and "false" read as 1 and 0
+    static constexpr bool kLogClockInUtc = false;          // dumpTime: "prefix" and the local time
 };
 #endif
 
