@@ -157,9 +157,15 @@ void endPaneDialog(std::int32_t result) {
 
 bool clickPaneButton(std::int16_t item) {
     const HWND button = controlOf(item, WC_BUTTONW);
-    if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
-    // As a user's click: an automatic check box toggles, then the dialog hears BN_CLICKED.
-    SendMessageW(button, BM_CLICK, 0, 0);
+    // The button's own state: the host's planned clicks may come before the dialog first shows.
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE));
+    if (button == nullptr || (style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) return false;
+    // What a click does: an automatic check box toggles, then the dialog hears BN_CLICKED.
+    if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+        const bool checked = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        SendMessageW(button, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
+    SendMessageW(gPane, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(item), BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return true;
 }
 
