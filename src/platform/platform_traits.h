@@ -48,6 +48,7 @@ struct Traits {
     static constexpr bool kPaneHasFolderOptions = false;   // no PDF-options and subfolder items in the pane
     static constexpr bool kXmlBooleanWords = false;        // XML values are numbers only ("true" reads 0)
     static constexpr bool kLogClockInUtc = true;           // dumpTime: "prefix: hh:mm:ss" in UTC
+    static constexpr bool kPathEncodingConverted = true;   // fileExists reads the path in the given encoding
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -67,6 +68,7 @@ struct Traits {
     static constexpr bool kPaneHasFolderOptions = true;    // the pane shows and writes the two folder options
     static constexpr bool kXmlBooleanWords = true;         // "true" and "false" read as 1 and 0
     static constexpr bool kLogClockInUtc = false;          // dumpTime: "prefix" and the local time
+    static constexpr bool kPathEncodingConverted = false;  // fileExists takes every path as UTF-8 bytes
 };
 #endif
 

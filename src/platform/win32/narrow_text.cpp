@@ -17,6 +17,8 @@ bool isTrailSurrogate(wchar_t unit) noexcept { return unit >= 0xDC00 && unit <= 
 std::size_t toNarrowText(const char* text, std::size_t maxCharacters, char* out, std::size_t outSize) noexcept {
     if (out == nullptr || outSize == 0) return 0;
     out[0] = '\0';
+    // Room for the terminator alone (a size of 0 would ask the conversion for the length instead).
+    if (outSize == 1) return 0;
     try {
         std::wstring wide;
         if (text == nullptr || !win32::toWide(text, wide)) return 0;
