@@ -2,7 +2,8 @@
 # that the two cannot drift apart: each file "Name.ext" becomes the resource
 # Name of type EXT ("EDIT_E.xml" -> EDIT_E of type XML, "f1.ps" -> F1 of type
 # PS); a name of digits alone is a resource number ("28051.xml" -> 28051 of
-# type XML). Licence texts stay out. The dialog templates of the Win32 layer
+# type XML); a file of resources-windows/ replaces its namesake. Licence
+# texts stay out. The dialog templates of the Win32 layer
 # and the version record are added.
 #
 # lumbrel_module_resource_script(<output .rc> <version "major.minor">)
@@ -11,8 +12,16 @@
 # lumbrel_add_module_resources(<target>) embeds them in a target.
 function(lumbrel_module_resource_script output version)
   file(GLOB resourceFiles CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
+  # A file of resources-windows/ takes the place of its namesake: the Windows
+  # form of a description (the preference pane without its Mac-only items).
+  file(GLOB windowsFiles CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources-windows/*)
+  foreach(file ${windowsFiles})
+    get_filename_component(fileName ${file} NAME)
+    list(REMOVE_ITEM resourceFiles ${PROJECT_SOURCE_DIR}/resources/${fileName})
+    list(APPEND resourceFiles ${file})
+  endforeach()
   list(SORT resourceFiles)
-  set(lines "// Made by cmake/ModuleResources.cmake from resources/: edit the files there.\n")
+  set(lines "// Made by cmake/ModuleResources.cmake from resources/ and resources-windows/: edit the files there.\n")
   set(embedded "")
   foreach(file ${resourceFiles})
     get_filename_component(fileName ${file} NAME)

@@ -544,6 +544,14 @@ ADDRESSED = {
     "REPORT": [(1, "push"), (2, "push"), (3, "lbox"), (4, "push"), (5, "push"), (6, "push"), (7, "push")],
     "pane": [(1, "push"), (2, "push")] + [(item, "cbox") for item in list(range(3, 11)) + [14, 15]],
 }
+# Controls a dialog must not have (the Windows pane lacks the two folder options).
+ABSENT = {}
+
+
+def use_windows_pane():
+    """The Windows form of the pane: no items 9 and 10, which its handler never reads."""
+    ADDRESSED["pane"] = [(1, "push"), (2, "push")] + [(item, "cbox") for item in list(range(3, 9)) + [14, 15]]
+    ABSENT["pane"] = [9, 10]
 
 
 def addressed_controls(desc):
@@ -571,6 +579,9 @@ def addressed_controls(desc):
                 problems.append("%s: %s is bound to %r with default %r, not %r with %r" %
                                 (desc.name, control.label, control.fields.get("pref"), control.fields.get("dval"),
                                  pref, dval))
+    for item in ABSENT.get(dialog, []):
+        if any(parse_int(c.fields.get("id", "")) == item for c in desc.controls):
+            problems.append("%s: a control with id %d, which this form of the dialog has not" % (desc.name, item))
     return problems
 
 
@@ -586,14 +597,21 @@ def extra_rules(desc):
     return problems
 
 
+def shipped_files(folder, overlay=None):
+    """The descriptions of folder by name, those of overlay taking the place of their namesakes."""
+    files = {}
+    for source in [folder] + ([overlay] if overlay else []):
+        for path in sorted(source.glob("*.xml")):
+            if not STRING_TABLES.fullmatch(path.name):
+                files[path.name] = path.read_bytes()
+    return files
+
+
 def check_folder(folder, files=None):
     """All problems of the descriptions in folder; files maps names to bytes (for copies)."""
     problems = []
     if files is None:
-        files = {}
-        for path in sorted(folder.glob("*.xml")):
-            if not STRING_TABLES.fullmatch(path.name):
-                files[path.name] = path.read_bytes()
+        files = shipped_files(folder)
     expected = [name for pair in pairs() for name in pair]
     for name in expected:
         if name not in files:
@@ -644,11 +662,8 @@ PLANTED = [
 ]
 
 
-def self_test(folder):
-    originals = {}
-    for path in sorted(folder.glob("*.xml")):
-        if not STRING_TABLES.fullmatch(path.name):
-            originals[path.name] = path.read_bytes()
+def self_test(folder, overlay=None):
+    originals = shipped_files(folder, overlay)
     failures = []
     for what, name, old, new, word in PLANTED:
         if name not in originals or originals[name].count(old) < 1:
@@ -665,9 +680,14 @@ def self_test(folder):
 def main(argv):
     args = [a for a in argv[1:] if not a.startswith("--")]
     folder = pathlib.Path(args[0]) if args else pathlib.Path(__file__).resolve().parent.parent / "resources"
-    problems = check_folder(folder)
+    # --windows: the Windows build's set, resources-windows/ replacing its namesakes.
+    overlay = None
+    if "--windows" in argv:
+        overlay = folder.parent / "resources-windows"
+        use_windows_pane()
+    problems = check_folder(folder, shipped_files(folder, overlay))
     if not problems and "--no-self-test" not in argv:
-        problems = self_test(folder)
+        problems = self_test(folder, overlay)
     for problem in problems:
         print(problem)
     if problems:

@@ -1,17 +1,12 @@
-// The window of the preference pane while the host's preferences dialog runs,
+// The preference pane's controls while the host's preferences dialog runs,
 // for the host's button service (xtxdctlbtn), which reads and writes the
-// pane's check boxes in it.
+// pane's check boxes and number fields in its window (pane_dialog.h).
 #pragma once
-
-#include "src/platform/window_system.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace hostsim {
-
-// Null while no preferences dialog runs.
-lumbrel::platform::WindowRef paneWindow() noexcept;
 
 // The check state of the pane's control `item`; nullopt when the window has
 // no button of that identifier (the host keeps such values itself).

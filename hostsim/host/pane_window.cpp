@@ -65,20 +65,14 @@ lp::WindowRect rectOf(const std::string& text) {
     return rect;
 }
 
-bool isContainer(const std::string& type) {
+}  // namespace
+
+bool isPaneContainer(const std::string& type) {
     return type == "grpb" || type == "tabs" || type == "rgrp" || type == "upan";
 }
 
-struct Made {
-    const char* className = nullptr;
-    std::uint32_t style = 0;
-    std::uint32_t exStyle = 0;
-    lp::WindowRect rect;
-};
-
-// Class, styles and geometry as the module's builder makes them.
-Made classFor(const PaneControl& control) {
-    Made m;
+PaneControlWindow paneControlWindow(const PaneControl& control) {
+    PaneControlWindow m;
     m.rect = control.rect;
     const std::string& t = control.type;
     if (t == "push" || t == "cbox" || t == "rdio") {
@@ -131,8 +125,6 @@ Made classFor(const PaneControl& control) {
     }
     return m;
 }
-
-}  // namespace
 
 bool readPaneDescription(std::string_view text, PaneDescription& out) {
     out = PaneDescription{};
@@ -187,11 +179,11 @@ int buildPaneWindow(lp::WindowRef dialog, const PaneDescription& description) {
             if (origins.size() > 1) origins.pop_back();
             continue;
         }
-        Made m = classFor(control);
+        PaneControlWindow m = paneControlWindow(control);
         const auto [x, y] = origins.back();
         m.rect.left += x;
         m.rect.top += y;
-        if (isContainer(control.type)) origins.emplace_back(x + control.rect.left, y + control.rect.top);
+        if (isPaneContainer(control.type)) origins.emplace_back(x + control.rect.left, y + control.rect.top);
         if (m.className == nullptr) continue;
         const lp::WindowRef window = lp::createWindow(m.className, control.text, ps::kChild | ps::kVisible | m.style,
                                                       m.exStyle, m.rect, dialog, control.id);

@@ -12,6 +12,7 @@
 
 #include "src/platform/window_system.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,19 @@ struct PaneDescription {
     lumbrel::platform::WindowRect rect;  // left, top, client width and height
     std::vector<PaneControl> controls;
 };
+
+// The window a control of the description becomes: class (null for none),
+// styles and geometry as the module's builder makes them, relative to its
+// container.
+struct PaneControlWindow {
+    const char* className = nullptr;
+    std::uint32_t style = 0;
+    std::uint32_t exStyle = 0;
+    lumbrel::platform::WindowRect rect;
+};
+PaneControlWindow paneControlWindow(const PaneControl& control);
+// Group boxes, tab controls, radio groups and user panes hold the controls up to their "####".
+bool isPaneContainer(const std::string& type);
 
 // False when the text has no `window` element.
 bool readPaneDescription(std::string_view text, PaneDescription& out);

@@ -3,34 +3,24 @@
 // host's order — resource id, control set-up, opening — then the user's
 // clicks and the end by the pane's OK or Cancel or by the host's own OK.
 //
-// The pane is a real modal dialog window of the desktop, built by the host
-// from the description Resources/<id>.xml of the module bundle (the id the
-// module answers). The user acts in it through the desktop's agent; a run
-// given as a list of clicks (PreferencesRun without byUser) is played by the
-// host itself as posted steps, so it never waits for the agent. A pane whose
-// description is missing is shown plainly: a check box per item the module
-// set up, with OK and Cancel.
+// The pane is a modal dialog window (pane_dialog.h: the desktop's in the
+// POSIX host, a real Win32 dialog in the Windows host), built by the host
+// from the module's description of the id the module answers. The user acts
+// in it through the desktop's agent; a run given as a list of clicks
+// (PreferencesRun without byUser) is played by the host itself as posted
+// steps, so it never waits for the agent. A pane whose description is
+// missing is shown plainly: a check box per item the module set up, with OK
+// and Cancel.
+#include "hostsim/host/pane_dialog.h"
 #include "hostsim/host/pane_run.h"
-#include "hostsim/host/pane_window.h"
 #include "hostsim/host/runtime.h"
-
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
 
 namespace hostsim {
 
 namespace {
 
-namespace lp = lumbrel::platform;
-
 constexpr std::int16_t kPaneOK = 1;
 constexpr std::int16_t kPaneCancel = 2;
-// The host's own message to itself: play the next planned step.
-constexpr auto kPlanStep = static_cast<lp::Message>(static_cast<std::uint32_t>(lp::Message::User) + 0x50);
-constexpr std::size_t kMaxDescriptionBytes = 1 << 20;
-
-lp::WindowRef gPaneWindow = nullptr;
 
 struct PaneRun {
     Runtime* rt = nullptr;
@@ -43,7 +33,7 @@ struct PaneRun {
     bool ended = false;
 };
 
-// The dialog procedure has no context argument; one preferences dialog runs at a time.
+// The dialog's events carry no context; one preferences dialog runs at a time.
 PaneRun* gRun = nullptr;
 
 XTWapMessage send(Runtime& rt, XTWapHandler handler, std::int16_t kind, std::int16_t item, std::int16_t mode) {
@@ -60,34 +50,6 @@ XTWapMessage send(Runtime& rt, XTWapHandler handler, std::int16_t kind, std::int
                                 std::to_string(kind) + " (handlers answer 0)");
     }
     return message;
-}
-
-lp::WindowRef buttonOf(std::int16_t item) {
-    if (gPaneWindow == nullptr) return nullptr;
-    const lp::WindowRef control = lp::findChild(gPaneWindow, item);
-    return control != nullptr && lp::className(control) == lp::kButtonClass ? control : nullptr;
-}
-
-lp::WindowRef editOf(std::int16_t item) {
-    if (gPaneWindow == nullptr) return nullptr;
-    const lp::WindowRef control = lp::findChild(gPaneWindow, item);
-    return control != nullptr && lp::className(control) == lp::kEditClass ? control : nullptr;
-}
-
-std::optional<std::string> readDescription(const std::string& moduleFile, std::int32_t resourceID) {
-    const std::filesystem::path path =
-        std::filesystem::path(moduleFile).parent_path() / "Resources" / (std::to_string(resourceID) + ".xml");
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    std::string text;
-    char buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= kMaxDescriptionBytes) {
-        text.append(buffer, got);
-    }
-    std::fclose(file);
-    if (text.size() > kMaxDescriptionBytes) return std::nullopt;
-    return text;
 }
 
 // A pane without a description: its set-up items as check boxes, OK and Cancel.
@@ -123,14 +85,14 @@ void syncValues(Runtime& rt) {
     }
 }
 
-void finish(PaneRun& run, lp::WindowRef dialog, std::int32_t value) {
+void finish(PaneRun& run, std::int32_t value) {
     syncValues(*run.rt);
     run.result->dialogResult = value;
     run.ended = true;
-    lp::endDialog(dialog, value);
+    endPaneDialog(value);
 }
 
-void itemHit(PaneRun& run, lp::WindowRef dialog, std::int16_t item) {
+void itemHit(PaneRun& run, std::int16_t item) {
     Runtime& rt = *run.rt;
     if (item == kPaneOK || item == kPaneCancel) {
         rt.note(std::string("preferences: ") + (item == kPaneOK ? "OK" : "Cancel"));
@@ -140,112 +102,71 @@ void itemHit(PaneRun& run, lp::WindowRef dialog, std::int16_t item) {
         rt.note("preferences: item " + std::to_string(item) + " -> " + std::to_string(value));
     }
     const XTWapMessage hit = send(rt, run.handler, XT_WAP_ITEM_HIT, item, 0);
-    if (hit.endDialog != 0) finish(run, dialog, hit.value);
+    if (hit.endDialog != 0) finish(run, hit.value);
 }
 
 // Clicks the control as the user would; items the window lacks are hit
 // without a window (a check box the host keeps for itself is toggled).
-void click(PaneRun& run, lp::WindowRef dialog, std::int16_t item) {
-    if (const lp::WindowRef control = buttonOf(item);
-        control != nullptr && lp::isWindowVisible(control) && lp::isWindowEnabled(control)) {
-        const lp::WindowRect rect = lp::windowRect(control);
-        const auto x = static_cast<std::uint32_t>(std::max(0, rect.width / 2)) & 0xFFFF;
-        const auto y = static_cast<std::uint32_t>(std::max(0, rect.height / 2)) & 0xFFFF;
-        lp::sendMessage(control, lp::Message::LeftButtonDown, 0, static_cast<std::intptr_t>((y << 16) | x));
-        return;
-    }
+void click(PaneRun& run, std::int16_t item) {
+    if (clickPaneButton(item)) return;
     if (item != kPaneOK && item != kPaneCancel) {
         std::int32_t& value = run.rt->pane.controls[item];
         value = value == 1 ? 0 : 1;
     }
-    itemHit(run, dialog, item);
+    itemHit(run, item);
 }
 
-void playStep(PaneRun& run, lp::WindowRef dialog) {
+void playStep(PaneRun& run) {
     const PreferencesRun& plan = *run.run;
     Runtime& rt = *run.rt;
     if (run.step < plan.toggleItems.size()) {
-        click(run, dialog, plan.toggleItems[run.step++]);
-        if (!run.ended) lp::postMessage(dialog, kPlanStep);
+        click(run, plan.toggleItems[run.step++]);
+        if (!run.ended) postPaneStep();
         return;
     }
     if (plan.hostOk) {
         rt.note("preferences: host OK");
         send(rt, run.handler, XT_WAP_APPLY, 0, 0);
-        finish(run, dialog, 1);
+        finish(run, 1);
         return;
     }
-    click(run, dialog, plan.ok ? kPaneOK : kPaneCancel);
+    click(run, plan.ok ? kPaneOK : kPaneCancel);
     if (!run.ended) {
         rt.note("preferences: the pane did not end the dialog; the host closes it");
-        finish(run, dialog, -1);
+        finish(run, -1);
     }
 }
 
-std::intptr_t paneProc(lp::WindowRef dialog, lp::Message message, std::uintptr_t wParam, std::intptr_t lParam) {
+void onPaneEvent(PaneEvent event, std::int16_t item) {
     PaneRun* run = gRun;
-    if (run == nullptr) return lp::defWindowProc(dialog, message, wParam, lParam);
+    if (run == nullptr) return;
     Runtime& rt = *run->rt;
-    switch (message) {
-        case lp::Message::InitDialog: {
-            gPaneWindow = dialog;
-            if (run->described) buildPaneWindow(dialog, run->description);
+    switch (event) {
+        case PaneEvent::Opened:
+            if (run->described) buildPaneControls(run->description);
             send(rt, run->handler, XT_WAP_CONTROL_SETUP, 0, 1);
-            if (!run->described) buildPaneWindow(dialog, plainPane(rt.pane));
+            if (!run->described) buildPaneControls(plainPane(rt.pane));
             send(rt, run->handler, XT_WAP_OPEN, 0, 1);
-            if (!run->run->byUser) lp::postMessage(dialog, kPlanStep);
-            return 1;
-        }
-        case lp::Message::Command: {
-            if (run->ended || lp::commandNotification(wParam) != lp::Notification::Clicked) return 0;
-            const int id = lp::commandId(wParam);
-            if (id == kPaneOK || id == kPaneCancel || rt.pane.controls.count(static_cast<std::int16_t>(id)) != 0) {
-                itemHit(*run, dialog, static_cast<std::int16_t>(id));
-            }
-            return 0;
-        }
-        case lp::Message::Close:
+            if (!run->run->byUser) postPaneStep();
+            return;
+        case PaneEvent::Clicked:
+            if (run->ended) return;
+            if (item == kPaneOK || item == kPaneCancel || rt.pane.controls.count(item) != 0) itemHit(*run, item);
+            return;
+        case PaneEvent::CloseBox:
             // The dialog's close box is the host's Cancel: nothing is applied.
             if (!run->ended) {
                 rt.note("preferences: closed by the user");
-                finish(*run, dialog, 0);
+                finish(*run, 0);
             }
-            return 0;
-        default:
-            if (message == kPlanStep) {
-                if (!run->ended) playStep(*run, dialog);
-                return 0;
-            }
-            return lp::defWindowProc(dialog, message, wParam, lParam);
+            return;
+        case PaneEvent::Step:
+            if (!run->ended) playStep(*run);
+            return;
     }
 }
 
 }  // namespace
-
-lp::WindowRef paneWindow() noexcept { return gPaneWindow; }
-
-std::optional<std::int32_t> paneButtonValue(std::int16_t item) {
-    if (const lp::WindowRef field = editOf(item)) {
-        // A number field: its text as a whole number, 0 when it is none.
-        int value = 0;
-        return std::sscanf(lp::windowText(field).c_str(), "%d", &value) == 1 ? value : 0;
-    }
-    const lp::WindowRef control = buttonOf(item);
-    if (control == nullptr) return std::nullopt;
-    return lp::controlValue(control);
-}
-
-bool setPaneButtonValue(std::int16_t item, std::int32_t value) {
-    if (const lp::WindowRef field = editOf(item)) {
-        lp::setWindowText(field, std::to_string(value));
-        return true;
-    }
-    const lp::WindowRef control = buttonOf(item);
-    if (control == nullptr) return false;
-    // A check box shows on or off: any value above 1 shows it on.
-    lp::setControlValue(control, std::clamp(value, 0, 1));
-    return true;
-}
 
 PreferencesResult Simulator::openPreferences(const PreferencesRun& run) {
     Runtime& rt = runtime();
@@ -283,18 +204,17 @@ PreferencesResult Simulator::openPreferences(const PreferencesRun& run) {
     result.resourceID = resource.value;
     rt.note("preferences: pane " + std::to_string(*rt.insertedPane) + " with dialog resource " +
             std::to_string(resource.value));
-    if (const std::optional<std::string> text = readDescription(rt.module.file(), resource.value)) {
+    if (const std::optional<std::string> text = paneDescriptionText(rt.module.file(), resource.value)) {
         pane.described = readPaneDescription(*text, pane.description);
     }
     if (!pane.described) {
-        rt.note("preferences: no description Resources/" + std::to_string(resource.value) +
-                ".xml in the module bundle; the pane's items are shown plainly");
+        rt.note("preferences: no description " + paneDescriptionPlace(resource.value) +
+                "; the pane's items are shown plainly");
     }
 
     gRun = &pane;
-    lp::runModalDialog(paneProc, 0);
+    runPaneDialog(onPaneEvent);
     gRun = nullptr;
-    gPaneWindow = nullptr;
 
     for (const auto& [item, value] : rt.pane.controls) result.controls.emplace_back(item, value);
     rt.pane = PaneState{};

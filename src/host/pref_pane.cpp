@@ -2,6 +2,7 @@
 
 #include "host/xt_controls.h"
 #include "host/xt_groups.h"
+#include "platform/platform_traits.h"
 #include "settings/preferences.h"
 #include "settings/resources.h"
 
@@ -13,6 +14,15 @@ std::int16_t gDialogID = 0;
 
 constexpr std::int32_t kHostControlSetup = 2;  // the host's own set-up of each control
 constexpr std::int32_t kStandardButton = 1;
+constexpr bool kFolderOptions = platform::Traits::kPaneHasFolderOptions;
+
+// The pane without the folder options (the Windows form) has neither the two
+// check boxes nor the host's set-up of its OK and Cancel: the host's set-up
+// starts at its first check box there.
+bool hostSetsUp(std::int16_t item) noexcept {
+    if (kFolderOptions) return true;
+    return item != pane::kOK && item != pane::kCancel && item != pane::kShowPDFOptions && item != pane::kSubfolders;
+}
 
 void fillControls() {
     const PrefSwitches switches = currentPrefSwitches();
@@ -22,8 +32,10 @@ void fillControls() {
     xd_btn_setvalue(pane::kEPSWarning, switches.iccWarning ? 1 : 0);
     xd_btn_setvalue(pane::kJPGWarning, switches.jpgWarning ? 1 : 0);
     xd_btn_setvalue(pane::kLogging, switches.logLevel);
-    xd_btn_setvalue(pane::kShowPDFOptions, switches.showPDFOptions);
-    xd_btn_setvalue(pane::kSubfolders, switches.searchSubfolders);
+    if (kFolderOptions) {
+        xd_btn_setvalue(pane::kShowPDFOptions, switches.showPDFOptions);
+        xd_btn_setvalue(pane::kSubfolders, switches.searchSubfolders);
+    }
     xd_btn_setvalue(pane::kWarnEffectivePpi, switches.warnEffectivePpi ? 1 : 0);
     xd_btn_setvalue(pane::kMinEffectivePpi, switches.minEffectivePpi);
     xd_btn_setvalue(pane::kCheckSummary, switches.checkSummary ? 1 : 0);
@@ -47,10 +59,13 @@ void applyControls() {
     switches.logLevel = toLogLevel(xd_btn_getvalue(pane::kLogging));
     switches.checkSummary = xd_btn_getvalue(pane::kCheckSummary) == 1;
     switches.syncReport = xd_btn_getvalue(pane::kSyncReport) == 1;
-    // The Mac form of the pane shows the two folder options.
-    switches.hasFolderOptions = true;
-    switches.showPDFOptions = xd_btn_getvalue(pane::kShowPDFOptions);
-    switches.searchSubfolders = xd_btn_getvalue(pane::kSubfolders);
+    // Only the pane that shows the two folder options writes them; the
+    // other leaves the settings file's values as they are.
+    switches.hasFolderOptions = kFolderOptions;
+    if (kFolderOptions) {
+        switches.showPDFOptions = xd_btn_getvalue(pane::kShowPDFOptions);
+        switches.searchSubfolders = xd_btn_getvalue(pane::kSubfolders);
+    }
     switches.warnEffectivePpi = xd_btn_getvalue(pane::kWarnEffectivePpi) == 1;
     switches.minEffectivePpi = xd_btn_getvalue(pane::kMinEffectivePpi);
     switches.statusColours = xd_btn_getvalue(pane::kStatusColours) == 1;
@@ -89,7 +104,9 @@ std::int32_t prefPaneHandler(XTWapMessage* message) {
             break;
         case XT_WAP_CONTROL_SETUP:
             if (message->mode == 1) {
-                for (const std::int16_t item : pane::kValueItems) gXtButton.setup(item, kHostControlSetup);
+                for (const std::int16_t item : pane::kValueItems) {
+                    if (hostSetsUp(item)) gXtButton.setup(item, kHostControlSetup);
+                }
             }
             message->handled = 1;
             break;

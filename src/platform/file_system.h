@@ -58,6 +58,8 @@ bool removeFile(const char* path) noexcept;
 
 // Broken-down local time; false when `time` cannot be converted.
 bool localTime(std::time_t time, std::tm& out) noexcept;
+// Broken-down UTC; false when `time` cannot be converted.
+bool utcTime(std::time_t time, std::tm& out) noexcept;
 
 // The items of one folder in the order the file system gives them, "." and
 // ".." left out. Subfolders are opened through their parent and never

@@ -57,6 +57,12 @@ struct Traits {
         "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F<>:\"|?*";
     static constexpr bool kEditTitleIsFileName = false;  // the edit window keeps its title "Edit"
     static constexpr bool kBringsHostToFront = false;    // the host's dialogs come up in front by themselves
+    // Settings, preference pane, XML values and the log's clock
+    static constexpr bool kSettingsFollowAliases = false;  // the settings path is taken as it is
+    static constexpr bool kPaneHasFolderOptions = false;   // no PDF-options and subfolder items in the pane
+    static constexpr bool kXmlBooleanWords = false;        // XML values are numbers only ("true" reads 0)
+    static constexpr bool kLogClockInUtc = true;           // dumpTime: "prefix: hh:mm:ss" in UTC
+    static constexpr bool kPathEncodingConverted = true;   // fileExists reads the path in the given encoding
 };
 #else
 // The POSIX build stands in for the Mac OS X build and behaves as it does.
@@ -82,6 +88,12 @@ struct Traits {
     static constexpr const char* kFileNameForbidden = "";  // beyond the separators
     static constexpr bool kEditTitleIsFileName = true;   // the edit window is titled with the picture's name
     static constexpr bool kBringsHostToFront = true;     // the host is brought to the front before it asks
+    // Settings, preference pane, XML values and the log's clock
+    static constexpr bool kSettingsFollowAliases = true;   // a link at the settings path leads to the file
+    static constexpr bool kPaneHasFolderOptions = true;    // the pane shows and writes the two folder options
+    static constexpr bool kXmlBooleanWords = true;         // "true" and "false" read as 1 and 0
+    static constexpr bool kLogClockInUtc = false;          // dumpTime: "prefix" and the local time
+    static constexpr bool kPathEncodingConverted = false;  // fileExists takes every path as UTF-8 bytes
 };
 #endif
 

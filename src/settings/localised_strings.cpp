@@ -6,6 +6,7 @@
 #include <new>
 #include <string_view>
 
+#include "platform/narrow_text.h"
 #include "settings/resources.h"
 #include "settings/xml_text.h"
 #include "util/my_str.h"
@@ -85,6 +86,14 @@ void getString(const char* key, unsigned char* out) noexcept {
     } catch (const std::bad_alloc&) {
         out[0] = 0;
     }
+}
+
+void getNarrowString(const char* key, char* out, std::size_t outSize) noexcept {
+    if (out == nullptr || outSize == 0) return;
+    // Room for the characters kept in any UTF-8 form; getString cuts between characters.
+    char text[kNarrowStringCharacters * 4 + 1];
+    getString(key, text, sizeof text);
+    platform::toNarrowText(text, kNarrowStringCharacters, out, outSize);
 }
 
 bool lookupString(const char* key, std::string& text) {

@@ -29,6 +29,17 @@ void getString(const char* key, char (&out)[N]) noexcept {
 // bytes (`out` holds 256); an empty key leaves `out` untouched.
 void getString(const char* key, unsigned char* out) noexcept;
 
+// The key's text as getString gives it, for the system's narrow-character
+// window functions: at most kNarrowStringCharacters characters in the
+// system's ANSI code page on Windows (UTF-8 elsewhere), characters the code
+// page lacks as its default character, fewer when `out` cannot hold them.
+inline constexpr std::size_t kNarrowStringCharacters = 250;
+void getNarrowString(const char* key, char* out, std::size_t outSize) noexcept;
+template <std::size_t N>
+void getNarrowString(const char* key, char (&out)[N]) noexcept {
+    getNarrowString(key, out, N);
+}
+
 // The lookup behind MyStr(const char*): true and the text (possibly empty)
 // when the table has the key; false when it has not.
 bool lookupString(const char* key, std::string& text);

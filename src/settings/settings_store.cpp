@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/atomic_write.h"
+#include "platform/platform_traits.h"
 #include "settings/resources.h"
 #include "util/files_paths.h"
 #include "util/number_text.h"
@@ -76,7 +77,8 @@ std::int16_t CMySettings::setupWithPath(const char* path) {
         if (path_[0] != '\0' && !pathEndsWith(path_, ".ini") && replaceExtension(path_, ".ini") == nullptr) {
             path_[0] = '\0';
         }
-        if (path_[0] != '\0') resolveAlias(path_, sizeof path_);
+        // A build without aliases takes the path as it is.
+        if (platform::Traits::kSettingsFollowAliases && path_[0] != '\0') resolveAlias(path_, sizeof path_);
     }
 
     try {

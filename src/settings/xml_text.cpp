@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/platform_traits.h"
+
 namespace lumbrel {
 
 namespace {
@@ -122,8 +124,10 @@ char* getXMLData(const char* text, const char* name) noexcept {
 std::int32_t getXMLValue(const char* text, const char* name, std::int32_t defaultValue) noexcept {
     std::string_view content;
     if (!findXMLContent(text, name, content) || content.empty()) return defaultValue;
-    if (content == "true") return 1;
-    if (content == "false") return 0;
+    if constexpr (platform::Traits::kXmlBooleanWords) {
+        if (content == "true") return 1;
+        if (content == "false") return 0;
+    }
     // The number is read in place: digits, signs and blanks all differ from
     // the "<" of the closing tag, so the conversion cannot run past it.
     const long long number = std::strtoll(content.data(), nullptr, 10);

@@ -45,9 +45,10 @@ std::size_t getXMLString(const char* text, const char* name, char (&out)[N]) noe
 char* getXMLData(const char* text, const char* name) noexcept;
 
 // The content as a number: `defaultValue` when the element is missing or
-// empty; 1 for exactly "true", 0 for exactly "false"; otherwise the leading
-// decimal number as atol reads it ("12abc" is 12, "abc" is 0), held to the
-// 32-bit range.
+// empty; in a build with boolean words (platform_traits.h) 1 for exactly
+// "true" and 0 for exactly "false"; otherwise the leading decimal number as
+// atol reads it ("12abc" is 12, "abc" and, without the words, "true" are 0),
+// held to the 32-bit range.
 std::int32_t getXMLValue(const char* text, const char* name, std::int32_t defaultValue) noexcept;
 
 // Called with each whole element (opening tag, content, closing tag) as a

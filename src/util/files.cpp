@@ -7,7 +7,9 @@
 #include <limits>
 
 #include "platform/file_system.h"
+#include "platform/platform_traits.h"
 #include "util/files_paths.h"
+#include "util/my_str.h"
 
 namespace lumbrel {
 
@@ -35,9 +37,19 @@ struct FileCloser {
 
 }  // namespace
 
-bool fileExists(const char* path, TextEncoding /*encoding*/) noexcept {
+bool fileExists(const char* path, TextEncoding encoding) noexcept {
     platform::ItemInfo info;
-    return lookAtPath(path, info);
+    if (!platform::Traits::kPathEncodingConverted || encoding == kEncodingUTF8 || path == nullptr) {
+        return lookAtPath(path, info);
+    }
+    try {
+        // The path's text in UTF-8, which the file system's calls take.
+        MyStr text(path, encoding);
+        const char* utf8 = text.UTF8Str();
+        return utf8 != nullptr && lookAtPath(utf8, info);
+    } catch (...) {
+        return false;
+    }
 }
 
 bool isFolder(const char* path) noexcept {

@@ -90,9 +90,9 @@ const char* posixPathOf(const char* path, char* buffer, std::size_t bufferSize) 
 
 // ---- files (paths in either form) -----------------------------------------
 
-// True when the file or folder exists (links followed). The POSIX build takes
-// every path as UTF-8 bytes, whatever `encoding` says; an empty path does not
-// exist.
+// True when the file or folder exists (links followed); an empty path does
+// not exist. The Windows build reads the path in `encoding` (platform_traits.h);
+// the POSIX build takes every path as UTF-8 bytes, whatever `encoding` says.
 bool fileExists(const char* path, TextEncoding encoding = kEncodingUTF8) noexcept;
 bool isFolder(const char* path) noexcept;
 

@@ -86,12 +86,19 @@ int dprintf(const char* format, ...) {
 void dumpTime(const char* prefix, const char* suffix) {
     if (gLogMode == 0) return;
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    char clock[16] = {};
-    if (!platform::localTime(now, local) || std::strftime(clock, sizeof clock, "%H:%M:%S", &local) == 0) {
-        clock[0] = '\0';
+    const char* lineEnd = suffix != nullptr ? suffix : Traits::kLineEnd;
+    std::tm time{};
+    if constexpr (Traits::kLogClockInUtc) {
+        if (!platform::utcTime(now, time)) time = std::tm{};
+        dprintf("%s: %02d:%02d:%02d%s", prefix != nullptr ? prefix : "", time.tm_hour, time.tm_min, time.tm_sec,
+                lineEnd);
+    } else {
+        char clock[16] = {};
+        if (!platform::localTime(now, time) || std::strftime(clock, sizeof clock, "%H:%M:%S", &time) == 0) {
+            clock[0] = '\0';
+        }
+        dprintf("%s%s%s", prefix != nullptr ? prefix : "", clock, lineEnd);
     }
-    dprintf("%s%s%s", prefix != nullptr ? prefix : "", clock, suffix != nullptr ? suffix : Traits::kLineEnd);
 }
 
 std::int16_t getLogMode() noexcept { return gLogMode; }

@@ -24,8 +24,9 @@ std::int16_t setupDump(std::int16_t mode);
 // module's namespace, apart from the C library's dprintf(int, ...).
 int dprintf(const char* format, ...) LUMBREL_PRINTF_FORMAT(1, 2);
 
-// Logs the prefix, the local time of day ("%H:%M:%S") and the suffix (the
-// platform's line end when null).
+// Logs the prefix, the time of day and the suffix (the platform's line end
+// when null): "prefix" "%H:%M:%S" in local time, or where the platform's log
+// keeps UTC (platform_traits.h) "prefix" ": " "%H:%M:%S" in UTC.
 void dumpTime(const char* prefix, const char* suffix = nullptr);
 
 std::int16_t getLogMode() noexcept;

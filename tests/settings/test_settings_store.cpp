@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform_traits.h"
 #include "settings/settings_store_fixture.h"
 
 namespace lumbrel {
@@ -286,6 +287,22 @@ TEST_F(SettingsStore, NoTextBeforeSetupAnswersDefaults) {
     EXPECT_EQ(store.set("A", "x", "1"), CMySettings::kMemFull);
     EXPECT_EQ(store.save(), 0);
     EXPECT_TRUE(enumerate(store, "A").empty());
+}
+
+// On the Mac side a link (an alias) at the settings path leads to the file it
+// names, which is then read and written; the Windows build takes the path as
+// it is.
+TEST_F(SettingsStore, ALinkAtThePathIsFollowedOnlyWhereTheBuildFollowsAliases) {
+    const std::string target = dir.file("Elsewhere.ini");
+    writeFile(target, "[A]\rx=1\r");
+    std::error_code error;
+    std::filesystem::create_symlink(test::pathFromUtf8(target), test::pathFromUtf8(iniPath), error);
+    if (error) GTEST_SKIP() << "no links here: " << error.message();
+    ASSERT_EQ(store.setupWithPath(iniPath.c_str()), 0);
+    const bool follows = platform::Traits::kSettingsFollowAliases;
+    EXPECT_EQ(std::filesystem::path(test::pathFromUtf8(store.path())).filename(),
+              follows ? "Elsewhere.ini" : "Lumbrel.ini");
+    EXPECT_EQ(value(store, "A", "x"), "1");
 }
 
 }  // namespace

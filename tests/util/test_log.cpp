@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/platform_traits.h"
 #include "platform/user_folders.h"
 #include "support/test_support.h"
@@ -132,18 +134,35 @@ bool isClock(const std::string& text) {
            text[6] <= '6' && std::all_of(text.begin(), text.end(), [](char c) { return c == ':' || (c >= '0' && c <= '9'); });
 }
 
+// The clock as the build's log writes it at `when`: local time on the Mac
+// side, UTC after ": " on Windows.
+std::string clockAt(std::time_t when) {
+    std::tm time{};
+    const bool utc = platform::Traits::kLogClockInUtc;
+    EXPECT_TRUE(utc ? platform::utcTime(when, time) : platform::localTime(when, time));
+    char clock[16] = {};
+    std::strftime(clock, sizeof clock, "%H:%M:%S", &time);
+    return (utc ? std::string(": ") : std::string()) + clock;
+}
+
 TEST_F(LogTest, DumpTimeWritesPrefixTimeAndSuffix) {
     setupDump(2);
-    const std::string prefix = "\r####\tLumbrel 4.72: ";
+    const std::string prefix = std::string(platform::Traits::kLineEnd) + "####\tLumbrel 4.72: ";
     const std::string lineEnd = platform::Traits::kLineEnd;
+    const std::size_t clockSize = clockAt(0).size();
+    const std::time_t before = std::time(nullptr);
     dumpTime(prefix.c_str());
     dumpTime("", "|");
+    const std::time_t after = std::time(nullptr);
     const std::string text = log();
-    ASSERT_EQ(text.size(), prefix.size() + 8 + lineEnd.size() + 8 + 1) << text;
+    ASSERT_EQ(text.size(), prefix.size() + clockSize + lineEnd.size() + clockSize + 1) << text;
     EXPECT_EQ(text.substr(0, prefix.size()), prefix);
-    EXPECT_TRUE(isClock(text.substr(prefix.size(), 8))) << text;
-    EXPECT_EQ(text.substr(prefix.size() + 8, lineEnd.size()), lineEnd);
-    EXPECT_TRUE(isClock(text.substr(prefix.size() + 8 + lineEnd.size(), 8))) << text;
+    for (const std::size_t at : {prefix.size(), prefix.size() + clockSize + lineEnd.size()}) {
+        const std::string clock = text.substr(at, clockSize);
+        EXPECT_TRUE(isClock(clock.substr(clockSize - 8))) << text;
+        EXPECT_TRUE(clock == clockAt(before) || clock == clockAt(after)) << clock << " vs " << clockAt(before);
+    }
+    EXPECT_EQ(text.substr(prefix.size() + clockSize, lineEnd.size()), lineEnd);
     EXPECT_EQ(text.back(), '|');
 }
 

@@ -112,5 +112,6 @@ std::int64_t tellFile(std::FILE* file) noexcept {
 bool removeFile(const char* path) noexcept { return path != nullptr && std::remove(path) == 0; }
 
 bool localTime(std::time_t time, std::tm& out) noexcept { return ::localtime_r(&time, &out) != nullptr; }
+bool utcTime(std::time_t time, std::tm& out) noexcept { return ::gmtime_r(&time, &out) != nullptr; }
 
 }  // namespace lumbrel::platform

@@ -179,5 +179,6 @@ bool removeFile(const char* path) noexcept {
 }
 
 bool localTime(std::time_t time, std::tm& out) noexcept { return ::localtime_s(&out, &time) == 0; }
+bool utcTime(std::time_t time, std::tm& out) noexcept { return ::gmtime_s(&out, &time) == 0; }
 
 }  // namespace lumbrel::platform

@@ -88,7 +88,7 @@ TEST(ModuleResources, TheOwnModuleIsThisProgramAndHoldsTheResources) {
     ASSERT_TRUE(readModuleResource("mystrings_e", "XmL", 16 * 1024 * 1024, bytes));
     EXPECT_EQ(bytes, test::readFile(test::sourcePath("resources/MyStrings_E.xml")));
     ASSERT_TRUE(readModuleResource("28351", "xml", bytes.size() * 4, bytes));
-    EXPECT_EQ(bytes, test::readFile(test::sourcePath("resources/28351.xml")));
+    EXPECT_EQ(bytes, test::readFile(test::sourcePath("resources-windows/28351.xml")));
     // Larger than the caller allows: refused, not cut.
     EXPECT_FALSE(readModuleResource("28351", "xml", bytes.size() - 1, bytes));
     EXPECT_TRUE(bytes.empty());

@@ -45,12 +45,14 @@ struct Shipped {
 };
 
 // What the resource script is made from: every file of resources/ but the
-// licence texts.
+// licence texts, a file of resources-windows/ in place of its namesake.
 std::vector<Shipped> shippedResources() {
     std::vector<Shipped> all;
+    const fs::path windowsForms = lumbrel::test::sourcePath("resources-windows");
     for (const auto& entry : fs::directory_iterator(lumbrel::test::sourcePath("resources"))) {
-        const fs::path file = entry.path();
+        fs::path file = entry.path();
         if (!entry.is_regular_file() || file.extension() == ".LICENSE") continue;
+        if (fs::exists(windowsForms / file.filename())) file = windowsForms / file.filename();
         std::wstring name = file.stem().wstring();
         if (std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
             name.insert(name.begin(), L'#');
