@@ -1,6 +1,7 @@
 #include "dialog_lines.h"
 
 #include "desktop/desktop.h"
+#include "desktop/files/file_open.h"
 #include "desktop/transcript.h"
 
 #include <algorithm>
@@ -386,7 +387,7 @@ std::string checkFailure(const desktop::DialogRequest& dialog, const DialogLine&
 }
 
 std::string writeSnapshot(const desktop::DialogRequest& dialog, const std::string& path) {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = desktop::files::pathOf(path);
     if (target.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
