@@ -17,14 +17,7 @@ if [ "${1:-}" = windows ]; then
   bash scripts/build-windows-deps.sh
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target hostsim Lumbrel
-  stamp_samples
-  rm -rf out/windows
-  mkdir -p out/windows/XTensions out/windows/swap
-  cp build/windows/XTensions/Lumbrel.xnt out/windows/XTensions/
-  # The swap runs on a copy of the sample whose TIFFs get low-resolution twins.
-  cp -p samples/sample.json out/windows/swap/
-  cp -Rp samples/pictures out/windows/swap/
-  python3 samples/make_lowres.py out/windows/swap/pictures
+  bash scripts/windows-demo-files.sh build/windows/XTensions/Lumbrel.xnt
   source scripts/wine-session.sh
   wine_session_start "$PWD/build/windows/wine"
   trap wine_session_stop EXIT
