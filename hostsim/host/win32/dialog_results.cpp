@@ -31,10 +31,21 @@ bool redirect(IMAGE_THUNK_DATA* slot, ULONG_PTR target) {
     return true;
 }
 
+using EndDialogProc = BOOL(WINAPI*)(HWND, INT_PTR);
+
+// The system's EndDialog itself: a call through this program's own import
+// table would come back to the recorder when the program watches itself.
+EndDialogProc systemEndDialog() {
+    static const EndDialogProc proc = reinterpret_cast<EndDialogProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "EndDialog")));
+    return proc;
+}
+
 }  // namespace
 
 BOOL endDialogRecorded(HWND dialog, INT_PTR result) {
-    const BOOL ended = ::EndDialog(dialog, result);
+    const EndDialogProc proc = systemEndDialog();
+    const BOOL ended = proc != nullptr && proc(dialog, result);
     if (ended) {
         const std::lock_guard<std::mutex> hold(resultsLock);
         results()[dialog] = result;
