@@ -103,16 +103,16 @@ void probeInto(ProbeResult& result, const std::string& path, const ImportOptions
     picture.path = path;
     // By the file's UTF-8 name (a wide name on Windows).
     std::error_code statusError;
-    const std::filesystem::file_status status =
+    const std::filesystem::file_status kind =
         path.empty() ? std::filesystem::file_status() : std::filesystem::status(desktop::files::pathOf(path), statusError);
-    if (path.empty() || !std::filesystem::exists(status)) {
+    if (path.empty() || !std::filesystem::exists(kind)) {
         const std::error_condition why = statusError ? statusError.default_error_condition() : std::errc::no_such_file_or_directory;
         const bool missing = why == std::errc::no_such_file_or_directory || why == std::errc::not_a_directory;
         fail(result, missing ? kErrFileNotFound : kErrIO,
              why.category() == std::generic_category() ? std::strerror(why.value()) : statusError.message());
         return;
     }
-    if (!std::filesystem::is_regular_file(status)) {
+    if (!std::filesystem::is_regular_file(kind)) {
         fail(result, kErrIO, "not a file");
         return;
     }
