@@ -1,7 +1,8 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64: the posix thread
 # model (std::thread and std::mutex, which the win32 model lacks), static
 # runtime, and the libraries that scripts/build-windows-deps.sh cross-builds
-# into $LUMBREL_WINDOWS_DEPS (default /opt/lumbrel-windows-deps).
+# into $LUMBREL_WINDOWS_DEPS (default /opt/lumbrel-windows-deps-2; the number
+# is the libraries' recipe version, kept in step with that script).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(LUMBREL_MINGW_TRIPLE x86_64-w64-mingw32)
@@ -13,7 +14,7 @@ set(CMAKE_RC_COMPILER ${LUMBREL_MINGW_TRIPLE}-windres)
 if(DEFINED ENV{LUMBREL_WINDOWS_DEPS} AND NOT "$ENV{LUMBREL_WINDOWS_DEPS}" STREQUAL "")
   set(LUMBREL_WINDOWS_DEPS "$ENV{LUMBREL_WINDOWS_DEPS}")
 else()
-  set(LUMBREL_WINDOWS_DEPS /opt/lumbrel-windows-deps)
+  set(LUMBREL_WINDOWS_DEPS /opt/lumbrel-windows-deps-2)
 endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${LUMBREL_MINGW_TRIPLE} ${LUMBREL_WINDOWS_DEPS})

@@ -3,11 +3,14 @@
 # libraries of the Windows build from Debian's own source packages into a
 # prefix outside the repository. Each library is built once per machine (a
 # stamp file per library); run it again and it only checks.
-#   LUMBREL_WINDOWS_DEPS  the prefix (default /opt/lumbrel-windows-deps)
+#   LUMBREL_WINDOWS_DEPS  the prefix (default: the versioned one below)
 #   LUMBREL_JOBS          parallel compile jobs (default 2)
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-prefix="${LUMBREL_WINDOWS_DEPS:-/opt/lumbrel-windows-deps}"
+# The default prefix carries the recipe's version: raise it together with
+# the one in cmake/toolchain-mingw64.cmake whenever a library's options
+# change, so that every machine builds the libraries afresh beside the old ones.
+prefix="${LUMBREL_WINDOWS_DEPS:-/opt/lumbrel-windows-deps-2}"
 jobs="${LUMBREL_JOBS:-2}"
 toolchain="$repo/cmake/toolchain-mingw64.cmake"
 export LUMBREL_WINDOWS_DEPS="$prefix"
@@ -21,7 +24,7 @@ as_root() {
 
 # ---- Debian packages ----
 packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth fonts-wine libz-mingw-w64-dev
-          dpkg-dev cmake ninja-build pkg-config unicode-data bzip2)
+          fonts-dejavu-core dpkg-dev cmake ninja-build pkg-config unicode-data bzip2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -40,7 +43,8 @@ libraries=(
   "libjpeg-turbo|-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF"
   "libpng1.6|-DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF"
   "tiff|-Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dwebp=OFF -Dzstd=OFF -Dlzma=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Dpixarlog=OFF -Dcxx=OFF"
-  "freetype|-DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON"
+  # zlib: mingw's, as for libpng and libtiff; FreeType's own copy would clash with it.
+  "freetype|-DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON"
   "googletest|-DBUILD_GMOCK=ON -DINSTALL_GTEST=ON"
   "qpdf|-DREQUIRE_CRYPTO_NATIVE=ON -DUSE_IMPLICIT_CRYPTO=OFF -DBUILD_STATIC_LIBS=ON -DBUILD_DOC=OFF -DINSTALL_EXAMPLES=OFF -DINSTALL_MANUAL=OFF -DINSTALL_PKGCONFIG=ON -DINSTALL_CMAKE_PACKAGE=OFF"
 )

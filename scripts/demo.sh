@@ -3,14 +3,33 @@
 # sample layout. Everything it writes goes under out/: a fresh copy of the
 # module (its settings file starts empty on every run), the saved copy of the
 # layout and the transcript, which is printed as the session runs.
+#   scripts/demo.sh            the POSIX build (samples/demo.session)
+#   scripts/demo.sh windows    the Windows build under Wine: the plug-in DLL in
+#                              the Windows host (samples/windows-demo.session),
+#                              everything written under out/windows/
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Git gives checked-out files the time of the checkout; the layout recorded
+# the pictures at the time the sample maker stamps on them.
+stamp_samples() { touch -d @1704067200 samples/pictures/*; }
+
+if [ "${1:-}" = windows ]; then
+  bash scripts/build-windows-deps.sh
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target hostsim Lumbrel
+  bash scripts/windows-demo-files.sh build/windows/XTensions/Lumbrel.xnt
+  source scripts/wine-session.sh
+  wine_session_start "$PWD/build/windows/wine"
+  trap wine_session_stop EXIT
+  wine build/windows/bin/hostsim.exe --no-socket --module out/windows/XTensions \
+      --script samples/windows-demo.session --transcript out/windows/transcript.txt
+  exit 0
+fi
+
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target hostsim Lumbrel
-# Git gives checked-out files the time of the checkout; the layout recorded
-# the pictures at the time the sample maker stamps on them.
-touch -d @1704067200 samples/pictures/*
+stamp_samples
 rm -rf out/XTensions out/tmp out/swap
 mkdir -p out/XTensions out/tmp out/swap
 cp -R build/default/XTensions/Lumbrel.xnt out/XTensions/

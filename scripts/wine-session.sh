@@ -3,7 +3,8 @@
 # starts one virtual display (Xvfb) for the session, makes the Wine prefix
 # on first use (Managed=N, so that without a window manager hiding a window
 # does not wait; Wine's own fonts copied in, which Debian's Wine does not
-# find by itself) and a persistent wineserver with stdio on /dev/null: a
+# find by itself), installs the DejaVu fonts the host simulator draws with
+# into its Fonts folder, and starts a persistent wineserver with stdio on /dev/null: a
 # wineserver started by the first wine process inherits its pipes, and a
 # caller waiting for their end (ctest) would wait for ever.
 
@@ -35,6 +36,14 @@ wine_session_start() {
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -w
   fi
+  # The host simulator draws text in DejaVu (its font catalogue) and looks for
+  # the files where a Windows program finds installed fonts: Debian's files
+  # are installed there, in prefixes made before this step too.
+  local font
+  for font in DejaVuSans.ttf DejaVuSerif.ttf DejaVuSansMono.ttf; do
+    cmp -s "/usr/share/fonts/truetype/dejavu/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font" ||
+      cp "/usr/share/fonts/truetype/dejavu/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font"
+  done
   wineserver -p </dev/null >/dev/null 2>&1
   # The first program also starts Wine's services (winedevice.exe), which stay
   # and would hold its pipes: start them here, on /dev/null.

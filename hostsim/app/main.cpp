@@ -8,6 +8,7 @@
 
 #include "hostsim/session/script.h"
 
+#include "desktop/files/file_open.h"
 #include "desktop/files/file_replace.h"
 
 #include <cstdio>
@@ -112,7 +113,7 @@ bool readStream(std::FILE* file, std::string& text) {
 
 bool readInput(const std::string& path, std::string& text) {
     if (path == "-") return readStream(stdin, text);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (file == nullptr) return false;
     const bool ok = readStream(file, text);
     std::fclose(file);
@@ -131,7 +132,7 @@ int readCheckedScript(const std::string& path, std::string& text) {
 }
 
 std::FILE* openTranscript(const std::string& path, std::string& reason) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::filesystem::path parent = desktop::files::pathOf(path).parent_path();
     if (!parent.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(parent, ignored);
@@ -144,10 +145,10 @@ std::string defaultModule() {
     const std::filesystem::path self = programFile();
     if (self.empty()) return "XTensions";
     const std::filesystem::path beside = self.parent_path() / "XTensions";
-    if (std::filesystem::is_directory(beside, error)) return beside.string();
+    if (std::filesystem::is_directory(beside, error)) return desktop::files::nameOf(beside);
     const std::filesystem::path above = self.parent_path().parent_path() / "XTensions";
-    if (std::filesystem::is_directory(above, error)) return above.string();
-    return beside.string();
+    if (std::filesystem::is_directory(above, error)) return desktop::files::nameOf(above);
+    return desktop::files::nameOf(beside);
 }
 
 }  // namespace hostsim::app

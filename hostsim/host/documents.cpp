@@ -5,6 +5,7 @@
 #include "hostsim/model/document_json.h"
 
 #include "desktop/desktop.h"
+#include "desktop/files/file_open.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -17,7 +18,7 @@ namespace {
 
 std::string displayName(const Document& doc) {
     if (!doc.projectName.empty()) return doc.projectName;
-    if (!doc.path.empty()) return std::filesystem::path(doc.path).filename().string();
+    if (!doc.path.empty()) return desktop::files::nameOf(desktop::files::pathOf(doc.path).filename());
     return "Untitled";
 }
 
@@ -45,7 +46,7 @@ OpenResult opened(Runtime& rt, Document doc, const std::string& what) {
 // as loaded: the user changed nothing.
 void resolvePicturePaths(Document& doc, const std::string& layoutPath) {
     std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(layoutPath, error).parent_path();
+    const std::filesystem::path folder = std::filesystem::absolute(desktop::files::pathOf(layoutPath), error).parent_path();
     if (error) return;
     std::vector<BoxId> relative;
     for (const auto& [id, box] : doc.boxes()) {
@@ -54,7 +55,10 @@ void resolvePicturePaths(Document& doc, const std::string& layoutPath) {
     }
     const int changeState = doc.changeState;
     for (const BoxId id : relative) {
-        if (Picture* picture = doc.editPicture(id)) picture->path = (folder / picture->path).lexically_normal().string();
+        Picture* picture = doc.editPicture(id);
+        if (picture == nullptr) continue;
+        const std::string resolved = desktop::files::nameOf((folder / desktop::files::pathOf(picture->path)).lexically_normal());
+        if (!resolved.empty()) picture->path = resolved;
     }
     doc.changeState = changeState;
 }

@@ -2,6 +2,8 @@
 
 #include "hostsim/host/module_object.h"
 
+#include "desktop/files/file_open.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -29,7 +31,7 @@ bool isRegularFile(const fs::path& path) {
 }  // namespace
 
 bool resolveModuleFile(const std::string& path, std::string& file, std::string& error) {
-    const fs::path given(path);
+    const fs::path given = desktop::files::pathOf(path);
     if (isRegularFile(given)) {
         file = path;
         return true;
@@ -41,7 +43,7 @@ bool resolveModuleFile(const std::string& path, std::string& file, std::string& 
     if (given.extension() == kBundleExtension) {
         fs::path object;
         if (!moduleObjectIn(given, object, error)) return false;
-        file = object.string();
+        file = desktop::files::nameOf(object);
         return true;
     }
     std::vector<fs::path> objects;
@@ -62,7 +64,7 @@ bool resolveModuleFile(const std::string& path, std::string& file, std::string& 
         return false;
     }
     std::sort(objects.begin(), objects.end());
-    file = objects.front().string();
+    file = desktop::files::nameOf(objects.front());
     return true;
 }
 
@@ -77,13 +79,14 @@ bool readModuleObject(const std::string& file, std::size_t minimumSize, const ch
                       std::string& error) {
     constexpr std::uintmax_t kMaxObjectSize = std::uintmax_t{512} << 20;
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(file, ec);
+    const fs::path name = desktop::files::pathOf(file);
+    const std::uintmax_t size = fs::file_size(name, ec);
     if (ec || size < minimumSize || size > kMaxObjectSize) {
         error = "cannot read " + file + " as " + format;
         return false;
     }
     bytes.assign(static_cast<std::size_t>(size), '\0');
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(name, std::ios::binary);
     if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) {
         error = "cannot read " + file;
         return false;

@@ -11,6 +11,7 @@
 #include "hostsim/render/page_renderer.h"
 
 #include "desktop/agent.h"
+#include "desktop/files/file_open.h"
 #include "desktop/files/file_replace.h"
 
 #include <cctype>
@@ -79,7 +80,7 @@ std::string_view sentSince(const Runtime& rt, std::size_t mark) {
 bool writeFile(const std::string& path, const std::string& bytes, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path parent = fs::path(path).parent_path();
+    const fs::path parent = desktop::files::pathOf(path).parent_path();
     if (!parent.empty()) fs::create_directories(parent, ec);
     std::string reason;
     if (desktop::files::replaceFile(path, bytes, reason)) return true;
@@ -90,13 +91,15 @@ bool writeFile(const std::string& path, const std::string& bytes, std::string& e
 // "out.png" -> "out-3.png" for page 3.
 std::string pagePath(const std::string& path, int page) {
     namespace fs = std::filesystem;
-    const fs::path p(path);
-    fs::path named = p.parent_path() / (p.stem().string() + "-" + std::to_string(page) + p.extension().string());
-    return named.string();
+    const fs::path p = desktop::files::pathOf(path);
+    fs::path named = p.parent_path() / p.stem();
+    named += "-" + std::to_string(page);
+    named += p.extension();
+    return desktop::files::nameOf(named);
 }
 
 bool isPictureName(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    std::string ext = desktop::files::nameOf(desktop::files::pathOf(path).extension());
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".png" || ext == ".svg";
 }
@@ -111,7 +114,7 @@ bool writeDevicePage(Runtime& rt, const Document& doc, const print::PrintPage& p
     options.fonts = &rt.fontEngine();
     const render::Scene scene = render::spreadScene(doc, page.spread, kDevicePixelsPerPoint, rt.boxDrawings, options);
     std::error_code ignored;  // a folder that cannot be made fails the write below, with its reason
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::filesystem::path parent = desktop::files::pathOf(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
     return render::writeScene(scene, rt.fontEngine(), path, &error);
 }

@@ -9,6 +9,8 @@
 
 #include "layout_json.h"
 
+#include "desktop/files/file_open.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -661,7 +663,7 @@ LoadResult parseDocument(std::string_view text, std::string_view source) {
 
 LoadResult loadDocument(const std::string& path) {
     LoadResult result;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (!file) {
         result.error = path + ": cannot open: " + std::strerror(errno);
         return result;

@@ -1,5 +1,7 @@
 #include "file_reader.h"
 
+#include "desktop/files/file_open.h"
+
 #include <sys/stat.h>
 
 namespace hostsim {
@@ -13,7 +15,7 @@ bool FileReader::open(const std::string& path) {
         std::fclose(file_);
         file_ = nullptr;
     }
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = desktop::files::openToRead(path);
     if (!file_) return false;
     struct stat info {};
     if (::fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -1,5 +1,7 @@
 #include "picture.h"
 
+#include "desktop/files/file_open.h"
+
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -46,10 +48,11 @@ PdfRect& PdfPage::box(PdfBox which) noexcept {
 std::optional<FileStamp> fileStamp(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec)) return std::nullopt;
-    const fs::file_time_type written = fs::last_write_time(path, ec);
+    const fs::path file = desktop::files::pathOf(path);
+    if (file.empty() || !fs::is_regular_file(file, ec)) return std::nullopt;
+    const fs::file_time_type written = fs::last_write_time(file, ec);
     if (ec) return std::nullopt;
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::uintmax_t size = fs::file_size(file, ec);
     if (ec) return std::nullopt;
     // Nanoseconds since the Unix epoch on every system, as layout files keep them.
     const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();

@@ -4,7 +4,8 @@
 #include "probe_formats.h"
 #include "utf8_check.h"
 
-#include <sys/stat.h>
+#include "desktop/files/file_open.h"
+
 
 #include <algorithm>
 #include <array>
@@ -12,8 +13,10 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <string_view>
+#include <system_error>
 
 namespace hostsim {
 
@@ -98,13 +101,18 @@ void probeInto(ProbeResult& result, const std::string& path, const ImportOptions
         return;
     }
     picture.path = path;
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
-        const int error = path.empty() ? ENOENT : errno;
-        fail(result, error == ENOENT || error == ENOTDIR ? kErrFileNotFound : kErrIO, std::strerror(error));
+    // By the file's UTF-8 name (a wide name on Windows).
+    std::error_code statusError;
+    const std::filesystem::file_status kind =
+        path.empty() ? std::filesystem::file_status() : std::filesystem::status(desktop::files::pathOf(path), statusError);
+    if (path.empty() || !std::filesystem::exists(kind)) {
+        const std::error_condition why = statusError ? statusError.default_error_condition() : std::errc::no_such_file_or_directory;
+        const bool missing = why == std::errc::no_such_file_or_directory || why == std::errc::not_a_directory;
+        fail(result, missing ? kErrFileNotFound : kErrIO,
+             why.category() == std::generic_category() ? std::strerror(why.value()) : statusError.message());
         return;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!std::filesystem::is_regular_file(kind)) {
         fail(result, kErrIO, "not a file");
         return;
     }

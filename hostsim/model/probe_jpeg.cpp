@@ -5,6 +5,8 @@
 #include "probe_formats.h"
 #include "status.h"
 
+#include "desktop/files/file_open.h"
+
 // clang-format off
 #include <cstdio>
 #include <jpeglib.h>
@@ -105,7 +107,7 @@ int decodeJpeg(std::FILE* file, JpegFacts* facts, JpegErrors* errors) {
 }  // namespace
 
 int readJPEG(const std::string& path, Picture& picture, std::string& message) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (!file) {
         message = "cannot open the file";
         return kErrIO;

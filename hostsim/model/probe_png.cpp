@@ -4,6 +4,8 @@
 #include "probe_formats.h"
 #include "status.h"
 
+#include "desktop/files/file_open.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -74,7 +76,7 @@ int decodePng(std::FILE* file, PngFacts* facts, PngState* state) {
 }  // namespace
 
 int readPNG(const std::string& path, Picture& picture, std::string& message) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (!file) {
         message = "cannot open the file";
         return kErrIO;

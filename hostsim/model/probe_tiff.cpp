@@ -2,6 +2,7 @@
 // file, which keep the first error for the failure text and print nothing.
 #include "probe_formats.h"
 #include "status.h"
+#include "tiff_open.h"
 
 #include <tiffio.h>
 
@@ -94,7 +95,7 @@ int readTIFF(const std::string& path, std::int64_t fileSize, Picture& picture, s
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onTiffWarning, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxTiffAllocation);
     // "m": no memory mapping, so a file that shrinks under us cannot fault.
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFOpenExt(path.c_str(), "rm", options.get()));
+    std::unique_ptr<TIFF, TiffCloser> tif(openTiff(path, "rm", options.get()));
     if (!tif) {
         message = messages.firstError.empty() ? "not a readable TIFF file" : messages.firstError;
         return kErrDamagedPicture;

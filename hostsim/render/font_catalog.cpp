@@ -1,8 +1,10 @@
 #include "hostsim/render/font_catalog.h"
 
+#include "desktop/files/file_open.h"
+
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <strings.h>
 #include <system_error>
 
 namespace hostsim::render {
@@ -30,14 +32,21 @@ bool isFile(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+bool sameIgnoringCase(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 const std::vector<CatalogFont>& catalogFonts() { return kFonts; }
 
 const CatalogFont* fontByName(std::string_view name) noexcept {
     for (const CatalogFont& font : kFonts) {
-        const std::string_view known(font.name);
-        if (known.size() == name.size() && strncasecmp(known.data(), name.data(), name.size()) == 0) return &font;
+        if (sameIgnoringCase(font.name, name)) return &font;
     }
     return nullptr;
 }
@@ -52,30 +61,22 @@ const CatalogFont& fontByID(std::int16_t id) noexcept {
 std::vector<std::string> fontFolders() {
     std::vector<std::string> folders;
     if (const char* own = std::getenv("HOSTSIM_FONT_DIR"); own != nullptr && own[0] != '\0') folders.emplace_back(own);
-    for (const char* folder : {"/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/dejavu", "/usr/share/fonts/TTF",
-                               "/usr/share/fonts/truetype", "/usr/local/share/fonts"}) {
-        folders.emplace_back(folder);
-    }
+    for (std::string& folder : systemFontFolders()) folders.push_back(std::move(folder));
     return folders;
 }
 
 std::optional<std::string> findFontFile(const CatalogFont& font, std::string* error) {
     const std::vector<std::string> folders = fontFolders();
     for (const std::string& folder : folders) {
-        const fs::path candidate = fs::path(folder) / font.fileName;
-        if (isFile(candidate)) return candidate.string();
+        const fs::path candidate = desktop::files::pathOf(folder) / font.fileName;
+        if (isFile(candidate)) return desktop::files::nameOf(candidate);
     }
-    // Other distributions sort the families into folders of their own.
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it("/usr/share/fonts", fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        if (it->path().filename() == font.fileName && isFile(it->path())) return it->path().string();
-    }
+    if (std::optional<std::string> found = findFontFileElsewhere(font.fileName)) return found;
     if (error != nullptr) {
         std::string where;
         for (const std::string& folder : folders) where += (where.empty() ? "" : ", ") + folder;
         *error = std::string("font \"") + font.name + "\" (" + font.family + "): " + font.fileName +
-                 " not found in " + where + " or below /usr/share/fonts (install fonts-dejavu-core)";
+                 " not found in " + where + fontSearchHint();
     }
     return std::nullopt;
 }

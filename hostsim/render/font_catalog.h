@@ -28,12 +28,21 @@ const CatalogFont* fontByName(std::string_view name) noexcept;
 const CatalogFont& fontByID(std::int16_t id) noexcept;
 
 // Folders searched for font files, in order: $HOSTSIM_FONT_DIR when set,
-// then the usual Debian and Unix font folders.
+// then the system's. POSIX: the usual Debian and Unix font folders.
+// Windows: the host's own "Fonts" folder beside its program, then the
+// Windows Fonts folder (a Windows host has no business in /usr/share).
 std::vector<std::string> fontFolders();
 
 // The file of the font: the first folder holding fileName directly, else
-// the first file of that name below /usr/share/fonts. Nothing when it is
-// nowhere; `error` then says what was looked for and where.
+// (POSIX) the first file of that name below /usr/share/fonts. Nothing when
+// it is nowhere; `error` then says what was looked for and where.
 std::optional<std::string> findFontFile(const CatalogFont& font, std::string* error = nullptr);
+
+// Per system (posix/, win32/): the folders after $HOSTSIM_FONT_DIR, a last
+// search where distributions sort fonts into folders of their own, and
+// where the message of a missing file says it was looked for and how to get it.
+std::vector<std::string> systemFontFolders();
+std::optional<std::string> findFontFileElsewhere(const char* fileName);
+std::string fontSearchHint();
 
 }  // namespace hostsim::render

@@ -2,10 +2,14 @@
 
 #include "hostsim/render/font_catalog.h"
 
+#include "desktop/files/file_open.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <cstdio>
+#include <memory>
 
 namespace hostsim::render {
 
@@ -29,6 +33,23 @@ FT_UInt glyphIndex(FT_Face f, std::uint32_t codePoint) {
 
 FT_F26Dot6 to26Dot6(double value) { return static_cast<FT_F26Dot6>(std::lround(value * 64.0)); }
 
+// Font files larger than this are not read (DejaVu's largest is under 1 MB).
+constexpr long kMaxFontFileSize = 64L << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
+// The whole file; false when it cannot be read or is empty or too large.
+bool readFontFile(const std::string& path, std::vector<unsigned char>& bytes) {
+    const std::unique_ptr<std::FILE, FileCloser> file(desktop::files::openToRead(path));
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(file.get());
+    if (size <= 0 || size > kMaxFontFileSize || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+}
+
 }  // namespace
 
 FontEngine::FontEngine() {
@@ -41,7 +62,7 @@ FontEngine::FontEngine() {
 }
 
 FontEngine::~FontEngine() {
-    for (auto& [path, f] : faces_) FT_Done_Face(face(f));
+    for (auto& [path, loaded] : faces_) FT_Done_Face(face(loaded.face));
     if (library_ != nullptr) FT_Done_FreeType(lib(library_));
 }
 
@@ -56,9 +77,13 @@ void* FontEngine::faceFor(std::int16_t fontID) {
         error_ = why;
         return nullptr;
     }
-    if (const auto it = faces_.find(*file); it != faces_.end()) return it->second;
+    if (const auto it = faces_.find(*file); it != faces_.end()) return it->second.face;
+    // FreeType's own open takes a narrow name (the ANSI code page on Windows): it gets the bytes instead.
+    LoadedFace loaded;
     FT_Face opened = nullptr;
-    if (FT_New_Face(lib(library_), file->c_str(), 0, &opened) != 0 || opened == nullptr) {
+    if (!readFontFile(*file, loaded.bytes) ||
+        FT_New_Memory_Face(lib(library_), loaded.bytes.data(), static_cast<FT_Long>(loaded.bytes.size()), 0, &opened) != 0 ||
+        opened == nullptr) {
         error_ = std::string("font \"") + font.name + "\": cannot read " + *file;
         return nullptr;
     }
@@ -67,7 +92,9 @@ void* FontEngine::faceFor(std::int16_t fontID) {
         error_ = std::string("font \"") + font.name + "\": " + *file + " is no scalable font";
         return nullptr;
     }
-    faces_.emplace(*file, opened);
+    loaded.face = opened;
+    // The vector's buffer moves with it: the face's bytes stay where they are.
+    faces_.emplace(*file, std::move(loaded));
     return opened;
 }
 

@@ -1,11 +1,13 @@
 // Real font metrics and glyphs through FreeType. One engine per host
-// runtime; it opens each font file once and keeps the face.
+// runtime; it reads each font file once, by its UTF-8 name, and keeps the
+// face over the file's bytes in memory.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace hostsim::render {
 
@@ -45,8 +47,13 @@ public:
 private:
     void* faceFor(std::int16_t fontID);  // FT_Face, nullptr on failure
 
+    struct LoadedFace {
+        std::vector<unsigned char> bytes;  // the font file, kept while the face lives
+        void* face = nullptr;              // FT_Face
+    };
+
     void* library_ = nullptr;  // FT_Library
-    std::map<std::string, void*> faces_;  // by file path
+    std::map<std::string, LoadedFace> faces_;  // by file path
     std::string error_;
 };
 

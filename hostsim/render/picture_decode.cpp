@@ -3,6 +3,9 @@
 // are used through interfaces that report errors by return value.
 #include "hostsim/render/picture_decode.h"
 
+#include "desktop/files/file_open.h"
+#include "model/tiff_open.h"
+
 // clang-format off
 #include <cstdio>
 #include <jpeglib.h>
@@ -110,7 +113,7 @@ int decodeJpeg(std::FILE* file, JpegPixels* out, JpegErrors* errors) {
 }
 
 std::optional<Raster> readJpeg(const std::string& path, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (file == nullptr) {
         if (error != nullptr) *error = "cannot open " + path;
         return std::nullopt;
@@ -148,7 +151,7 @@ std::optional<Raster> readTiff(const std::string& path, std::string* error) {
     if (!options) return std::nullopt;
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onTiffMessageExt, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onTiffMessageExt, nullptr);
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFOpenExt(path.c_str(), "rm", options.get()));
+    std::unique_ptr<TIFF, TiffCloser> tif(openTiff(path, "rm", options.get()));
     if (!tif) {
         if (error != nullptr) *error = "not a readable TIFF file";
         return std::nullopt;
@@ -190,11 +193,21 @@ std::optional<Raster> readTiff(const std::string& path, std::string* error) {
 
 // ---- PNG ------------------------------------------------------------------------
 
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
 std::optional<Raster> readPng(const std::string& path, std::string* error) {
+    // libpng's own open takes a narrow name: the file is opened by its UTF-8 name and stays open until the end.
+    const std::unique_ptr<std::FILE, FileCloser> file(desktop::files::openToRead(path));
+    if (!file) {
+        if (error != nullptr) *error = "cannot open " + path;
+        return std::nullopt;
+    }
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+    if (png_image_begin_read_from_stdio(&image, file.get()) == 0) {
         if (error != nullptr) *error = image.message;
         png_image_free(&image);
         return std::nullopt;
@@ -222,7 +235,7 @@ std::optional<Raster> readPng(const std::string& path, std::string* error) {
 
 std::optional<Raster> decodePicture(const std::string& path, std::string* error) {
     unsigned char magic[8] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (file == nullptr) {
         if (error != nullptr) *error = "cannot open " + path;
         return std::nullopt;

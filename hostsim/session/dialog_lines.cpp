@@ -1,6 +1,9 @@
 #include "dialog_lines.h"
 
+#include "hostsim/host/real_window_picture.h"
+
 #include "desktop/desktop.h"
+#include "desktop/files/file_open.h"
 #include "desktop/transcript.h"
 
 #include <algorithm>
@@ -386,15 +389,16 @@ std::string checkFailure(const desktop::DialogRequest& dialog, const DialogLine&
 }
 
 std::string writeSnapshot(const desktop::DialogRequest& dialog, const std::string& path) {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = desktop::files::pathOf(path);
     if (target.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
     }
-    if (!desktop::Desktop::instance().writeWindowPicture(dialog.dialog, path)) {
-        return "cannot write the picture of the dialog to " + desktop::quoteForTranscript(path);
-    }
-    return {};
+    if (desktop::Desktop::instance().writeWindowPicture(dialog.dialog, path)) return {};
+    // The Windows host's dialogs are real windows: their picture comes from the display.
+    std::string why;
+    if (hostsim::writeRealWindowPicture(dialog.dialog, path, why)) return {};
+    return "cannot write the picture of the dialog to " + desktop::quoteForTranscript(path);
 }
 
 std::string describeForTerminal(const desktop::DialogRequest& dialog) {

@@ -5,6 +5,7 @@
 #include "hostsim/model/document_json.h"
 
 #include "desktop/desktop.h"
+#include "desktop/files/file_open.h"
 #include "desktop/files/file_replace.h"
 #include "desktop/transcript.h"
 
@@ -88,15 +89,16 @@ std::string inQuotes(std::string_view text) { return desktop::quoteForTranscript
 
 std::string absolutePath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
+    const std::filesystem::path full = std::filesystem::absolute(desktop::files::pathOf(path), error);
     if (error) return path;
-    std::string text = full.lexically_normal().string();
+    std::string text = desktop::files::nameOf(full.lexically_normal());
+    if (text.empty()) return path;
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }
 
 bool readFile(const std::string& path, std::string& text, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (file == nullptr) {
         error = "cannot read " + path;
         return false;
@@ -432,7 +434,7 @@ bool SessionRunner::doSnapshot(const Action& action) {
     if (!documentToJson(*doc, json, &error)) return fail("cannot write the document as JSON: " + error);
     const std::string path = action.text.empty() ? std::string(kDefaultSnapshot) : action.text;
     std::error_code ignored;
-    if (action.text.empty() && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+    if (action.text.empty() && std::filesystem::exists(std::filesystem::symlink_status(desktop::files::pathOf(path), ignored))) {
         // Only a path the user named is written over.
         return fail(path + " exists already; name the file: snapshot PATH");
     }
@@ -511,7 +513,7 @@ bool SessionRunner::doPrefs(const Action& action) {
     const std::string path = settingsPathOfModule(sim_.modulePath());
     if (action.verb == Verb::PrefsShow) {
         std::string text, error;
-        std::FILE* probe = std::fopen(path.c_str(), "rb");
+        std::FILE* probe = desktop::files::openToRead(path);
         if (probe == nullptr) {
             note("prefs " + inQuotes(path) + ": no file");
             return true;

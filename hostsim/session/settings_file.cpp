@@ -1,5 +1,6 @@
 #include "settings_file.h"
 
+#include "desktop/files/file_open.h"
 #include "desktop/files/file_replace.h"
 
 #include <cerrno>
@@ -85,7 +86,7 @@ void insertAfter(std::vector<Line>& lines, std::size_t index, std::string body, 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
 bool readWholeFile(const std::string& path, std::string& text, bool& exists, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = desktop::files::openToRead(path);
     if (file == nullptr) {
         exists = false;
         if (errno == ENOENT) return true;
@@ -116,13 +117,13 @@ void moveModificationTime(const std::string& path, const std::optional<std::time
     if (before && when <= *before) when = *before + 1;
     const std::chrono::sys_seconds at{std::chrono::seconds(when)};
     std::error_code ignored;
-    fs::last_write_time(path, std::chrono::time_point_cast<fs::file_time_type::duration>(std::chrono::file_clock::from_sys(at)),
+    fs::last_write_time(desktop::files::pathOf(path), std::chrono::time_point_cast<fs::file_time_type::duration>(std::chrono::file_clock::from_sys(at)),
                         ignored);
 }
 
 std::optional<std::time_t> modificationTime(const std::string& path) {
     std::error_code ec;
-    const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, ec);
+    const std::filesystem::file_time_type written = std::filesystem::last_write_time(desktop::files::pathOf(path), ec);
     if (ec) return std::nullopt;
     const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();
     return static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(since).count());
@@ -160,11 +161,11 @@ std::string checkNames(std::string_view section, std::string_view key) {
 }  // namespace
 
 std::string settingsPathOfModule(const std::string& moduleFile) {
-    std::filesystem::path path(moduleFile);
+    std::filesystem::path path = desktop::files::pathOf(moduleFile);
     const std::filesystem::path folder = path.parent_path();
     if (folder.extension() == ".xnt") path = folder;
     path.replace_extension(".ini");
-    return path.string();
+    return desktop::files::nameOf(path);
 }
 
 std::string_view detectLineEnd(std::string_view text, std::string_view fallback) {

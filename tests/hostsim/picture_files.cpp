@@ -1,6 +1,7 @@
 #include "hostsim/picture_files.h"
 
-#include "support/test_support.h"
+#include "desktop/files/file_replace.h"
+#include "model/tiff_open.h"
 
 #include <tiffio.h>
 
@@ -15,8 +16,14 @@
 
 namespace hostsim::test {
 
+void writeBytes(const std::string& path, std::string_view bytes) {
+    std::string reason;
+    if (!desktop::files::replaceFile(path, bytes, reason)) throw std::runtime_error("cannot write " + path + ": " + reason);
+}
+
 void writeTiff(const std::string& path, const TiffSpec& spec) {
-    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    // Files are named by UTF-8 text, as the host takes them (wide names on Windows).
+    TIFF* tif = openTiff(path, "w", nullptr);
     if (!tif) throw std::runtime_error("cannot write " + path);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, spec.width);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, spec.height);
@@ -70,14 +77,15 @@ void writeJpeg(const std::string& path, const JpegSpec& spec) {
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
-    lumbrel::test::writeFile(path, std::string_view(reinterpret_cast<const char*>(buffer), size));
+    writeBytes(path, std::string_view(reinterpret_cast<const char*>(buffer), size));
     jpeg_destroy_compress(&info);
     std::free(buffer);
 }
 
 void writePng(const std::string& path, const PngSpec& spec) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw std::runtime_error("cannot write " + path);
+    std::string reason;
+    std::FILE* file = desktop::files::openToRewrite(path, reason);
+    if (!file) throw std::runtime_error("cannot write " + path + ": " + reason);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, file);

@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hostsim::test {
+
+// Files by their UTF-8 names; each writer throws std::runtime_error when it cannot write.
+void writeBytes(const std::string& path, std::string_view bytes);
 
 struct TiffSpec {
     std::uint32_t width = 6, height = 4;

@@ -3,6 +3,7 @@
 // resolution, pixel size, bounds, PDF page boxes; broken, empty and
 // mislabelled files; link status; and nothing printed on the way.
 #include "hostsim/picture_files.h"
+#include "desktop/files/file_open.h"
 #include "model/document.h"
 #include "model/document_json.h"
 #include "model/picture_probe.h"
@@ -18,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace hostsim {
 namespace {
@@ -534,6 +537,57 @@ TEST_F(PictureProbe, ImportIntoBoxes) {
     EXPECT_NEAR(doc.findBox(box)->picture()->scaleV, 100.0 / 380.0, 1e-12);
 }
 
+// Names with "Ä", "é" and a character outside the BMP (U+1D11E, a surrogate
+// pair in UTF-16), in a folder named so too, reach every picture library and
+// the layout file by their UTF-8 text: on Windows they are wide names, which
+// the narrow functions would have read in the ANSI code page.
+TEST_F(PictureProbe, NamesOutsideAsciiReachEveryLibraryAndTheLayoutFile) {
+    const std::string folder = dir_.text() + "/Bilder \xC3\x84\xC3\xA9\xF0\x9D\x84\x9E";
+    std::error_code made;
+    ASSERT_TRUE(std::filesystem::create_directory(desktop::files::pathOf(folder), made)) << made.message();
+    struct Case {
+        const char* name;
+        FourCC type;
+        void (*write)(const std::string&);
+    };
+    const Case cases[] = {
+        {"\xC3\x84rger.tif", kFileTIFF, [](const std::string& p) { test::writeTiff(p, {}); }},
+        {"caf\xC3\xA9.jpg", kFileJPEG, [](const std::string& p) { test::writeJpeg(p, {}); }},
+        {"\xF0\x9D\x84\x9E.png", kFilePNG, [](const std::string& p) { test::writePng(p, {}); }},
+        {"\xC3\x84-\xC3\xA9-\xF0\x9D\x84\x9E.pdf", kFilePDF, [](const std::string& p) { test::writeBytes(p, test::threePagePdf()); }},
+    };
+    Document doc;
+    ASSERT_EQ(doc.addSpread(onePageSpread()), 1);
+    std::vector<std::pair<BoxId, std::string>> placed;
+    for (const Case& c : cases) {
+        const std::string path = folder + "/" + c.name;
+        SCOPED_TRACE(path);
+        c.write(path);
+        ASSERT_TRUE(std::filesystem::is_regular_file(desktop::files::pathOf(path))) << "written under its own name";
+        const ProbeResult r = quietProbe(path);
+        ASSERT_EQ(r.status, kNoErr) << r.message;
+        EXPECT_EQ(fourCCText(r.picture.fileType), fourCCText(c.type));
+        ASSERT_TRUE(fileStamp(path));
+        EXPECT_EQ(r.picture.imported, *fileStamp(path));
+        EXPECT_EQ(linkStatus(r.picture), LinkStatus::ok);
+        const BoxId box = doc.addBox(1, kBoxPicture, Rect{10, 10, 110, 110});
+        ASSERT_EQ(doc.importPicture(box, path), kNoErr);
+        placed.emplace_back(box, path);
+    }
+    const std::string layout = folder + "/Layout \xC3\x84\xC3\xA9\xF0\x9D\x84\x9E.json";
+    std::string error;
+    ASSERT_TRUE(saveDocument(doc, layout, &error)) << error;
+    const LoadResult loaded = loadDocument(layout);
+    ASSERT_TRUE(loaded.document) << loaded.error;
+    for (const auto& [box, path] : placed) {
+        const Box* found = loaded.document->findBox(box);
+        ASSERT_NE(found, nullptr);
+        ASSERT_TRUE(found->picture());
+        EXPECT_EQ(found->picture()->path, path);
+        EXPECT_EQ(linkStatus(*found->picture()), LinkStatus::ok);
+    }
+}
+
 // A file name in another encoding than UTF-8 could be placed but never
 // saved: it is refused at import with a readable name, the box keeps its
 // picture and the document still saves.
@@ -547,7 +601,7 @@ TEST_F(PictureProbe, FileNamesThatAreNotUtf8AreRefusedAtImport) {
     std::FILE* opened = std::fopen(good.c_str(), "rb");
     if (opened != nullptr) std::fclose(opened);
     if (opened == nullptr || !fileStamp(good)) {
-        GTEST_SKIP() << "narrow file names are not UTF-8 on this system (the Windows host opens pictures by them)";
+        GTEST_SKIP() << "narrow file names are not UTF-8 on this system (the Windows host opens files by wide names)";
     }
     ASSERT_EQ(doc.importPicture(box, good), kNoErr);
     struct Case {

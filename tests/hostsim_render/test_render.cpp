@@ -7,14 +7,25 @@
 
 #include "support/test_support.h"
 
+#include "desktop/files/file_open.h"
+#include "desktop/files/file_replace.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 
 namespace hostsim::render {
 namespace {
+
+#if defined(_WIN32)
+constexpr bool kOnWindows = true;
+#else
+constexpr bool kOnWindows = false;
+#endif
 
 constexpr std::int16_t kGeneva = 3;
 constexpr std::int16_t kTimes = 20;
@@ -68,6 +79,27 @@ TEST(FontCatalog, AMissingFontFileIsReportedByName) {
     EXPECT_NE(error.find("NoSuchFontFile-7f3a.ttf"), std::string::npos) << error;
     EXPECT_NE(error.find("\"Ghost\""), std::string::npos) << error;
     EXPECT_NE(error.find("fonts-dejavu-core"), std::string::npos) << error;
+}
+
+// Every font file lies directly in one of the system's own font folders (a
+// Windows host looks in the Windows Fonts folder, never in a POSIX folder
+// through drive Z:), or, on POSIX, somewhere below /usr/share/fonts.
+TEST(FontCatalog, FilesComeFromTheSystemsOwnFontFolders) {
+    if (std::getenv("HOSTSIM_FONT_DIR") != nullptr) GTEST_SKIP() << "HOSTSIM_FONT_DIR names a folder of its own";
+    const std::vector<std::string> folders = systemFontFolders();
+    ASSERT_FALSE(folders.empty());
+#if defined(_WIN32)
+    for (const std::string& folder : folders) EXPECT_NE(folder.front(), '/') << folder;
+    const std::string fonts = desktop::files::nameOf(desktop::files::pathOf(folders.back()).filename());
+    EXPECT_EQ(fonts, "Fonts") << folders.back();
+#endif
+    for (const CatalogFont& font : catalogFonts()) {
+        const std::optional<std::string> file = findFontFile(font);
+        ASSERT_TRUE(file) << font.name;
+        const std::string folder = desktop::files::nameOf(desktop::files::pathOf(*file).parent_path());
+        const bool inSystemFolder = std::find(folders.begin(), folders.end(), folder) != folders.end();
+        EXPECT_TRUE(inSystemFolder || (!kOnWindows && file->rfind("/usr/share/fonts/", 0) == 0)) << *file;
+    }
 }
 
 TEST(FontEngine, AdvanceWidthsComeFromTheFontAndScaleWithTheSize) {
@@ -297,7 +329,8 @@ TEST(Png, TextIsDrawnInBlackInsideItsWhiteRectangle) {
     scene.list.ops.emplace_back(FillOp{Area{10, 10, 90, 24}, Color{255, 255, 255, 100}});
     scene.list.ops.emplace_back(TextOp{kGeneva, 10, 10, 12, 21, Color{0, 0, 0, 100}, u"Wide name"});
     lumbrel::test::TempDir dir;
-    const std::string path = dir.file("text.png");
+    // A name outside ASCII: the picture is written and read back by its UTF-8 text.
+    const std::string path = dir.text() + "/Text \xC3\x84\xC3\xA9\xF0\x9D\x84\x9E.png";
     std::string error;
     ASSERT_TRUE(writeScene(scene, fonts, path, &error)) << error;
     const std::optional<Raster> back = decodePicture(path, &error);
@@ -395,6 +428,16 @@ TEST(PicturePreview, TiffJpegAndPngDecodeAndOtherFilesDoNot) {
     }
     lumbrel::test::TempDir dir;
     std::string error;
+    // Names with "Ä", "é" and a character outside the BMP decode as any other.
+    for (const char* name : {"rgb.tif", "photo.jpg"}) {
+        const std::string extension = std::filesystem::path(name).extension().string();
+        const std::string copy = dir.text() + "/\xC3\x84-\xC3\xA9-\xF0\x9D\x84\x9E" + extension;
+        std::string reason;
+        ASSERT_TRUE(desktop::files::replaceFile(copy, lumbrel::test::readFile(samplePicture(name)), reason)) << reason;
+        const std::optional<Raster> r = decodePicture(copy, &error);
+        ASSERT_TRUE(r) << name << ": " << error;
+        EXPECT_GT(r->width, 0) << name;
+    }
     EXPECT_FALSE(decodePicture(samplePicture("logo-cmyk.eps"), &error));
     EXPECT_FALSE(decodePicture(dir.file("absent.tif"), &error));
     // A TIFF cut short after its header, and a JPEG of nothing but its marker.

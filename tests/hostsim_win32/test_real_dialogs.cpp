@@ -1,7 +1,11 @@
 // The Windows host's user: real dialogs run by DialogBoxIndirectParamW are
 // answered from the agent's actions through their own modal loop, and the
-// transcript says what the user did, as the POSIX stand-in words it.
+// transcript says what the user did and how the dialog ended, as the POSIX
+// stand-in words it. This program's own EndDialog calls are watched as a
+// loaded module's are.
 #include "hostsim/host/win32/real_dialogs.h"
+
+#include "hostsim/host/win32/dialog_results.h"
 
 #include "desktop/desktop.h"
 
@@ -22,6 +26,10 @@ constexpr int kEdit = 10;
 constexpr int kCheck = 11;
 constexpr int kPopUp = 12;
 constexpr int kPassword = 13;
+// Ends the dialog with a value of its own, twice: the second call counts.
+constexpr int kOwnEnd = 14;
+constexpr INT_PTR kOwnFirst = 7;
+constexpr INT_PTR kOwnResult = 0x6F6B2020;  // a four-character code, as the module's dialogs return
 
 // A dialog template in memory, as a resource compiler lays it out.
 class Template {
@@ -87,6 +95,10 @@ INT_PTR CALLBACK testDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             const int id = LOWORD(wParam);
             if (id == kEdit && HIWORD(wParam) == EN_CHANGE) ++seen.editChanges;
             if (id == kPopUp && HIWORD(wParam) == CBN_SELCHANGE) ++seen.selectionChanges;
+            if (id == kOwnEnd) {
+                EndDialog(dialog, kOwnFirst);
+                EndDialog(dialog, kOwnResult);
+            }
             if (id == IDOK || id == IDCANCEL) {
                 wchar_t buffer[64] = {};
                 GetDlgItemTextW(dialog, kEdit, buffer, 64);
@@ -110,11 +122,12 @@ struct DialogRun {
 };
 
 DialogRun runDialog(const std::vector<DialogAction>& actions) {
+    EXPECT_TRUE(watchDialogResults(GetModuleHandleW(nullptr)));
     desktop::Desktop::instance().reset();
     auto agent = std::make_shared<desktop::ScriptedAgent>();
     for (const DialogAction& action : actions) agent->queueDialogAction(action);
     desktop::Desktop::instance().setAgent(agent);
-    Template dialog(L"Units", 7);
+    Template dialog(L"Units", 8);
     dialog.item(0x0081, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER, kEdit, L"", 8);
     dialog.item(0x0080, BS_AUTOCHECKBOX | WS_TABSTOP, kCheck, L"Labels", 24);
     dialog.item(0x0085, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, kPopUp, L"", 40);
@@ -122,6 +135,7 @@ DialogRun runDialog(const std::vector<DialogAction>& actions) {
     dialog.item(0x0082, SS_LEFT, -1, L"Name:", 72);
     dialog.item(0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, L"OK", 88);
     dialog.item(0x0080, BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, L"Cancel", 104);
+    dialog.item(0x0080, BS_PUSHBUTTON | WS_TABSTOP, kOwnEnd, L"Done", 120);
     DialogRun run;
     {
         RealDialogDriver driver(5);
@@ -191,15 +205,15 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
          IDOK, L"Gr\u00fc\u00dfe", L"pw", 1, 2,
          {"dialog \"Units\" opened", "dialog \"Units\": set text 10 \"Grüße\"", "dialog \"Units\": check 11 \"Labels\"",
           "dialog \"Units\": choose 12 \"Points\"", "dialog \"Units\": set text 13 \"**\"", "dialog \"Units\": click 1 \"OK\"",
-          "dialog \"Units\" closed -> ?"}},
+          "dialog \"Units\" closed -> 1"}},
         {"Escape cancels through the dialog manager",
          {DialogAction::press(DialogKey::Escape)},
          IDCANCEL, L"", L"", 0, 0,
-         {"dialog \"Units\" opened", "dialog \"Units\": key Escape", "dialog \"Units\" closed -> ?"}},
+         {"dialog \"Units\" opened", "dialog \"Units\": key Escape", "dialog \"Units\" closed -> 2"}},
         {"no decision presses the default button",
          {},
          IDOK, L"", L"", 0, 0,
-         {"dialog \"Units\" opened", "dialog \"Units\": no decision, key Return (default)", "dialog \"Units\" closed -> ?"}},
+         {"dialog \"Units\" opened", "dialog \"Units\": no decision, key Return (default)", "dialog \"Units\" closed -> 1"}},
         {"typing goes to the focused field; refused actions leave the dialog",
          {DialogAction::type("ab"), DialogAction::setText(kCheck, "x"), DialogAction::uncheck(kCheck),
           DialogAction::choose(kPopUp, "Feet"), DialogAction::click(99), DialogAction::press(DialogKey::Return)},
@@ -207,12 +221,16 @@ TEST(RealDialogs, ActionsReachTheDialogAsAUsersInputWould) {
          {"dialog \"Units\" opened", "dialog \"Units\": type \"ab\"",
           "dialog \"Units\": refused set text 11 \"Labels\": the control takes no typing",
           "dialog \"Units\": uncheck 11 \"Labels\" (already)", "dialog \"Units\": refused choose 12 \"Inches\": no item \"Feet\"",
-          "dialog \"Units\": refused click 99: no such control", "dialog \"Units\": key Return", "dialog \"Units\" closed -> ?"}},
+          "dialog \"Units\": refused click 99: no such control", "dialog \"Units\": key Return", "dialog \"Units\" closed -> 1"}},
         {"Tab moves the focus before typing",
          {DialogAction::press(DialogKey::Tab), DialogAction::press(DialogKey::Space), DialogAction::click(IDCANCEL)},
          IDCANCEL, L"", L"", 1, 0,
          {"dialog \"Units\" opened", "dialog \"Units\": key Tab", "dialog \"Units\": key Space",
-          "dialog \"Units\": click 2 \"Cancel\"", "dialog \"Units\" closed -> ?"}},
+          "dialog \"Units\": click 2 \"Cancel\"", "dialog \"Units\" closed -> 2"}},
+        {"the dialog's own result, not the id of the button that ended it",
+         {DialogAction::click(kOwnEnd)},
+         kOwnResult, L"", L"", -1, -1,
+         {"dialog \"Units\" opened", "dialog \"Units\": click 14 \"Done\"", "dialog \"Units\" closed -> 1869291552"}},
     };
     for (const ActionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,6 +259,7 @@ INT_PTR CALLBACK stubbornProc(HWND, UINT message, WPARAM, LPARAM) {
 }
 
 TEST(RealDialogs, ADialogThatIgnoresReturnAndItsCloseBoxIsEndedWithCancel) {
+    EXPECT_TRUE(watchDialogResults(GetModuleHandleW(nullptr)));
     desktop::Desktop::instance().reset();
     desktop::Desktop::instance().setAgent(std::make_shared<desktop::ScriptedAgent>());
     Template dialog(L"Stubborn", 1);
@@ -254,7 +273,7 @@ TEST(RealDialogs, ADialogThatIgnoresReturnAndItsCloseBoxIsEndedWithCancel) {
     EXPECT_EQ(desktop::Desktop::instance().transcript().linesOf(desktop::EntryKind::Dialog),
               (std::vector<std::string>{"dialog \"Stubborn\" opened", "dialog \"Stubborn\": no decision, key Return (default)",
                                         "dialog \"Stubborn\": no decision again, closed (default)",
-                                        "dialog \"Stubborn\" closed -> ?"}));
+                                        "dialog \"Stubborn\" closed -> 2"}));
     desktop::Desktop::instance().setAgent(nullptr);
 }
 
@@ -268,6 +287,21 @@ INT_PTR CALLBACK messageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     return FALSE;
+}
+
+TEST(DialogResults, OnlyModulesImportingEndDialogAreWatched) {
+    EXPECT_FALSE(watchDialogResults(nullptr));
+    // The probe module imports nothing of USER32.
+    const HMODULE probe = LoadLibraryW(desktop::files::wideText(HOSTSIM_PROBE_MODULE).c_str());
+    ASSERT_NE(probe, nullptr);
+    EXPECT_FALSE(watchDialogResults(probe));
+    FreeLibrary(probe);
+    // A window no watched call ended has no result, and a result is taken once.
+    const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(endDialogRecorded(plain, 5)) << "EndDialog refuses a window that is no dialog";
+    EXPECT_FALSE(takeDialogResult(plain));
+    DestroyWindow(plain);
 }
 
 struct AlertCase {

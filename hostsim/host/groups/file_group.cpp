@@ -7,6 +7,8 @@
 
 #include "hostsim/model/status.h"
 
+#include "desktop/files/file_open.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -85,7 +87,7 @@ XTError openStream(XTFile__* file, const XTStreamOpenRequest* request, XTStream_
         }
         auto opened = std::make_unique<XTStream__>();
         opened->path = file->path;
-        opened->file.reset(std::fopen(file->path.c_str(), "rbe"));
+        opened->file.reset(desktop::files::openToRead(file->path));
         if (!opened->file) return XTError{errno == ENOENT || errno == ENOTDIR ? XT_FNF : kErrIO};
         struct stat info {};
         if (fstat(fileno(opened->file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return XTError{kErrIO};

@@ -4,6 +4,7 @@
 
 #include "hostsim/host/module_object.h"
 #include "hostsim/host/win32/shell_stand_in.h"
+#include "hostsim/host/win32/dialog_results.h"
 
 #include "desktop/files/win32/windows_api.h"
 
@@ -45,6 +46,8 @@ bool LoadedModule::load(const std::string& file) {
     // What the module asks of the shell is recorded, never started.
     standInForShell(handle);
     handle_ = handle;
+    // The transcript says how each of its dialogs ended.
+    win32::watchDialogResults(handle);
     // GetProcAddress answers every export as FARPROC; the entry point has this one type.
     entry_ = reinterpret_cast<XTActivateProc>(reinterpret_cast<void (*)()>(symbol));
     file_ = file;

@@ -1,5 +1,7 @@
 #include "hostsim/host/win32/real_dialogs.h"
 
+#include "hostsim/host/win32/dialog_results.h"
+
 #include "desktop/desktop.h"
 #include "desktop/transcript.h"
 
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -459,10 +462,11 @@ LRESULT CALLBACK onWindowEvent(int code, WPARAM wParam, LPARAM lParam) {
     DriverState* s = driverState;
     if (s != nullptr && code == HCBT_DESTROYWND) {
         const HWND window = reinterpret_cast<HWND>(wParam);
+        // Taken for every window, so that a later window given the same handle starts with none.
+        const std::optional<INT_PTR> result = takeDialogResult(window);
         for (auto at = s->dialogs.begin(); at != s->dialogs.end(); ++at) {
             if (at->dialog != window) continue;
-            // The result EndDialog gave stays inside the dialog's loop: the host cannot see it.
-            if (!at->alert) record(prefix(at->title) + " closed -> ?");
+            if (!at->alert) record(prefix(at->title) + " closed -> " + (result ? std::to_string(*result) : "?"));
             s->dialogs.erase(at);
             break;
         }
@@ -561,7 +565,7 @@ void answerMessageBox(HWND dialog, const DialogRequest& request) {
 // box would otherwise keep the session waiting for ever).
 void closeForUser(HWND dialog) {
     SendMessageW(dialog, WM_CLOSE, 0, 0);
-    if (IsWindow(dialog) && IsWindowVisible(dialog)) EndDialog(dialog, IDCANCEL);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) endDialogRecorded(dialog, IDCANCEL);
 }
 
 // One turn of the user: the innermost dialog gets one action.

@@ -5,8 +5,9 @@
 // a DialogRequest built from the real window tree, and carries out the
 // agent's DialogAction with the messages a user's input produces. Every
 // dialog seen, action and end goes to the transcript, worded as the POSIX
-// stand-in words them, except that a dialog's end says "closed -> ?": the
-// result EndDialog gave is known to the dialog's own loop alone.
+// stand-in words them. A dialog's end gives the result its EndDialog call
+// gave, as dialog_results.h records it for watched modules; "closed -> ?"
+// for a dialog whose end went unseen.
 #pragma once
 
 #include "desktop/agent.h"

@@ -5,6 +5,8 @@
 #define POINTERHOLDER_TRANSITION 4
 #include "pdf_pages.h"
 
+#include "desktop/files/file_open.h"
+
 #include <qpdf/Constants.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
@@ -13,7 +15,9 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <optional>
@@ -112,7 +116,17 @@ Pages readWith(Process&& process) {
 }  // namespace
 
 Pages readPages(const std::string& path) {
-    return readWith([&](QPDF& pdf) { pdf.processFile(path.c_str()); });
+    // qpdf would open a narrow name itself: the host's helper opens it by its UTF-8 name.
+    std::FILE* file = desktop::files::openToRead(path);
+    if (file == nullptr) {
+        Pages result;
+        result.outcome = Outcome::damaged;
+        result.message = "cannot open " + path + ": " + std::strerror(errno);
+        return result;
+    }
+    Pages result = readPages(file, path);
+    std::fclose(file);
+    return result;
 }
 
 Pages readPages(std::FILE* file, const std::string& description) {
