@@ -15,3 +15,10 @@ cp "$dll" out/windows/XTensions/
 cp -p samples/sample.json out/windows/swap/
 cp -Rp samples/pictures out/windows/swap/
 python3 samples/make_lowres.py out/windows/swap/pictures
+# A relink list for the drop of "Austausch.txt": the swap copy's rgb.tif is
+# re-linked to a renamed copy. Wine shows the build machine's files on drive Z:.
+mkdir -p out/windows/relink
+cp -p samples/pictures/rgb.tif out/windows/relink/rgb-retouched.tif
+windows_path() { printf 'Z:%s' "$(realpath "$1")" | tr / '\\'; }
+printf '%s\t%s\r\n' "$(windows_path out/windows/swap/pictures/rgb.tif)" \
+    "$(windows_path out/windows/relink/rgb-retouched.tif)" > out/windows/relink/Austausch.txt

@@ -443,7 +443,27 @@ struct Tracked {
     std::uint64_t questions = 0;
     bool defaultReturnPressed = false;
     bool alert = false;  // transcribed as an alert, not as a dialog
+    int ticksWaited = 0;  // for a dialog that runs on its own timer
 };
+
+// A dialog with a progress bar steps on its own timer and ends itself: with
+// no decision the driver lets it run (up to about 10 s at the default period)
+// as the desktop stand-in waits for a dialog's timer.
+constexpr int kMostTicksForATimer = 500;
+
+BOOL CALLBACK stopAtProgressBar(HWND window, LPARAM found) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (!sameClass(name, PROGRESS_CLASSW)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+bool showsProgress(HWND dialog) {
+    bool found = false;
+    EnumChildWindows(dialog, stopAtProgressBar, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // The one driver of the thread: its dialogs, innermost last.
 struct DriverState {
@@ -605,6 +625,10 @@ bool answerInnermostDialog() {
     if (tracked == s->dialogs.end()) return true;
 
     if (action.kind == DialogAction::Kind::None) {
+        if (tracked->ticksWaited < kMostTicksForATimer && showsProgress(dialog)) {
+            if (tracked->ticksWaited++ == 0) record(prefix(title) + ": no decision, waiting for the timer");
+            return true;
+        }
         if (tracked->defaultReturnPressed) {
             // Return did not end it; nothing else will without a decision.
             tracked->defaultReturnPressed = false;
