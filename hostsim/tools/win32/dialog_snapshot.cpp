@@ -7,7 +7,6 @@
 //
 // NAME is a description ("EDIT", "SWAP", …) or the preference pane's resource
 // number ("28051", "28351"). scripts/docs-pictures-windows.sh runs it under Wine.
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/host/real_window_picture.h"
 #include "platform/win32/windows_api.h"
 #include "settings/localised_strings.h"
 #include "settings/resources.h"
@@ -36,64 +36,11 @@ HWND shownDialog() {
     return active != nullptr && ::IsWindowVisible(active) ? active : nullptr;
 }
 
-bool writePng(const char* file, int width, int height, const std::vector<unsigned char>& rgb) {
-    std::FILE* out = std::fopen(file, "wb");
-    if (out == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool ok = false;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, out);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < height; ++y) {
-            png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3);
-        }
-        png_write_end(png, nullptr);
-        ok = true;
-    }
-    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-    return std::fclose(out) == 0 && ok;
-}
-
-// The window's rectangle of the screen, as the display shows it now.
+// The window's rectangle of the screen, as the display shows it now (the
+// host's own capture, so both write the same pictures).
 bool captureWindow(HWND window, const char* file) {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT r{};
-    if (!::GetWindowRect(window, &r)) return false;
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return false;
-
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const BOOL copied = ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // rows top down
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    std::vector<unsigned char> bgra(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    const int rows = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bgra.data(), &format, DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    if (!copied || rows != height) return false;
-
-    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    for (std::size_t i = 0, o = 0; i < bgra.size(); i += 4, o += 3) {
-        rgb[o] = bgra[i + 2];
-        rgb[o + 1] = bgra[i + 1];
-        rgb[o + 2] = bgra[i];
-    }
-    return writePng(file, width, height, rgb);
+    std::string error;
+    return hostsim::writeRealWindowPicture(reinterpret_cast<lumbrel::platform::WindowRef>(window), file, error);
 }
 
 // Waits a few ticks for the dialog to be drawn, takes its picture, closes it.
