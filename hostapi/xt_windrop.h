@@ -1,5 +1,5 @@
 /* Dragging files onto layout views, Windows form: three callbacks with one
- * drag record, the host's file specifications, and the group a module uses
+ * drag record, the host's file records, and the group a module uses
  * to test and place dropped files. The host calls 531 when a drag enters a
  * document window, 532 while it moves over it and 534 when it is dropped;
  * each gets an XTWinDragRec and leaves its answer in `accept`. */
@@ -36,20 +36,20 @@ typedef struct XTWinDragRec {
     int32_t accept;       /* set by the module: 1 takes the drag */
 } XTWinDragRec;
 
-/* The host's file specification: how the host names a file it is to open
+/* The host's file record: how the host names a file it is to open
  * later. 1552 bytes. */
 #define XT_FILESPEC_FOLDER 1 /* `attributes`: the file is a folder */
 typedef struct XTFileSpec {
     int32_t size;        /* sizeof(XTFileSpec), 1552 */
     int32_t attributes;  /* XT_FILESPEC_... */
     char path[1288];     /* the whole path, UTF-8, NUL-terminated ("C:\\Jobs\\a.tif") */
-    /* Text the maker of the specification keeps with it (a drag source's
+    /* Text the maker of the file record keeps with it (a drag source's
      * identifier for the file); the host clears it and never reads it. */
     char label[256];
 } XTFileSpec;
 
 /* One dropped file as a module keeps it until it places it: a type and the
- * host's file specification. 1556 bytes. */
+ * host's file record. 1556 bytes. */
 #define XT_DROPITEM_FILE XT_FOURCC('f', 's', 's', ' ')    /* a dropped file */
 #define XT_DROPITEM_PARTNER XT_FOURCC('A', 'M', 'S', 'o') /* a file with the scripting partner's identifier in spec.label */
 typedef struct XTDroppedItem {
@@ -61,7 +61,7 @@ typedef struct XTDroppedItem {
 #define XT_GROUP_WINDROP XT_FOURCC('W', 'D', 'R', 1)
 typedef struct XTWinDropGroup {
     uint32_t size;
-    /* The host's specification of an existing file or folder. 0 = made;
+    /* The host's file record of an existing file or folder. 0 = made;
      * XT_FNF when there is no such file, XT_PARAMERR when the path does not
      * fit. */
     XTError (*makeFileSpec)(const char* path, XTFileSpec* spec);

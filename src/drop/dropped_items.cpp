@@ -11,9 +11,9 @@ namespace lumbrel {
 
 namespace {
 
-static_assert(sizeof(XTFileSpec) == 1552, "the host's file specification is 1552 bytes");
+static_assert(sizeof(XTFileSpec) == 1552, "the host's file record is 1552 bytes");
 static_assert(sizeof(XTDroppedItem) == 1556, "a dropped item is 1556 bytes");
-static_assert(offsetof(XTDroppedItem, spec) == 4, "the specification follows the four-byte type");
+static_assert(offsetof(XTDroppedItem, spec) == 4, "the file record follows the four-byte type");
 
 constexpr std::int32_t kPictureBoxSide = 72;
 constexpr std::int32_t kTextBoxSide = 144;

@@ -1,5 +1,5 @@
 // What the Windows form of dropping asks of the host: the drop group (file
-// specifications, import filter extensions, the calls at drag entry and
+// records, import filter extensions, the calls at drag entry and
 // before a picture is replaced), the layer test, and the box, window and
 // import calls that placing a dropped file makes.
 #pragma once
@@ -19,7 +19,7 @@ bool acquireWinDropGroup();
 // through acquireWinDropGroup; tests hand their own.
 void setWinDropGroup(const XTWinDropGroup* group) noexcept;
 
-// The host's file specification of an existing file; false when the host has
+// The host's file record of an existing file; false when the host has
 // no drop group or no such file.
 bool xt_makefilespec(const char* path, XTFileSpec* spec);
 

@@ -106,7 +106,7 @@ TEST(DroppedItems, RecordsCarryFssOrTheScriptingPartnersIdentifier) {
     DroppedItemList items;
     ASSERT_TRUE(items.reserve(3));
     EXPECT_TRUE(items.empty());
-    // A label the specification brought along is no identifier.
+    // A label the file record brought along is no identifier.
     EXPECT_TRUE(items.add(specOf("C:\\a.tif", "stale"), ""));
     EXPECT_TRUE(items.add(specOf("C:\\b.tif"), "guid-7"));
     const std::string longIdentifier(300, 'x');

@@ -1,4 +1,4 @@
-// 'WDR\1': dropping on the Windows host — file specifications, the import
+// 'WDR\1': dropping on the Windows host — file records, the import
 // filters' extensions, and two calls a module makes about a drag and a box
 // that this host only records.
 #include "hostsim/host/groups/groups.h"
@@ -27,11 +27,11 @@ std::filesystem::path fsPath(const std::string& utf8) {
 XTError makeFileSpec(const char* path, XTFileSpec* spec) {
     return hostCall<XTError>(G, "makeFileSpec", kNeedNothing, XT_PARAMERR, [=](Runtime& rt) {
         if (path == nullptr || spec == nullptr) {
-            rt.violation(G, "makeFileSpec", "got no path or no specification");
+            rt.violation(G, "makeFileSpec", "got no path or no file record");
             return XTError{XT_PARAMERR};
         }
         if (spec->size != static_cast<std::int32_t>(sizeof(XTFileSpec))) {
-            rt.violation(G, "makeFileSpec", "got a specification of size " + std::to_string(spec->size));
+            rt.violation(G, "makeFileSpec", "got a file record of size " + std::to_string(spec->size));
             return XTError{XT_PARAMERR};
         }
         const std::string file(path, strnlen(path, sizeof spec->path));
